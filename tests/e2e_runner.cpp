@@ -1,0 +1,208 @@
+// Runs one end-to-end case: a built program on fixture files in a fresh
+// temporary folder, then compares standard output, exit status and every file
+// left in the folder byte for byte with the case's expectations.
+//
+// A case is a folder holding:
+//   args    the program's arguments, one per line (the program name is fixed)
+//   in/     files copied into the temporary folder, which is the working folder
+//   stdout  the expected standard output, exactly
+//   status  the expected exit status (0 when absent)
+//   out/    files expected after the run, besides the unchanged files of in/;
+//           no other file may be left behind
+//   masks   optional lines "FILE OFFSET LENGTH STRIDE COUNT": in FILE, COUNT
+//           runs of LENGTH bytes starting at OFFSET, every STRIDE bytes, must be
+//           digits and compare as '#' (the clock's digits in a Response file)
+//
+// Usage: e2e_runner [--launcher CMD] PROGRAM NAME CASE_DIR
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> read_lines(const fs::path& path) {
+  std::vector<std::string> lines;
+  std::istringstream in(read_file(path));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Every regular file and symbolic link below `root`, by relative path, with its
+// content (a link's content is its target, prefixed so it never equals a file).
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  if (!fs::exists(root)) return files;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+    std::string rel = fs::relative(it->path(), root).generic_string();
+    if (it->is_symlink()) {
+      files[rel] = "-> " + fs::read_symlink(it->path()).generic_string();
+      it.disable_recursion_pending();
+    } else if (it->is_directory()) {
+      files[rel + "/"] = "(directory)";
+    } else {
+      files[rel] = read_file(it->path());
+    }
+  }
+  return files;
+}
+
+std::string printable(const std::string& bytes, size_t from, size_t count) {
+  std::string out;
+  for (size_t i = from; i < bytes.size() && i < from + count; ++i) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else if (c < 32 || c > 126) { char hex[8]; std::snprintf(hex, sizeof hex, "\\x%02x", c); out += hex; }
+    else out += static_cast<char>(c);
+  }
+  return out;
+}
+
+bool same(const std::string& what, const std::string& expected, const std::string& actual) {
+  if (expected == actual) return true;
+  size_t at = 0;
+  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+  size_t from = at > 40 ? at - 40 : 0;
+  std::fprintf(stderr, "%s differs at byte %zu (expected %zu bytes, got %zu)\n  expected: ...%s\n  actual:   ...%s\n",
+               what.c_str(), at, expected.size(), actual.size(), printable(expected, from, 120).c_str(),
+               printable(actual, from, 120).c_str());
+  return false;
+}
+
+// Replaces the masked runs of `bytes` by '#'; false when one of them is not digits.
+bool apply_masks(std::string& bytes, size_t offset, size_t length, size_t stride, size_t count) {
+  for (size_t n = 0; n < count; ++n) {
+    for (size_t i = 0; i < length; ++i) {
+      size_t at = offset + n * stride + i;
+      if (at >= bytes.size()) return false;
+      if (bytes[at] < '0' || bytes[at] > '9') return false;
+      bytes[at] = '#';
+    }
+  }
+  return true;
+}
+
+int run(const std::vector<std::string>& launcher, const std::string& program, const std::string& name,
+        const std::vector<std::string>& args, const fs::path& dir, std::string& out) {
+  fs::path capture = dir.parent_path() / (dir.filename().string() + ".stdout");
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(125);
+    int fd = open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int null_in = open("/dev/null", O_RDONLY);
+    if (fd < 0 || null_in < 0) _exit(125);
+    dup2(fd, 1);
+    dup2(null_in, 0);
+    std::vector<std::string> words = launcher;
+    words.push_back(program);
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    std::string shown = name;
+    if (launcher.empty()) argv[0] = shown.data();
+    std::vector<std::string> copies = args;
+    for (auto& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execvp(words[0].c_str(), argv.data());
+    _exit(126);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  out = read_file(capture);
+  fs::remove(capture);
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> launcher;
+  int i = 1;
+  if (argc > 2 && std::string(argv[1]) == "--launcher") {
+    std::istringstream words(argv[2]);
+    for (std::string w; words >> w;) launcher.push_back(w);
+    i = 3;
+  }
+  if (argc - i != 3) {
+    std::fprintf(stderr, "usage: e2e_runner [--launcher CMD] PROGRAM NAME CASE_DIR\n");
+    return 2;
+  }
+  std::string program = fs::absolute(argv[i]).string();
+  std::string name = argv[i + 1];
+  fs::path case_dir = fs::absolute(argv[i + 2]);
+
+  std::string tmpl = (fs::temp_directory_path() / "e2e-XXXXXX").string();
+  if (!mkdtemp(tmpl.data())) { std::perror("mkdtemp"); return 2; }
+  fs::path root = tmpl;
+  fs::path work = root / "work";
+  fs::create_directory(work);
+  if (fs::exists(case_dir / "in"))
+    fs::copy(case_dir / "in", work, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+
+  std::vector<std::string> args = fs::exists(case_dir / "args") ? read_lines(case_dir / "args") : std::vector<std::string>{};
+  std::string out;
+  int status = run(launcher, program, name, args, work, out);
+
+  bool ok = true;
+  int expected_status = fs::exists(case_dir / "status") ? std::atoi(read_file(case_dir / "status").c_str()) : 0;
+  if (status != expected_status) {
+    std::fprintf(stderr, "exit status %d, expected %d\n", status, expected_status);
+    ok = false;
+  }
+  ok = same("stdout", read_file(case_dir / "stdout"), out) && ok;
+
+  std::map<std::string, std::string> expected = snapshot(case_dir / "in");
+  for (auto& [path, content] : snapshot(case_dir / "out")) expected[path] = content;
+  std::map<std::string, std::string> actual = snapshot(work);
+  if (fs::exists(case_dir / "masks")) {
+    for (const std::string& line : read_lines(case_dir / "masks")) {
+      std::istringstream in(line);
+      std::string file;
+      size_t offset, length, stride, count;
+      if (!(in >> file >> offset >> length >> stride >> count)) continue;
+      if (actual.count(file) && !apply_masks(actual[file], offset, length, stride, count)) {
+        std::fprintf(stderr, "%s: masked bytes are not all digits\n", file.c_str());
+        ok = false;
+      }
+    }
+  }
+  for (auto& [path, content] : expected) {
+    auto found = actual.find(path);
+    if (found == actual.end()) {
+      std::fprintf(stderr, "missing file %s\n", path.c_str());
+      ok = false;
+    } else {
+      ok = same("file " + path, content, found->second) && ok;
+    }
+  }
+  for (auto& [path, content] : actual) {
+    if (!expected.count(path)) {
+      std::fprintf(stderr, "unexpected file %s\n", path.c_str());
+      ok = false;
+    }
+  }
+
+  if (ok) {
+    fs::remove_all(root);
+    return 0;
+  }
+  std::fprintf(stderr, "case %s failed; its folder is kept at %s\n", case_dir.string().c_str(), work.c_str());
+  return 1;
+}
