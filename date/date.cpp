@@ -1,3 +1,308 @@
 #include "date.h"
-// Not written yet.
-int format_now(int64_t, std::string_view, std::string& output) { output.clear(); return 0; }
+
+#include <array>
+#include <chrono>
+
+#include "calendar.h"
+
+namespace {
+
+// Where "now" and local time come from; nullptr means the system's.
+ClockSource g_clock = nullptr;
+LocalTimeConversion g_local_conversion = nullptr;
+
+// The last conversion of each kind (DATE_LOCAL, DATE_UTC). The response
+// writer stamps every record twice, often within the same second, so a
+// repeated second reuses the broken-down time instead of redoing the
+// time-zone work.
+struct conversion_cache {
+  bool valid = false;
+  int64_t seconds = 0;
+  bool converted = false;
+  std::tm calendar{};
+};
+std::array<conversion_cache, 2> g_conversion_cache;
+
+void invalidate_conversion_cache() {
+  for (conversion_cache& entry : g_conversion_cache) entry.valid = false;
+}
+
+// The system clock in whole seconds since the epoch.
+int64_t system_clock_seconds() {
+  using namespace std::chrono;
+  return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// Narrows a time value to time_t, refusing what the platform cannot hold.
+bool to_time_t(int64_t seconds, std::time_t& out) {
+  out = static_cast<std::time_t>(seconds);
+  return static_cast<int64_t>(out) == seconds;
+}
+
+// The system's local time, daylight-saving flag included.
+bool system_local_time(int64_t seconds, std::tm& out) {
+  std::time_t value;
+  return to_time_t(seconds, value) && localtime_r(&value, &out) != nullptr;
+}
+
+bool system_utc_time(int64_t seconds, std::tm& out) {
+  std::time_t value;
+  return to_time_t(seconds, value) && gmtime_r(&value, &out) != nullptr;
+}
+
+// Converts through the cache of the conversion kind (DATE_LOCAL or DATE_UTC).
+bool convert_time(int64_t seconds, int kind, std::tm& out) {
+  conversion_cache& entry = g_conversion_cache[static_cast<size_t>(kind)];
+  if (!entry.valid || entry.seconds != seconds) {
+    if (kind == DATE_UTC) {
+      entry.converted = system_utc_time(seconds, entry.calendar);
+    } else {
+      LocalTimeConversion convert = g_local_conversion ? g_local_conversion : system_local_time;
+      entry.converted = convert(seconds, entry.calendar);
+    }
+    entry.seconds = seconds;
+    entry.valid = true;
+  }
+  out = entry.calendar;
+  return entry.converted;
+}
+
+// Appends `value` as decimal digits, at least `min_digits` of them after the
+// sign (printf's "%.Nd").
+void append_decimal(std::string& out, int64_t value, int min_digits) {
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  if (value < 0) out.push_back('-');
+  int digits = 1;
+  uint64_t power = 1;
+  while (magnitude / power >= 10) {
+    power *= 10;
+    ++digits;
+  }
+  for (; digits < min_digits; ++digits) out.push_back('0');
+  for (; power != 0; power /= 10) out.push_back(static_cast<char>('0' + magnitude / power % 10));
+}
+
+// Replaces a record field by `value` zero-padded to `width` characters, sign
+// included (printf's "%0Nd").
+void set_field(std::string& field, int64_t value, int width) {
+  field.clear();
+  append_decimal(field, value, value < 0 ? width - 1 : width);
+}
+
+constexpr std::array<std::string_view, 7> kWeekdayNames = {
+    "Dimanche", "Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi"};
+constexpr std::array<std::string_view, 12> kMonthNames = {
+    "Janvier", "Fevrier", "Mars",      "Avril",   "Mai",      "Juin",
+    "Juillet", "Aout",    "Septembre", "Octobre", "Novembre", "Decembre"};
+constexpr std::array<std::string_view, 3> kDayKindNames = {"OUVRE", "OUVRABLE", "FERIE"};
+constexpr std::array<std::string_view, 6> kErrorTexts = {
+    "Parametre type de date incorrect", "Directive de formatage incorrecte",
+    "Erreur de numericite",             "Valeur incorrecte",
+    "Buffer destination trop petit",    "Annee inferieure a 1970"};
+
+// Reads a record field as a decimal number (sign allowed); false when it is
+// not one.
+bool parse_field(std::string_view text, int64_t& value) {
+  size_t i = 0;
+  bool negative = !text.empty() && text[0] == '-';
+  if (negative) ++i;
+  if (i == text.size()) return false;
+  value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    value = value * 10 + (text[i] - '0');
+  }
+  if (negative) value = -value;
+  return true;
+}
+
+// The entry of `names` selected by a one-digit field, or "" when out of range.
+template <size_t N>
+std::string_view name_by_digit(const std::array<std::string_view, N>& names, std::string_view field, int first) {
+  int64_t index = 0;
+  if (!parse_field(field, index) || index < first || index - first >= static_cast<int64_t>(N)) return {};
+  return names[static_cast<size_t>(index - first)];
+}
+
+// Places characters into the output under the caller's limit. The limit is
+// checked before each character against the count already placed, so a limit
+// of n lets n + 1 characters through: callers size their areas for that.
+struct placer {
+  std::string& output;
+  size_t limit;
+  size_t placed = 0;
+
+  bool place(char c) {
+    if (limit != 0 && placed > limit) return false;
+    output.push_back(c);
+    ++placed;
+    return true;
+  }
+  bool place(std::string_view text) {
+    for (char c : text)
+      if (!place(c)) return false;
+    return true;
+  }
+};
+
+// The format_now letter for a format_date directive letter, or the letter
+// itself when the two sets agree.
+char translate_now_letter(char letter) {
+  switch (letter) {
+    case 'J': return 'd';
+    case 'M': return 'm';
+    case 'a': return 'Y';
+    case 'A': return 'y';
+    case 'Q': return 'j';
+    case 'h': return 'H';
+    case 'm': return 'M';
+    case 's': return 'S';
+    default: return letter;
+  }
+}
+
+// Places one directive's text. Returns 0, DATE_ERR_DIRECTIVE or
+// DATE_ERR_TOO_SMALL.
+int place_directive(date_record& record, char letter, placer& out) {
+  std::string_view text;
+  switch (letter) {
+    case '1': {
+      std::string millis;  // a few digits: stays in the small-string buffer
+      append_decimal(millis, record.microseconds / 1000, 3);
+      return out.place(millis) ? 0 : DATE_ERR_TOO_SMALL;
+    }
+    case '2':
+    case '3':
+      if (record.day_kind.empty()) date_day_kind(record);
+      text = letter == '2' ? std::string_view(record.day_kind) : name_by_digit(kDayKindNames, record.day_kind, 0);
+      break;
+    case 'A': text = name_by_digit(kWeekdayNames, record.weekday, 0); break;
+    case 'B': text = name_by_digit(kMonthNames, record.month, 1); break;
+    case 'C': text = record.century; break;
+    case 'H': text = record.hour; break;
+    case 'M': text = record.minute; break;
+    case 'S': text = record.second; break;
+    case 'Y':
+      if (!out.place(record.century)) return DATE_ERR_TOO_SMALL;
+      text = record.year_in_century;
+      break;
+    case 'd': text = record.day; break;
+    case 'j': text = record.day_of_year; break;
+    case 'm': text = record.month; break;
+    case 'y': text = record.year_in_century; break;
+    default: return DATE_ERR_DIRECTIVE;
+  }
+  return out.place(text) ? 0 : DATE_ERR_TOO_SMALL;
+}
+
+// The formatter behind format_date and format_now. With `now_letters`, "%"
+// introduces a directive as well as "+", and the letters of format_now are
+// translated on the way, which is the same as rewriting the format first but
+// needs no second string.
+int run_format(date_record& record, std::string_view format, std::string& output, size_t limit, int& error,
+               bool now_letters) {
+  output.clear();
+  placer out{output, limit};
+  for (size_t i = 0; i < format.size(); ++i) {
+    char c = format[i];
+    bool introducer = c == '+' || (now_letters && c == '%');
+    int code = 0;
+    if (!introducer) {
+      if (!out.place(c)) code = DATE_ERR_TOO_SMALL;
+    } else if (i + 1 == format.size()) {
+      code = DATE_ERR_DIRECTIVE;
+    } else {
+      ++i;
+      char letter = now_letters ? translate_now_letter(format[i]) : format[i];
+      code = place_directive(record, letter, out);
+    }
+    if (code != 0) {
+      error = code;
+      return -1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string_view date_error_text(int code) {
+  if (code < 0 || code >= static_cast<int>(kErrorTexts.size())) return {};
+  return kErrorTexts[static_cast<size_t>(code)];
+}
+
+void set_clock_source(ClockSource clock) {
+  g_clock = clock;
+  invalidate_conversion_cache();
+}
+
+void set_local_time_conversion(LocalTimeConversion convert) {
+  g_local_conversion = convert;
+  invalidate_conversion_cache();
+}
+
+int date_set(int64_t seconds, int32_t microseconds, int kind, date_record& record, int& error) {
+  record.seconds = seconds;
+  record.microseconds = microseconds;
+  record.day_kind.clear();
+  if (kind != DATE_LOCAL && kind != DATE_UTC) {
+    error = DATE_ERR_KIND;
+    return -1;
+  }
+  std::tm calendar{};
+  if (!convert_time(seconds, kind, calendar)) {
+    error = DATE_ERR_VALUE;
+    return -1;
+  }
+  int64_t year = int64_t{calendar.tm_year} + 1900;
+  set_field(record.second, calendar.tm_sec, 2);
+  set_field(record.minute, calendar.tm_min, 2);
+  set_field(record.hour, calendar.tm_hour, 2);
+  set_field(record.day, calendar.tm_mday, 2);
+  set_field(record.month, int64_t{calendar.tm_mon} + 1, 2);
+  set_field(record.year_in_century, year % 100, 2);
+  set_field(record.century, year / 100, 2);
+  set_field(record.weekday, calendar.tm_wday, 1);
+  set_field(record.day_of_year, int64_t{calendar.tm_yday} + 1, 3);
+  set_field(record.daylight_saving, calendar.tm_isdst > 0 ? 1 : 0, 1);
+  return 0;
+}
+
+int date_set_now(int kind, date_record& record, int& error) {
+  int64_t now = g_clock ? g_clock() : system_clock_seconds();
+  return date_set(now, 0, kind, record, error);
+}
+
+int format_date(date_record& record, std::string_view format, std::string& output, size_t limit, int& error) {
+  return run_format(record, format, output, limit, error, false);
+}
+
+int format_now(int64_t selector, std::string_view format, std::string& output) {
+  date_record record;
+  int error = 0;
+  // Results are ignored on purpose: callers only want the text, and a failed
+  // fill or directive leaves whatever was placed before it.
+  if (selector == 0) {
+    date_set_now(DATE_UTC, record, error);
+  } else if (selector == 1) {
+    date_set_now(DATE_LOCAL, record, error);
+  } else {
+    date_set(selector, 0, DATE_LOCAL, record, error);
+  }
+  run_format(record, format, output, 250, error, true);
+  return static_cast<int>(output.size());
+}
+
+void date_day_kind(date_record& record) {
+  int64_t century = 0;
+  int64_t year_in_century = 0;
+  int64_t day_of_year = 0;
+  if (!parse_field(record.century, century) || !parse_field(record.year_in_century, year_in_century) ||
+      !parse_field(record.day_of_year, day_of_year) || day_of_year < 1 || day_of_year > 366) {
+    record.day_kind.clear();
+    record.day_kind.push_back('0' + DAY_NONE);
+    return;
+  }
+  build_year_calendar(static_cast<int>(century * 100 + year_in_century));
+  set_field(record.day_kind, year_calendar()[static_cast<size_t>(day_of_year - 1)], 1);
+}

@@ -47,20 +47,24 @@ void set_clock_source(ClockSource clock);
 void set_local_time_conversion(LocalTimeConversion convert);
 
 // Fills `record` from `seconds` in local time (DATE_LOCAL) or UTC (DATE_UTC).
-// Returns 0, or -1 with DATE_ERR_KIND for another kind.
+// Returns 0, or -1 with DATE_ERR_KIND for another kind (texts left as they
+// were) or DATE_ERR_VALUE when the calendar conversion refuses the value.
 int date_set(int64_t seconds, int32_t microseconds, int kind, date_record& record, int& error);
 
 // date_set for the current clock reading, microseconds 0.
 int date_set_now(int kind, date_record& record, int& error);
 
 // Writes `format` into `output`, "+X" directives replaced by the record's
-// texts. A limit of 0 means no limit. Returns 0, or -1 with DATE_ERR_DIRECTIVE
-// or DATE_ERR_TOO_SMALL.
+// texts. A limit of 0 means no limit; otherwise a character is refused once
+// more than `limit` are already placed. Returns 0, or -1 with
+// DATE_ERR_DIRECTIVE or DATE_ERR_TOO_SMALL, `output` then holding the
+// characters placed before the failure.
 int format_date(date_record& record, std::string_view format, std::string& output, size_t limit, int& error);
 
 // Formats the current time (selector 0: UTC, 1: local) or the time value
 // `selector` (any other value, local) with the second set of directive letters
 // (J M a A Q h m s, introduced by "+" or "%"). Returns the output's length.
+// Each call reads the clock anew; failures are not reported.
 int format_now(int64_t selector, std::string_view format, std::string& output);
 
 // Day kinds of date_day_kind and the year calendar.
