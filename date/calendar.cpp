@@ -15,14 +15,12 @@ int floor_mod(int a, int b) { return a - floor_div(a, b) * b; }
 // Days before the first of each month in a year of 365 days.
 constexpr std::array<int, 12> kDaysBeforeMonth = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
-}  // namespace
-
-const std::array<int, 366>& year_calendar() { return g_calendar; }
-
+// True for a Gregorian leap year.
 bool is_leap_year(int year) {
   return (floor_mod(year, 4) == 0 && floor_mod(year, 100) != 0) || floor_mod(year, 400) == 0;
 }
 
+// Weekday of 1 January of `year` (0 = Sunday ... 6 = Saturday).
 int weekday_of_new_year(int year) {
   // 1 January of year 1 (proleptic Gregorian) was a Monday; every year moves
   // it one day on, and each leap day one more.
@@ -30,6 +28,10 @@ int weekday_of_new_year(int year) {
   int leap_days = floor_div(y, 4) - floor_div(y, 100) + floor_div(y, 400);
   return floor_mod(1 + y + leap_days, 7);
 }
+
+}  // namespace
+
+const std::array<int, 366>& year_calendar() { return g_calendar; }
 
 int easter_day_of_year(int year) {
   // Anonymous Gregorian computus: golden number, century corrections for the

@@ -12,9 +12,3 @@ void build_year_calendar(int year);
 
 // Day of year (1 January = 1) of Easter Sunday in `year`, Gregorian calendar.
 int easter_day_of_year(int year);
-
-// True for a Gregorian leap year.
-bool is_leap_year(int year);
-
-// Weekday of 1 January of `year` (0 = Sunday ... 6 = Saturday).
-int weekday_of_new_year(int year);

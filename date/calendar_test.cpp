@@ -90,19 +90,6 @@ TEST(Easter, ShortRuleAgreesUpTo2038Only) {
   EXPECT_NE(short_rule_easter(2049), easter_day_of_year(2049));
 }
 
-TEST(Calendar, WeekdayOfNewYear) {
-  for (int y = 1900; y <= 2200; ++y)
-    EXPECT_EQ(weekday_of_new_year(y), static_cast<int>(weekday{sys_days{year{y} / January / 1}}.c_encoding())) << y;
-}
-
-TEST(Calendar, LeapYears) {
-  EXPECT_TRUE(is_leap_year(2000));
-  EXPECT_TRUE(is_leap_year(2004));
-  EXPECT_FALSE(is_leap_year(1900));
-  EXPECT_FALSE(is_leap_year(2100));
-  EXPECT_FALSE(is_leap_year(2003));
-}
-
 TEST(Calendar, MatchesReferenceForEveryYearTo2199) {
   for (int y = 1970; y <= 2199; ++y) {
     build_year_calendar(y);
