@@ -299,8 +299,7 @@ void date_day_kind(date_record& record) {
   int64_t day_of_year = 0;
   if (!parse_field(record.century, century) || !parse_field(record.year_in_century, year_in_century) ||
       !parse_field(record.day_of_year, day_of_year) || day_of_year < 1 || day_of_year > 366) {
-    record.day_kind.clear();
-    record.day_kind.push_back('0' + DAY_NONE);
+    set_field(record.day_kind, DAY_NONE, 1);
     return;
   }
   build_year_calendar(static_cast<int>(century * 100 + year_in_century));
