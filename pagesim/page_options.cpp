@@ -1,0 +1,134 @@
+#include "page_options.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "output.h"
+#include "text_file.h"
+
+namespace {
+
+// One key of the Parameters file: a flag, set by the key's mere presence, or
+// a value between two "!" separators, refused beyond `capacity` characters.
+// The order of the table is the order in which every line is tested, so when
+// one line holds two faulty keys the earlier one is reported.
+struct ParameterKey {
+  std::string_view key;
+  int PageOptions::*flag;
+  std::string PageOptions::*text;  // null for LANGUAGE, which sets a code
+  std::size_t capacity;
+  std::string_view too_long_lead;  // message up to the " (" before the value
+};
+
+constexpr ParameterKey kKeys[] = {
+    {"NO_COPYRIGHT", &PageOptions::NO_COPYRIGHT, nullptr, 0, ""},
+    {"NO_SUB_DATA", &PageOptions::NO_SUB_DATA, nullptr, 0, ""},
+    {"NO_PAY_MSG", &PageOptions::NO_PAY_MSG, nullptr, 0, ""},
+    {"NO_SEC_MSG", &PageOptions::NO_SEC_MSG, nullptr, 0, ""},
+    {"NO_SSL_SYMBOLS", &PageOptions::NO_SSL_SYMBOLS, nullptr, 0, ""},
+    {"NO_ACCEPT_MSG", &PageOptions::NO_ACCEPT_MSG, nullptr, 0, ""},
+    {"NO_VALID_MSG", &PageOptions::NO_VALID_MSG, nullptr, 0, ""},
+    {"LANGUAGE", nullptr, nullptr, 2, "LANGUAGE"},
+    {"PASSWORD", nullptr, &PageOptions::PASSWORD, 3, "PASSWORD option"},
+    {"SUB_CANCEL_LOGO", nullptr, &PageOptions::SUB_CANCEL_LOGO, 50, "SUB_CANCEL_LOGO"},
+    {"NORMAL_RETURN_LOGO", nullptr, &PageOptions::NORMAL_RETURN_LOGO, 50, "NORMAL_RETURN_LOGO"},
+    {"RECEIPT_COMPLEMENT", nullptr, &PageOptions::RECEIPT_COMPLEMENT, 3072, "RECEIPT_COMPLEMENT"},
+    {"SUBMIT_LOGO", nullptr, &PageOptions::SUBMIT_LOGO, 50, "SUBMIT_LOGO"},
+    {"SUB_ADDRESS1", nullptr, &PageOptions::SUB_ADDRESS1, 30, "SUB_ADDRESS1"},
+    {"SUB_ADDRESS2", nullptr, &PageOptions::SUB_ADDRESS2, 30, "SUB_ADDRESS2"},
+    {"SUB_CITY", nullptr, &PageOptions::SUB_CITY, 30, "SUB_CITY"},
+    {"SUB_CIVIL_STATUS", nullptr, &PageOptions::SUB_CIVIL_STATUS, 6, "SUB_CIVIL_STATUS"},
+    {"SUB_COUNTRY", nullptr, &PageOptions::SUB_COUNTRY, 30, "SUB_COUNTRY"},
+    {"SUB_EMAIL", nullptr, &PageOptions::SUB_EMAIL, 30, "SUB_EMAIL"},
+    {"SUB_FIRSTNAME", nullptr, &PageOptions::SUB_FIRSTNAME, 20, "SUB_FIRSTNAME"},
+    {"SUB_LASTNAME", nullptr, &PageOptions::SUB_LASTNAME, 20, "SUB_LASTNAME"},
+    {"SUB_TELEPHONE", nullptr, &PageOptions::SUB_TELEPHONE, 16, "SUB_TELEPHONE"},
+    {"SUB_ZIPCODE", nullptr, &PageOptions::SUB_ZIPCODE, 8, "SUB_ZIPCODE"},
+    {"SUB_DESCRIPTION", nullptr, &PageOptions::SUB_DESCRIPTION, 50, "SUB_DESCRIPTION"},
+    {"SUB_TYPE", nullptr, &PageOptions::SUB_TYPE, 1, "SUB_TYPE"},
+};
+
+// Takes the text between the first "!" of `line` and the next one into
+// `value`. The merchant sees the offending line, line end included, when a
+// separator is missing.
+bool get_parameter_value(std::string_view line, std::string_view& value) {
+  std::size_t first = line.find('!');
+  if (first == std::string_view::npos) {
+    emit("<body>");
+    emit("Error, there is no separator in parameters file line: ");
+    emit(line);
+    return false;
+  }
+  std::size_t second = line.find('!', first + 1);
+  if (second == std::string_view::npos) {
+    emit("<body>");
+    emit("Error, there is only one separator in parameters file line: ");
+    emit(line);
+    return false;
+  }
+  value = line.substr(first + 1, second - first - 1);
+  return true;
+}
+
+// Applies every key that occurs in `line` to `options`, in table order.
+bool apply_parameter_line(std::string_view line, PageOptions& options) {
+  for (const ParameterKey& key : kKeys) {
+    if (line.find(key.key) == std::string_view::npos) continue;
+    if (key.flag) {
+      options.*key.flag = 1;
+      continue;
+    }
+    std::string_view value;
+    if (!get_parameter_value(line, value)) return false;
+    if (value.size() > key.capacity) {
+      // Written bare, with no body tag and no line end.
+      emit(key.too_long_lead);
+      emit(" (");
+      emit(value);
+      emit(") too long");
+      return false;
+    }
+    if (key.text) {
+      options.*key.text = std::string(value);
+    } else if (value == "fr") {
+      // Only "fr" switches to French; anything else keeps the current code,
+      // so a later "en" line cannot switch back.
+      options.LANGUAGE = 1;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void init_page_options(PageOptions& options) {
+  std::string template_name = std::move(options.template_name);
+  options = PageOptions{};
+  options.template_name = std::move(template_name);
+}
+
+bool read_parameters(PageOptions& options) {
+  std::FILE* file = std::fopen("./parameters", "rb");
+  std::string raw;
+  bool readable = file && read_whole_file(file, raw);
+  if (file) std::fclose(file);
+  if (!readable) {
+    emit("<body>\n");
+    emit("Can't read the file parameters\n");
+    return false;
+  }
+  // The merchant may have saved the file with CR LF line ends; they read as
+  // plain line ends so the same file works from any workstation.
+  std::string text = join_crlf(raw);
+  std::size_t pos = 0;
+  for (std::string_view line = next_line_piece(text, pos); !line.empty(); line = next_line_piece(text, pos)) {
+    // Empty lines, comments (a "#" in the first column only) and lines too
+    // short to hold anything are skipped.
+    if (line[0] == '\n' || line[0] == '#' || line.size() <= 2) continue;
+    if (!apply_parameter_line(line, options)) return false;
+  }
+  return true;
+}

@@ -1,0 +1,251 @@
+#include "page_options.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "output.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs read_parameters in a fresh folder whose ./parameters holds `content`
+// (or which has none when `content` is null); the page text lands in `page`.
+struct ParametersRun {
+  PageOptions options;
+  std::string page;
+  bool ok = false;
+};
+
+ParametersRun read_from(const std::string* content) {
+  fs::path old = fs::current_path();
+  fs::path dir = fs::temp_directory_path() / ("pagesim-params-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  if (content) std::ofstream(dir / "parameters", std::ios::binary) << *content;
+  fs::current_path(dir);
+  ParametersRun run;
+  init_page_options(run.options);
+  capture_output(&run.page);
+  run.ok = read_parameters(run.options);
+  capture_output(nullptr);
+  fs::current_path(old);
+  fs::remove_all(dir);
+  return run;
+}
+
+ParametersRun read_text(const std::string& content) { return read_from(&content); }
+
+}  // namespace
+
+TEST(InitPageOptions, ClearsOptionsButKeepsTemplateName) {
+  PageOptions options;
+  options.template_name = "shop.html";
+  options.page_type = "MENU";
+  options.LANGUAGE = 1;
+  options.SUB_CITY = "#M";
+  options.NO_VALID_MSG = 1;
+  init_page_options(options);
+  EXPECT_EQ(options.template_name, "shop.html");
+  EXPECT_EQ(options.page_type, "");
+  EXPECT_EQ(options.LANGUAGE, 0);
+  EXPECT_EQ(options.SUB_CITY, "");
+  EXPECT_EQ(options.NO_VALID_MSG, 0);
+}
+
+TEST(ReadParameters, MissingFileAndDirectoryAreUnreadable) {
+  ParametersRun missing = read_from(nullptr);
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.page, "<body>\nCan't read the file parameters\n");
+
+  fs::path old = fs::current_path();
+  fs::path dir = fs::temp_directory_path() / "pagesim-params-dir";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "parameters");
+  fs::current_path(dir);
+  PageOptions options;
+  std::string page;
+  capture_output(&page);
+  bool ok = read_parameters(options);
+  capture_output(nullptr);
+  fs::current_path(old);
+  fs::remove_all(dir);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(page, "<body>\nCan't read the file parameters\n");
+}
+
+TEST(ReadParameters, EmptyOrCommentOnlyFileGivesDefaults) {
+  for (std::string content : {"", "#LANGUAGE!fr!\n#NO_COPYRIGHT\n", "\n\n", "ab", "x\n", "x\r\n"}) {
+    ParametersRun run = read_text(content);
+    EXPECT_TRUE(run.ok) << content;
+    EXPECT_EQ(run.page, "") << content;
+    EXPECT_EQ(run.options.LANGUAGE, 0);
+    EXPECT_EQ(run.options.NO_COPYRIGHT, 0);
+  }
+}
+
+TEST(ReadParameters, TypicalFile) {
+  ParametersRun run = read_text("#page options\nLANGUAGE!fr!\nNO_COPYRIGHT\nSUB_EMAIL!#M!\n");
+  ASSERT_TRUE(run.ok);
+  EXPECT_EQ(run.page, "");
+  EXPECT_EQ(run.options.LANGUAGE, 1);
+  EXPECT_EQ(run.options.NO_COPYRIGHT, 1);
+  EXPECT_EQ(run.options.SUB_EMAIL, "#M");
+  EXPECT_EQ(run.options.NO_SUB_DATA, 0);
+  EXPECT_EQ(run.options.SUB_CITY, "");
+}
+
+TEST(ReadParameters, FlagsTakeNoValueAndNeverFail) {
+  ParametersRun run = read_text("NO_COPYRIGHT!0!\nNO_SUB_DATA no separator at all\nxx NO_PAY_MSG!\n"
+                                "NO_SEC_MSG NO_SSL_SYMBOLS NO_ACCEPT_MSG NO_VALID_MSG\n");
+  ASSERT_TRUE(run.ok);
+  EXPECT_EQ(run.page, "");
+  EXPECT_EQ(run.options.NO_COPYRIGHT, 1);
+  EXPECT_EQ(run.options.NO_SUB_DATA, 1);
+  EXPECT_EQ(run.options.NO_PAY_MSG, 1);
+  EXPECT_EQ(run.options.NO_SEC_MSG, 1);
+  EXPECT_EQ(run.options.NO_SSL_SYMBOLS, 1);
+  EXPECT_EQ(run.options.NO_ACCEPT_MSG, 1);
+  EXPECT_EQ(run.options.NO_VALID_MSG, 1);
+}
+
+TEST(ReadParameters, KeysMatchAsSubstringsAnywhereInTheLine) {
+  // An unlisted key holding a listed one, a key after a blank-led "#", and a
+  // flag named in the text after the second separator all take effect.
+  ParametersRun run = read_text("SUB_CITYNAME!Lyon!\n #SUB_COUNTRY!FR!\nPASSWORD!yes!NO_PAY_MSG\n");
+  ASSERT_TRUE(run.ok) << run.page;
+  EXPECT_EQ(run.options.SUB_CITY, "Lyon");
+  EXPECT_EQ(run.options.SUB_COUNTRY, "FR");
+  EXPECT_EQ(run.options.PASSWORD, "yes");
+  EXPECT_EQ(run.options.NO_PAY_MSG, 1);
+}
+
+TEST(ReadParameters, ValuesAreVerbatimAndLastOneWins) {
+  ParametersRun run = read_text("SUB_CITY!Paris!\nSUB_CITY!!\nSUB_ZIPCODE! 75 01 !\nbefore SUB_TYPE x!1!after\n"
+                                "SUB_DESCRIPTION!100% <b>%s</b>!\nSUB_LASTNAME!a!\nSUB_LASTNAME!b!");
+  ASSERT_TRUE(run.ok) << run.page;
+  EXPECT_EQ(run.options.SUB_CITY, "");
+  EXPECT_EQ(run.options.SUB_ZIPCODE, " 75 01 ");
+  EXPECT_EQ(run.options.SUB_TYPE, "1");
+  EXPECT_EQ(run.options.SUB_DESCRIPTION, "100% <b>%s</b>");
+  EXPECT_EQ(run.options.SUB_LASTNAME, "b");
+}
+
+TEST(ReadParameters, OnlyLowerCaseFrSelectsFrench) {
+  EXPECT_EQ(read_text("LANGUAGE!FR!\n").options.LANGUAGE, 0);
+  EXPECT_EQ(read_text("LANGUAGE!en!\n").options.LANGUAGE, 0);
+  EXPECT_EQ(read_text("LANGUAGE!!\n").options.LANGUAGE, 0);
+  EXPECT_EQ(read_text("LANGUAGE!fr!\n").options.LANGUAGE, 1);
+  EXPECT_EQ(read_text("LANGUAGE!fr!\nLANGUAGE!en!\n").options.LANGUAGE, 1);
+}
+
+TEST(ReadParameters, CrLfLineEndsReadAsPlainLineEnds) {
+  ParametersRun run = read_text("SUB_CITY!Nice!\r\nNO_COPYRIGHT\r\nSUB_TYPE!1!\r\n");
+  ASSERT_TRUE(run.ok);
+  EXPECT_EQ(run.options.SUB_CITY, "Nice");
+  EXPECT_EQ(run.options.SUB_TYPE, "1");
+  EXPECT_EQ(run.options.NO_COPYRIGHT, 1);
+
+  run = read_text("NO_COPYRIGHT\r\nSUB_CITY\r\n");
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.page, "<body>Error, there is no separator in parameters file line: SUB_CITY\n");
+}
+
+TEST(ReadParameters, SeparatorErrorsQuoteTheLineAndStopReading) {
+  ParametersRun run = read_text("SUB_CITY Paris\nNO_COPYRIGHT\n");
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.page, "<body>Error, there is no separator in parameters file line: SUB_CITY Paris\n");
+  EXPECT_EQ(run.options.NO_COPYRIGHT, 0);
+
+  run = read_text("SUB_CITY!Paris %s\n");
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.page, "<body>Error, there is only one separator in parameters file line: SUB_CITY!Paris %s\n");
+
+  // The last line has no line end to quote.
+  run = read_text("PASSWORD!yes");
+  EXPECT_EQ(run.page, "<body>Error, there is only one separator in parameters file line: PASSWORD!yes");
+}
+
+TEST(ReadParameters, TooLongValuesAreRefusedBareAndNeverStored) {
+  ParametersRun run = read_text("LANGUAGE!fra!\n");
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.page, "LANGUAGE (fra) too long");
+
+  run = read_text("PASSWORD!abc!\nPASSWORD!abcd!\n");
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.page, "PASSWORD option (abcd) too long");
+  EXPECT_EQ(run.options.PASSWORD, "abc");
+
+  run = read_text("SUB_TYPE!12!\n");
+  EXPECT_EQ(run.page, "SUB_TYPE (12) too long");
+  EXPECT_EQ(run.options.SUB_TYPE, "");
+
+  run = read_text("SUB_CIVIL_STATUS! Mrs   !\n");
+  EXPECT_EQ(run.page, "SUB_CIVIL_STATUS ( Mrs   ) too long");
+}
+
+TEST(ReadParameters, CapacitiesAreInclusive) {
+  struct Case {
+    const char* key;
+    std::size_t capacity;
+    std::string PageOptions::*field;
+  };
+  const Case cases[] = {
+      {"SUB_CANCEL_LOGO", 50, &PageOptions::SUB_CANCEL_LOGO},
+      {"NORMAL_RETURN_LOGO", 50, &PageOptions::NORMAL_RETURN_LOGO},
+      {"RECEIPT_COMPLEMENT", 3072, &PageOptions::RECEIPT_COMPLEMENT},
+      {"SUBMIT_LOGO", 50, &PageOptions::SUBMIT_LOGO},
+      {"SUB_ADDRESS1", 30, &PageOptions::SUB_ADDRESS1},
+      {"SUB_ADDRESS2", 30, &PageOptions::SUB_ADDRESS2},
+      {"SUB_CITY", 30, &PageOptions::SUB_CITY},
+      {"SUB_CIVIL_STATUS", 6, &PageOptions::SUB_CIVIL_STATUS},
+      {"SUB_COUNTRY", 30, &PageOptions::SUB_COUNTRY},
+      {"SUB_EMAIL", 30, &PageOptions::SUB_EMAIL},
+      {"SUB_FIRSTNAME", 20, &PageOptions::SUB_FIRSTNAME},
+      {"SUB_LASTNAME", 20, &PageOptions::SUB_LASTNAME},
+      {"SUB_TELEPHONE", 16, &PageOptions::SUB_TELEPHONE},
+      {"SUB_ZIPCODE", 8, &PageOptions::SUB_ZIPCODE},
+      {"SUB_DESCRIPTION", 50, &PageOptions::SUB_DESCRIPTION},
+  };
+  for (const Case& c : cases) {
+    std::string fits(c.capacity, 'v');
+    ParametersRun run = read_text(std::string(c.key) + "!" + fits + "!\n");
+    EXPECT_TRUE(run.ok) << c.key;
+    EXPECT_EQ(run.options.*c.field, fits) << c.key;
+    std::string over = fits + "w";
+    run = read_text(std::string(c.key) + "!" + over + "!\n");
+    EXPECT_FALSE(run.ok) << c.key;
+    EXPECT_EQ(run.page, std::string(c.key) + " (" + over + ") too long");
+  }
+}
+
+TEST(ReadParameters, EarlierKeyInTableOrderIsReportedFirst) {
+  // One line naming two keys: the value between the separators goes to
+  // both, and the first key that refuses it is the one reported.
+  ParametersRun run = read_text("SUB_TYPE SUB_CITY!ab!\n");
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.options.SUB_CITY, "ab");
+  EXPECT_EQ(run.page, "SUB_TYPE (ab) too long");
+
+  run = read_text("SUB_ZIPCODE SUB_CIVIL_STATUS!1234567!\n");
+  EXPECT_EQ(run.page, "SUB_CIVIL_STATUS (1234567) too long");
+}
+
+TEST(ReadParameters, LongLinesAreReadInPieces) {
+  // The second piece of a long line starts after 16583 characters and is
+  // tested as a line of its own.
+  std::string line = "SUB_CITY!!" + std::string(16583 - 10, ' ') + "SUB_TYPE\n";
+  ParametersRun run = read_text(line);
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.page, "<body>Error, there is no separator in parameters file line: SUB_TYPE\n");
+
+  // A separator after the cut is out of reach of the first piece.
+  line = "SUB_CITY!" + std::string(16583 - 9, 'a') + "!\n";
+  run = read_text(line);
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.page, "<body>Error, there is only one separator in parameters file line: " + line.substr(0, 16583));
+}

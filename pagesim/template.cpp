@@ -1,0 +1,117 @@
+#include "template.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "output.h"
+#include "text_file.h"
+
+namespace {
+
+constexpr std::string_view kTag = "[ORBA]";
+
+// A tag the page supplies itself, in the three spellings merchants use, and
+// the message that names it.
+struct ForbiddenTag {
+  std::array<std::string_view, 3> forms;
+  std::string_view message;  // follows "Error line N"
+};
+
+constexpr ForbiddenTag kForbidden[] = {
+    {{"<html", "<Html", "<HTML"},
+     ": your template file must not contain the HTML tags < html >, < Html > or < HTML > <BR>"},
+    {{"<head", "<Head", "<HEAD"},
+     ": your template file must not contain the HTML tags < head >, < Head > or < HEAD > <BR>"},
+    {{"<form", "<Form", "<FORM"},
+     ": your template file must not contain the HTML tags < form >, < Form > or < FORM > <BR>"},
+    {{"</html>", "</Html>", "</HTML>"},
+     ": your template file must not contain the HTML tags < /html >, < /Html > or < /HTML > <BR>"},
+    {{"</head>", "</Head>", "</HEAD>"},
+     ": your template file must not contain the HTML tags < /head >, < /Head > or < /HEAD > <BR>"},
+    {{"</form>", "</Form>", "</FORM>"},
+     ": your template file must not contain the HTML tags < /form >, < /Form > or < /FORM > <BR>"},
+    {{"</body>", "</Body>", "</BODY>"},
+     ": your template file must not contain the HTML tags < /body >, < /Body > or < /BODY > <BR>"},
+};
+
+bool contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
+
+// Writes one diagnostic, opening the page body before the first one.
+void report(bool& body_written, std::string_view message) {
+  if (!body_written) {
+    emit("<body>");
+    body_written = true;
+  }
+  emit(message);
+}
+
+// Writes the "Error line N" lead of a diagnostic about one line.
+void report_line(bool& body_written, long line_number) {
+  report(body_written, "Error line ");
+  emit(std::to_string(line_number));
+}
+
+// The file named by the first "src" of `line`: from the fourth character
+// after the start of "src" (past "src" and its "=") up to the next ">". Empty
+// when there is no such "src" and ">", or when the ">" comes sooner.
+std::string_view referenced_file(std::string_view line) {
+  std::size_t src = line.find("src");
+  if (src == std::string_view::npos) return {};
+  std::size_t close = line.find('>', src);
+  if (close == std::string_view::npos || close < src + 4) return {};
+  return line.substr(src + 4, close - (src + 4));
+}
+
+}  // namespace
+
+bool check_template(std::FILE* file) {
+  std::string text;
+  // A read error leaves what was read; the file was already found readable.
+  read_whole_file(file, text);
+  bool body_written = false;
+  bool tag_found = false;
+  bool forbidden_seen = false;
+  bool outside_file_seen = false;
+  long line_number = 0;
+  std::size_t pos = 0;
+  for (std::string_view line = next_line_piece(text, pos); !line.empty(); line = next_line_piece(text, pos)) {
+    ++line_number;
+    for (const ForbiddenTag& tag : kForbidden) {
+      bool found = false;
+      for (std::string_view form : tag.forms) found = found || contains(line, form);
+      if (!found) continue;
+      report_line(body_written, line_number);
+      emit(tag.message);
+      forbidden_seen = true;
+    }
+    if (contains(line, kTag)) tag_found = true;
+    std::string_view referenced = referenced_file(line);
+    if (contains(referenced, "/")) {
+      report_line(body_written, line_number);
+      emit(": the file ");
+      emit(referenced);
+      emit(" must be in the same directory that your template<BR>");
+      outside_file_seen = true;
+    }
+  }
+  if (!tag_found) report(body_written, "Error: your template file doesn't contain the [ORBA] tags <BR>");
+  return tag_found && !forbidden_seen && !outside_file_seen;
+}
+
+void split_template(std::FILE* file, std::string& before, std::string& after) {
+  std::string text;
+  read_whole_file(file, text);
+  // The tag counts only where one line read sees it whole, as in the check.
+  std::size_t pos = 0;
+  for (std::string_view line = next_line_piece(text, pos); !line.empty(); line = next_line_piece(text, pos)) {
+    std::size_t at = line.find(kTag);
+    if (at == std::string_view::npos) continue;
+    std::size_t cut = (pos - line.size()) + at;
+    before.append(text, 0, cut);
+    after = text.substr(cut + kTag.size());
+    return;
+  }
+  before.append(text);
+}
