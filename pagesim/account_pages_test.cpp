@@ -1,0 +1,104 @@
+#include "account_pages.h"
+
+#include <gtest/gtest.h>
+
+#include "pages_test_support.h"
+#include "renderers.h"
+
+TEST(AccountPages, GoldenBodiesWithEmptyOptions) {
+  struct Case {
+    void (*render)(PageOptions);
+    const char* name;
+  };
+  for (const Case& c : {Case{render_menu, "menu"}, Case{render_login_refused, "login_refused"},
+                        Case{render_view_info, "view_info"}, Case{render_update_info, "update_info"},
+                        Case{render_update_info_confirm, "update_info_confirm"},
+                        Case{render_delete_subscription, "delete_subscription"}}) {
+    for (const char* language : {"en", "fr"}) {
+      SCOPED_TRACE(std::string(c.name) + "." + language);
+      std::string expected = golden(std::string(c.name) + "." + language + ".html");
+      ASSERT_FALSE(expected.empty());
+      EXPECT_TRUE(same_bytes(expected, body_of(c.render, default_options(language[0] == 'f' ? 1 : 0))));
+    }
+  }
+}
+
+TEST(Menu, PasswordRowOnlyForExactYes) {
+  PageOptions options = default_options();
+  options.PASSWORD = "yes";
+  EXPECT_TRUE(contains(body_of(render_menu, options),
+                       "NAME=SUBSCRIBER_ID VALUE=\"\"><tr><td>Your password<td><INPUT TYPE=PASSWORD SIZE=8 "
+                       "MAXLENGTH=8 NAME=SUBSCRIBER_PWD VALUE=\"\"></table>"));
+  options.PASSWORD = "YES";
+  EXPECT_EQ(body_of(render_menu, options), golden("menu.en.html"));
+}
+
+TEST(Menu, SecureSymbolsWhateverTheCardFlagsSay) {
+  PageOptions options = default_options(1);
+  options.NO_SEC_MSG = 1;
+  options.NO_SSL_SYMBOLS = 1;
+  options.NO_VALID_MSG = 1;
+  options.NO_ACCEPT_MSG = 1;
+  EXPECT_EQ(body_of(render_menu, options), golden("menu.fr.html"));
+}
+
+TEST(ConfirmationBody, NoAcceptMsgDropsOnlyTheHeading) {
+  PageOptions options = default_options(1);
+  options.NO_ACCEPT_MSG = 1;
+  std::string page = body_of(render_update_info_confirm, options);
+  EXPECT_EQ(page.rfind("<center><FORM METHOD=POST ACTION=\"http://www.example.com/Subscription/response\">", 0), 0u);
+  EXPECT_EQ("<H3><center>Vos modifications ont bien &eacute;t&eacute; enregistr&eacute;es</center></H3>" + page,
+            golden("update_info_confirm.fr.html"));
+  // The other account pages ignore it.
+  EXPECT_EQ(body_of(render_login_refused, options), golden("login_refused.fr.html"));
+  EXPECT_EQ(body_of(render_view_info, options), golden("view_info.fr.html"));
+}
+
+TEST(UpdateInfo, SubscriptionFormOptionsDoNotApply) {
+  PageOptions options = default_options();
+  options.SUB_CITY = "#V";
+  options.SUB_LASTNAME = "#M";
+  options.SUB_COUNTRY = "Belgique";
+  options.NO_SUB_DATA = 1;
+  std::string page = body_of(render_update_info, options);
+  EXPECT_EQ(page, golden("update_info.en.html"));
+  EXPECT_TRUE(contains(page, "<tr><td> <td>City<td><b><INPUT TYPE=TEXT SIZE=40 MAXLENGTH=40 NAME=SUBSCRIPTION_CITY "
+                             "VALUE=\"BLOIS\"></b>"));
+}
+
+// The sample address is ISO-8859-1: one byte per accented letter.
+TEST(AccountPages, SampleAddressIsLatin1) {
+  for (void (*render)(PageOptions) : {render_view_info, render_update_info}) {
+    std::string page = body_of(render, default_options(1));
+    EXPECT_TRUE(contains(page, "8, impasse des \xE9" "rables"));
+    EXPECT_TRUE(contains(page, "la sabli\xE8" "re"));
+    EXPECT_FALSE(contains(page, "\xC3"));  // no UTF-8 lead byte
+  }
+  EXPECT_TRUE(contains(body_of(render_update_info, default_options()),
+                       "NAME=SUBSCRIPTION_ADRESSE1 VALUE=\"8, impasse des \xE9" "rables\"></b>"));
+}
+
+TEST(AccountPages, LogosReachTheirButtons) {
+  PageOptions options = default_options();
+  options.SUBMIT_LOGO = "go.gif";
+  options.SUB_CANCEL_LOGO = "stop.gif";
+  options.NORMAL_RETURN_LOGO = "back.gif";
+  const std::string submit = "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=go.gif BORDER=0>";
+  const std::string cancel = "<INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"stop.gif\" BORDER=0>";
+  const std::string back = "<INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"back.gif\" BORDER=0>";
+  std::string menu = body_of(render_menu, options);
+  EXPECT_TRUE(contains(menu, "you may now " + submit + "</FORM><hr size=2>"));
+  EXPECT_TRUE(contains(menu, cancel + "</center></FORM>"));
+  EXPECT_TRUE(contains(body_of(render_update_info, options), "</table><center>" + submit + "</center></form>"));
+  EXPECT_TRUE(contains(body_of(render_delete_subscription, options), "<br><br>" + submit + "</FORM></center>"));
+  EXPECT_TRUE(contains(body_of(render_delete_subscription, options), cancel + "</center></FORM>"));
+  EXPECT_TRUE(contains(body_of(render_login_refused, options), cancel + "</center></FORM>"));
+  EXPECT_TRUE(contains(body_of(render_view_info, options), back + "</FORM></center>"));
+  EXPECT_TRUE(contains(body_of(render_update_info_confirm, options), back + "</FORM></center>"));
+}
+
+TEST(AccountRefusalBody, HeadingIsTheOnlyParameter) {
+  std::string login = body_of(render_login_refused, default_options());
+  EXPECT_EQ(login.rfind("<hr><br><H2>\t\tYour identification has been refused by the ORBA Server</H2>", 0), 0u);
+  EXPECT_EQ(captured([] { print_account_refusal_body(default_options(), 58); }), login);
+}

@@ -1,0 +1,137 @@
+#include "fragments.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "output.h"
+#include "pages_test_support.h"
+
+namespace {
+
+constexpr DataBlob kAllBlobs[] = {DataBlob::card_entry,     DataBlob::record_accepted, DataBlob::record_refused,
+                                  DataBlob::menu,           DataBlob::account_refusal, DataBlob::view_info,
+                                  DataBlob::update_info,    DataBlob::confirmation,    DataBlob::delete_subscription};
+
+}  // namespace
+
+TEST(DataBlob, LengthsAreThoseTheServerSends) {
+  EXPECT_EQ(data_blob(DataBlob::card_entry).size(), 652u);
+  EXPECT_EQ(data_blob(DataBlob::record_accepted).size(), 872u);
+  EXPECT_EQ(data_blob(DataBlob::record_refused).size(), 786u);
+  EXPECT_EQ(data_blob(DataBlob::menu).size(), 784u);
+  EXPECT_EQ(data_blob(DataBlob::account_refusal).size(), 786u);
+  EXPECT_EQ(data_blob(DataBlob::view_info).size(), 1314u);
+  EXPECT_EQ(data_blob(DataBlob::update_info).size(), 794u);
+  EXPECT_EQ(data_blob(DataBlob::confirmation).size(), 1318u);
+  EXPECT_EQ(data_blob(DataBlob::delete_subscription).size(), 824u);
+}
+
+TEST(DataBlob, EachIsLowercaseHexadecimalAndDifferent) {
+  std::set<std::string_view> seen;
+  for (DataBlob blob : kAllBlobs) {
+    std::string_view value = data_blob(blob);
+    EXPECT_EQ(value.find_first_not_of("0123456789abcdef"), std::string_view::npos) << value;
+    seen.insert(value);
+  }
+  EXPECT_EQ(seen.size(), std::size(kAllBlobs));
+  EXPECT_NE(data_blob(DataBlob::record_refused), data_blob(DataBlob::account_refusal));
+}
+
+TEST(EmitFilled, InsertsValuesAsData) {
+  EXPECT_EQ(captured([] { emit_filled("<b>%s</b>%s.", {"a%sb", "%d%%"}); }), "<b>a%sb</b>%d%%.");
+  EXPECT_EQ(captured([] { emit_filled("no placeholder %d", {}); }), "no placeholder %d");
+  EXPECT_EQ(captured([] { emit_filled("%s%s", {"x", "y"}); }), "xy");
+}
+
+TEST(ShopForm, PostsToTheShopResponseUrl) {
+  EXPECT_EQ(captured(print_shop_form_open),
+            "<FORM METHOD=POST ACTION=\"http://www.example.com/Subscription/response\">");
+  EXPECT_EQ(captured([] { print_data_field(DataBlob::menu); }),
+            "<INPUT TYPE=HIDDEN NAME=\"DATA\" VALUE=\"" + std::string(data_blob(DataBlob::menu)) + "\">");
+}
+
+TEST(Buttons, TextFormsTakeTheCatalogueText) {
+  PageOptions en = default_options(0);
+  PageOptions fr = default_options(1);
+  EXPECT_EQ(captured([&] { print_submit_button(en); }), "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"SUBMIT\">");
+  EXPECT_EQ(captured([&] { print_submit_button(fr); }), "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"VALIDER\">");
+  EXPECT_EQ(captured([&] { print_cancel_button(en); }),
+            "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"CANCEL - BACK TO THE SHOP\">");
+  EXPECT_EQ(captured([&] { print_cancel_button(fr); }),
+            "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"ANNULATION - RETOUR A LA BOUTIQUE\">");
+  EXPECT_EQ(captured([&] { print_return_button(en); }),
+            "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"BACK TO THE SHOP\">");
+  EXPECT_EQ(captured([&] { print_return_button(fr); }),
+            "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"RETOUR A LA BOUTIQUE\">");
+}
+
+TEST(Buttons, EachLogoTurnsOnlyItsOwnButtonIntoAnImage) {
+  PageOptions options = default_options(1);
+  options.SUBMIT_LOGO = "ok%s.gif";
+  EXPECT_EQ(captured([&] { print_submit_button(options); }),
+            "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=ok%s.gif BORDER=0>");
+  EXPECT_EQ(captured([&] { print_cancel_button(options); }),
+            "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"ANNULATION - RETOUR A LA BOUTIQUE\">");
+
+  options.SUB_CANCEL_LOGO = "img/cancel.gif";
+  EXPECT_EQ(captured([&] { print_cancel_button(options); }),
+            "<INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"img/cancel.gif\" BORDER=0>");
+  EXPECT_EQ(captured([&] { print_return_button(options); }),
+            "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"RETOUR A LA BOUTIQUE\">");
+
+  options.NORMAL_RETURN_LOGO = "100%.gif";
+  EXPECT_EQ(captured([&] { print_return_button(options); }),
+            "<INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"100%.gif\" BORDER=0>");
+}
+
+// The card entry block is checked whole by the capture pages' golden files;
+// these are the effects of its flags.
+TEST(CardEntryBlock, SecurityNoticeFollowsTheTwoFlags) {
+  auto block = [](const PageOptions& options) {
+    return captured([&] { print_card_entry_block(options, CvvLink::catalogue); });
+  };
+  PageOptions options = default_options();
+  std::string with_symbols = block(options);
+  EXPECT_EQ(with_symbols.rfind("<br><b>The symbols <IMG ALIGN=ABSMIDDLE ALT=\"SECURE_LOGO\" SRC=CLEF.gif>", 0), 0u);
+  EXPECT_TRUE(contains(with_symbols, "form below : </b><br><br><br><center><TABLE BORDER=0 CELLSPACING=5>"));
+
+  options.NO_SSL_SYMBOLS = 1;
+  std::string plain = block(options);
+  EXPECT_EQ(plain.rfind("<br><b>You are now in a secure server. You can now safely fill in the request form below "
+                        ":</b><br><br><br><center>",
+                        0),
+            0u);
+  EXPECT_FALSE(contains(plain, "CLEF.gif"));
+
+  options.NO_SEC_MSG = 1;
+  EXPECT_EQ(block(options).rfind("<br><center><TABLE BORDER=0 CELLSPACING=5>", 0), 0u);
+  options.NO_SSL_SYMBOLS = 0;
+  EXPECT_EQ(block(options).rfind("<br><center><TABLE BORDER=0 CELLSPACING=5>", 0), 0u);
+}
+
+TEST(CardEntryBlock, NoValidMsgLeavesTwoLineBreaks) {
+  PageOptions options = default_options();
+  std::string hidden = "<INPUT TYPE=HIDDEN NAME=USER VALUE=\"1226@011223344550000\">";
+  EXPECT_TRUE(contains(captured([&] { print_card_entry_block(options, CvvLink::catalogue); }),
+                       "</TABLE><br> You have completed the form correctly, you may now " + hidden));
+  options.NO_VALID_MSG = 1;
+  EXPECT_TRUE(contains(captured([&] { print_card_entry_block(options, CvvLink::catalogue); }),
+                       "</TR></TD></TABLE><br><br>" + hidden));
+}
+
+TEST(CardEntryBlock, FixedLinkTextIsFrenchInBothLanguages) {
+  PageOptions options = default_options();
+  std::string fixed = captured([&] { print_card_entry_block(options, CvvLink::fixed); });
+  EXPECT_TRUE(contains(fixed, "onmouseover=\"window.status='Information about card security code'\">"
+                              " En savoir plus sur le cryptogramme visuel </a></TR></TD></TABLE>"));
+  std::string catalogue = captured([&] { print_card_entry_block(options, CvvLink::catalogue); });
+  EXPECT_TRUE(contains(catalogue, "onmouseover=\"window.status='Information about card security code'\">"
+                                  " Information about card security code </a></TR></TD></TABLE>"));
+}
+
+TEST(CardEntryBlock, FrenchAugustIsOneRawByte) {
+  std::string block = captured([] { print_card_entry_block(default_options(1), CvvLink::catalogue); });
+  EXPECT_TRUE(contains(block, "<OPTION VALUE=\"08\"> 08-Ao\xFB" "t<OPTION VALUE=\"09\">"));
+  EXPECT_FALSE(contains(block, "&ucirc;"));
+}

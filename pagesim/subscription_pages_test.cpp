@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include "pages_test_support.h"
+#include "renderers.h"
+
+namespace {
+
+const std::string kCardFormOpening =
+    "<FORM METHOD=POST ACTION=/cgis-payment/demo/callvalid_subscription NAME=DATA_CAPTURE>";
+
+std::string capture_page(const PageOptions& options) { return body_of(render_record_capture, options); }
+
+}  // namespace
+
+TEST(SubscriptionPages, GoldenBodiesWithEmptyOptions) {
+  struct Case {
+    void (*render)(PageOptions);
+    const char* name;
+  };
+  for (const Case& c : {Case{render_record_capture, "record_capture"}, Case{render_record_accepted, "record_accepted"},
+                        Case{render_record_refused, "record_refused"}}) {
+    for (const char* language : {"en", "fr"}) {
+      SCOPED_TRACE(std::string(c.name) + "." + language);
+      std::string expected = golden(std::string(c.name) + "." + language + ".html");
+      ASSERT_FALSE(expected.empty());
+      EXPECT_TRUE(same_bytes(expected, body_of(c.render, default_options(language[0] == 'f' ? 1 : 0))));
+    }
+  }
+}
+
+TEST(RecordCapture, FieldModes) {
+  PageOptions options = default_options();
+  options.SUB_LASTNAME = "#M";
+  options.SUB_EMAIL = "#V";
+  options.SUB_COUNTRY = "France";
+  options.SUB_CITY = "#O";
+  options.SUB_ZIPCODE = "#m";  // modes are case-sensitive: this is a fixed value
+  std::string page = capture_page(options);
+
+  EXPECT_TRUE(contains(page, "<tr><td> <td><i>Your lastname</i><td><b><INPUT TYPE=TEXT"
+                             " SIZE=20 MAXLENGTH=20 NAME=SUBSCRIPTION_LASTNAME VALUE=\"\"></b>"));
+  EXPECT_TRUE(contains(page, "<tr><td> <td>Your firstname<td><b><INPUT TYPE=TEXT"
+                             " SIZE=20 MAXLENGTH=20 NAME=SUBSCRIPTION_FIRSTNAME VALUE=\"\"></b>"));
+  EXPECT_TRUE(contains(page, "<tr><td> <td>City<td><b><INPUT TYPE=TEXT"
+                             " SIZE=30 MAXLENGTH=30 NAME=SUBSCRIPTION_CITY VALUE=\"\"></b>"));
+  EXPECT_TRUE(contains(page, "<tr><td> <td>Postal code<td><b>#m "
+                             "<INPUT TYPE=HIDDEN NAME=\"SUBSCRIPTION_ZIPCODE\" VALUE=\"#m\"></b>"));
+  EXPECT_TRUE(contains(page, "<tr><td> <td>Country<td><b>France "
+                             "<INPUT TYPE=HIDDEN NAME=\"SUBSCRIPTION_COUNTRY\" VALUE=\"France\"></b>"));
+  // Not asked: no row and no label, only the empty hidden field, in its place.
+  EXPECT_TRUE(contains(page, "NAME=SUBSCRIPTION_TELEPHONE VALUE=\"\"></b>"
+                             "<INPUT TYPE=HIDDEN NAME=\"SUBSCRIPTION_EMAIL\" VALUE=\"\"></table>"));
+  EXPECT_FALSE(contains(page, "E-mail"));
+  EXPECT_EQ(page.find("<i>"), page.find("<i>Your lastname"));
+}
+
+TEST(RecordCapture, OptionalModeIsTheDefault) {
+  PageOptions options = default_options(1);
+  for (std::string PageOptions::*field :
+       {&PageOptions::SUB_CIVIL_STATUS, &PageOptions::SUB_LASTNAME, &PageOptions::SUB_FIRSTNAME,
+        &PageOptions::SUB_ADDRESS1, &PageOptions::SUB_ADDRESS2, &PageOptions::SUB_ZIPCODE, &PageOptions::SUB_CITY,
+        &PageOptions::SUB_COUNTRY, &PageOptions::SUB_TELEPHONE, &PageOptions::SUB_EMAIL}) {
+    options.*field = "#O";
+  }
+  EXPECT_TRUE(same_bytes(golden("record_capture.fr.html"), capture_page(options)));
+}
+
+TEST(RecordCapture, FixedValuesAreWrittenAsData) {
+  PageOptions options = default_options();
+  options.SUB_CIVIL_STATUS = "%s%d";
+  options.SUB_DESCRIPTION = "Gold 100% <i>club</i>";
+  std::string page = capture_page(options);
+  EXPECT_TRUE(contains(page, "<tr><td> <td>(Mrs, Miss, Mr)<td><b>%s%d "
+                             "<INPUT TYPE=HIDDEN NAME=\"SUBSCRIPTION_CIVIL_STATUS\" VALUE=\"%s%d\"></b>"));
+  EXPECT_TRUE(contains(page, "<b>F07CH060</b></td><tr><td> </td><td>your subscription</td>"
+                             "<td><b>Gold 100% <i>club</i></b></td></table>"));
+}
+
+TEST(RecordCapture, AmountRowOnlyForSubscriptionTypeOne) {
+  PageOptions options = default_options();
+  const std::string amount = "<tr><td> </td><td>subscription amount</td><td><b>  10,00 Euro </b></td></table>";
+  options.SUB_TYPE = "1";
+  EXPECT_TRUE(contains(capture_page(options), "<b>F07CH060</b></td>" + amount));
+  options.SUB_TYPE = "0";
+  EXPECT_FALSE(contains(capture_page(options), "10,00 Euro"));
+}
+
+TEST(RecordCapture, PasswordChoiceOnlyForExactYes) {
+  PageOptions options = default_options(1);
+  options.PASSWORD = "yes";
+  EXPECT_TRUE(contains(capture_page(options),
+                       "<b>F07CH060</b></td></table><table border=0 cellspacing=5><tr><td><td> </td>"
+                       "<td>choisissez un mot de passe</td><td><b><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 "
+                       "NAME=SUB_PASSWD1 VALUE=\"\"></b></td><td><td> </td><td>ressaisissez pour confirmer</td>"
+                       "<td><b><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 NAME=SUB_PASSWD2 VALUE=\"\"></b></td>"
+                       "</table><hr><b>Paiement par carte</b><br>"));
+  for (const char* other : {"Yes", "YES", "no", "ye"}) {
+    options.PASSWORD = other;
+    EXPECT_FALSE(contains(capture_page(options), "SUB_PASSWD1")) << other;
+  }
+}
+
+TEST(RecordCapture, NoSubDataDropsTheWholeBlockWhateverPasswordSays) {
+  PageOptions options = default_options();
+  options.NO_SUB_DATA = 1;
+  options.PASSWORD = "yes";
+  options.SUB_TYPE = "1";
+  std::string page = capture_page(options);
+  EXPECT_EQ(page.rfind(kCardFormOpening + "<hr><b>Payment by card</b><br><br><b>The symbols", 0), 0u);
+  EXPECT_FALSE(contains(page, "SUBSCRIPTION_SUBSCRIBER"));
+  EXPECT_FALSE(contains(page, "SUB_PASSWD1"));
+  // The rest of the page is the default page's.
+  std::string full = capture_page(default_options());
+  EXPECT_EQ(page.substr(page.find("<hr><b>Payment")), full.substr(full.find("<hr><b>Payment")));
+}
+
+TEST(RecordCapture, NoPayMsgDropsTheCardHeading) {
+  PageOptions options = default_options();
+  options.NO_PAY_MSG = 1;
+  options.NO_SUB_DATA = 1;
+  EXPECT_EQ(capture_page(options).rfind(kCardFormOpening + "<br><b>The symbols", 0), 0u);
+}
+
+TEST(RecordAccepted, AcceptanceHeadingAndReceiptOptions) {
+  PageOptions options = default_options();
+  options.NO_ACCEPT_MSG = 1;
+  std::string page = body_of(render_record_accepted, options);
+  EXPECT_EQ(page.rfind("<center><FORM METHOD=POST", 0), 0u);
+  EXPECT_EQ(golden("record_accepted.en.html"),
+            "<H3><center>Your subscription has been recorded </center></H3>" + page);
+
+  options.RECEIPT_COMPLEMENT = "<tr><td>Gift</td><td>100%</td></tr>";
+  const std::string date_row = "<I>21 Octobre 2003 12:20:24</I>  (UTC/GMT)</b></td>";
+  EXPECT_TRUE(contains(body_of(render_record_accepted, options),
+                       date_row + options.RECEIPT_COMPLEMENT + "<tr><td><b>Card Number  </b></td>"));
+  options.SUB_TYPE = "1";
+  EXPECT_TRUE(contains(body_of(render_record_accepted, options),
+                       date_row + options.RECEIPT_COMPLEMENT +
+                           "<tr><td><b>Order Total  </b></td><td><b><I>  10,00 Euro </I></b></td></tr>"
+                           "<tr><td><b>Card Number  </b></td>"));
+  options.SUB_TYPE = "2";
+  EXPECT_FALSE(contains(body_of(render_record_accepted, options), "10,00 Euro"));
+}
+
+TEST(RecordAccepted, SampleValuesStayAsWrittenInFrench) {
+  std::string page = body_of(render_record_accepted, default_options(1));
+  EXPECT_TRUE(contains(page, "<I>21 Octobre 2003 12:20:24</I>"));
+  EXPECT_TRUE(contains(page, "<tr><td><b>Num&eacute;ro de la carte  </b></td><td><b><I>88 88## #### #### ##00"));
+}
+
+TEST(SubscriptionPages, LogosReachTheirButtons) {
+  PageOptions options = default_options();
+  options.SUBMIT_LOGO = "go.gif";
+  options.SUB_CANCEL_LOGO = "stop.gif";
+  options.NORMAL_RETURN_LOGO = "back.gif";
+  std::string capture = capture_page(options);
+  EXPECT_TRUE(contains(capture, "<script>InitOption(this)</script>"
+                                "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=go.gif BORDER=0></form>"));
+  EXPECT_TRUE(contains(capture, "\"><INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"stop.gif\" BORDER=0>"
+                                "</center></FORM>"));
+  EXPECT_TRUE(contains(body_of(render_record_accepted, options),
+                       "\"><INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"back.gif\" BORDER=0></FORM>"));
+  std::string refused = body_of(render_record_refused, options);
+  EXPECT_TRUE(contains(refused, "\"><INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"stop.gif\" BORDER=0>"
+                                "</center></FORM>"));
+  // The refusal page reads no other option.
+  EXPECT_EQ(refused.substr(0, refused.find("<INPUT TYPE=IMAGE")),
+            golden("record_refused.en.html").substr(0, refused.find("<INPUT TYPE=IMAGE")));
+}

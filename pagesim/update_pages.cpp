@@ -1,0 +1,58 @@
+// The pages through which a subscriber replaces the payment card or sets a
+// new password. Their results reuse the account pages' confirmation and
+// refusal bodies.
+#include "account_pages.h"
+#include "fragments.h"
+#include "messages.h"
+#include "output.h"
+#include "renderers.h"
+
+void render_update_card_capture(PageOptions options) {
+  // Operation 6, update the card. The card entry block adds its own USER and
+  // merchant fields after these.
+  emit("<FORM METHOD=POST ACTION=/cgis-payment/demo/callupdate_subscription NAME=DATA_CAPTURE>"
+       "<INPUT TYPE=HIDDEN NAME=OPERATION VALUE=6>"
+       "<INPUT TYPE=HIDDEN NAME=SUBSCRIPTION_SUBSCRIBER VALUE=W12BM000>"
+       "<INPUT TYPE=HIDDEN NAME=USER VALUE=135947@011223344550000>"
+       "<INPUT TYPE=HIDDEN NAME=MERCHANT_ID VALUE=011223344550000>"
+       "<INPUT TYPE=HIDDEN NAME=MERCHANT_COUNTRY VALUE=fr>");
+  print_card_entry_block(options, CvvLink::fixed);
+}
+
+void render_update_card_refused(PageOptions options) { print_account_refusal_body(options, 62); }
+
+void render_update_pwd_capture_card(PageOptions options) {
+  // A lost password is replaced once the card has been checked: same card
+  // form as the card update, sent to the card check instead.
+  emit("<FORM METHOD=POST ACTION=/cgis-payment/demo/callvalid_card NAME=DATA_CAPTURE>"
+       "<INPUT TYPE=HIDDEN NAME=OPERATION VALUE=6>"
+       "<INPUT TYPE=HIDDEN NAME=SUBSCRIPTION_SUBSCRIBER VALUE=W12BM000>"
+       "<INPUT TYPE=HIDDEN NAME=USER VALUE=135947@011223344550000>"
+       "<INPUT TYPE=HIDDEN NAME=MERCHANT_ID VALUE=011223344550000>"
+       "<INPUT TYPE=HIDDEN NAME=MERCHANT_COUNTRY VALUE=fr>");
+  print_card_entry_block(options, CvvLink::fixed);
+}
+
+void render_update_pwd_capture_pwd(PageOptions options) {
+  const int lang = options.LANGUAGE;
+  // Operation 7, new password, for the sample subscriber E09SV000.
+  emit("<FORM METHOD=POST ACTION=/cgis-payment/demo/callupdate_subscription NAME=DATA_CAPTURE>"
+       "<INPUT TYPE=HIDDEN NAME=OPERATION VALUE=7>"
+       "<INPUT TYPE=HIDDEN NAME=SUBSCRIPTION_SUBSCRIBER VALUE=E09SV000>"
+       "<INPUT TYPE=HIDDEN NAME=USER VALUE=1844@011223344550000>"
+       "<INPUT TYPE=HIDDEN NAME=MERCHANT_ID VALUE=011223344550000>"
+       "<INPUT TYPE=HIDDEN NAME=MERCHANT_COUNTRY VALUE=fr><br>");
+  emit_filled("<table border=0 cellspacing=5><tr><td></td><td>%s</td><td><b>E09SV000</b></td></tr></table>",
+              {message_text(11, lang)});
+  emit_filled("<table border=0 cellspacing=5>"
+              "<tr><td><td> </td><td>%s</td>"
+              "<td><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 NAME=SUB_PASSWD1 VALUE=></td>"
+              "<td><td> </td><td>%s</td>"
+              "<td><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 NAME=SUB_PASSWD2 VALUE=></td>"
+              "</tr></table>",
+              {message_text(14, lang), message_text(15, lang)});
+  emit("<br><center>");
+  print_submit_button(options);
+  emit("</FORM></center>");
+  emit_filled("<hr size=2><center><font size=-1>%s<br></font></center>", {message_text(49, lang)});
+}
