@@ -1,0 +1,78 @@
+#include "duplicates.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "console.h"
+#include "platform.h"
+
+void write_tid_entry(FILE* tid_file, std::string_view transaction_id) {
+  std::fwrite(transaction_id.data(), 1, transaction_id.size(), tid_file);
+  std::fwrite("\r\n", 1, 2, tid_file);
+}
+
+std::vector<size_t> repeated_entries(const std::vector<std::string_view>& entries) {
+  // Sorting positions by value (ties in file order) puts the occurrences
+  // of each value side by side; all but the last of a run are repeated later.
+  std::vector<uint32_t> order(entries.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    int by_value = entries[a].compare(entries[b]);
+    return by_value != 0 ? by_value < 0 : a < b;
+  });
+  std::vector<size_t> repeated;
+  for (size_t i = 0; i + 1 < order.size(); ++i)
+    if (entries[order[i]] == entries[order[i + 1]]) repeated.push_back(order[i]);
+  std::sort(repeated.begin(), repeated.end());
+  return repeated;
+}
+
+namespace {
+
+// The whole TID file; false when it cannot be opened or read.
+bool read_tid_file(const std::string& tid_name, std::string& content) {
+  FILE* file = open_for_reading(tid_name);
+  if (!file) return false;
+  char chunk[1 << 16];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, got);
+  bool ok = !std::ferror(file);
+  std::fclose(file);
+  return ok;
+}
+
+// Cuts the TID file into its entries, each without its line end. An entry
+// never holds a carriage return and line feed pair (the reading unit turns
+// that pair into a line feed), so the first pair ends the entry.
+std::vector<std::string_view> split_entries(std::string_view content) {
+  std::vector<std::string_view> entries;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find("\r\n", start);
+    if (end == std::string_view::npos) {
+      entries.push_back(content.substr(start));
+      break;
+    }
+    entries.push_back(content.substr(start, end - start));
+    start = end + 2;
+  }
+  return entries;
+}
+
+}  // namespace
+
+int check_duplicate_transactions(const std::string& tid_name) {
+  std::string content;
+  if (!read_tid_file(tid_name, content)) {
+    say({"Error fopen (r) file ", tid_name});
+    return 2;
+  }
+  std::vector<std::string_view> entries = split_entries(content);
+  int result = 0;
+  for (size_t position : repeated_entries(entries)) {
+    say({"The transaction_id (", entries[position], ") is present in several lines\n"});
+    result = 1;
+  }
+  remove_file(tid_name);
+  return result;
+}

@@ -1,0 +1,120 @@
+#include "request_record.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every record the reading unit returns for `bytes`.
+std::vector<std::string> records_of(const std::string& bytes) {
+  FILE* file = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::rewind(file);
+  RecordReader reader = make_record_reader(file);
+  std::vector<std::string> records;
+  for (std::string record; read_record(reader, record);) records.push_back(record);
+  std::fclose(file);
+  return records;
+}
+
+TEST(ReadingUnit, RecordEndsAfterLineEndOrAt200Characters) {
+  std::string line199(199, 'a');
+  std::string line200(200, 'b');
+  auto records = records_of(line199 + "\n" + line200 + line199 + "\n");
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0], line199 + "\n");
+  EXPECT_EQ(records[1], line200);
+  EXPECT_EQ(records[2], line199 + "\n");
+}
+
+TEST(ReadingUnit, LineEndAfter200CharactersIsARecordOfItsOwn) {
+  auto records = records_of(std::string(200, 'x') + "\n");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1], "\n");
+}
+
+TEST(ReadingUnit, LongLineIsCutInto200AndTheRest) {
+  auto records = records_of(std::string(250, 'x') + "\n");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].size(), 200u);
+  EXPECT_EQ(records[1].size(), 51u);
+}
+
+TEST(ReadingUnit, CarriageReturnLineFeedIsOneLineEnd) {
+  std::string line199(199, 'c');
+  auto records = records_of(line199 + "\r\n" + line199 + "\r\n");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0], line199 + "\n");
+  EXPECT_EQ(records[1].size(), 200u);
+}
+
+TEST(ReadingUnit, CarriageReturnLineFeedStraddlingTheLimitIsStillOneLineEnd) {
+  // 199 characters, then CR LF: the CR is the 200th byte but not a character.
+  auto records = records_of(std::string(199, 'd') + "\r\n" + "09");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].back(), '\n');
+  EXPECT_EQ(records[1], "09");
+}
+
+TEST(ReadingUnit, LoneCarriageReturnAndNulAreOrdinaryCharacters) {
+  std::string bytes("a\rb\0c\rx", 7);
+  auto records = records_of(bytes + "\n");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0], bytes + "\n");
+}
+
+TEST(ReadingUnit, EmptyLinesAreRecordsAndEmptyFileHasNone) {
+  EXPECT_TRUE(records_of("").empty());
+  auto records = records_of("\n\r\n");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0], "\n");
+  EXPECT_EQ(records[1], "\n");
+}
+
+TEST(ReadingUnit, RecordsSpanningTheReadBufferComeOutWhole) {
+  std::string line(199, 'e');
+  std::string bytes;
+  for (int i = 0; i < 1000; ++i) bytes += line + "\r\n";
+  auto records = records_of(bytes);
+  ASSERT_EQ(records.size(), 1000u);
+  for (const auto& r : records) ASSERT_EQ(r, line + "\n");
+}
+
+TEST(Fields, ShortRecordsHoldOnlyWhatTheyHave) {
+  EXPECT_EQ(field_of("0012", merchant_country), "12");
+  EXPECT_EQ(field_of("001", merchant_country), "1");
+  EXPECT_EQ(field_of("00", merchant_country), "");
+  EXPECT_EQ(trimmed_field("03FR   ", merchant_id), "");
+}
+
+TEST(Fields, TrimmingRemovesOnlyTrailingBlanks) {
+  EXPECT_EQ(trim_trailing_blanks(std::string_view("  AB  ")), "  AB");
+  EXPECT_EQ(trim_trailing_blanks(std::string_view("    ")), "");
+  EXPECT_EQ(trim_trailing_blanks(std::string_view("AB\t")), "AB\t");
+  std::string kept = "SHOP1          ";
+  EXPECT_EQ(trim_trailing_blanks(kept), "SHOP1");
+  EXPECT_EQ(kept, "SHOP1");
+}
+
+TEST(NumericText, ReadsLikeTheServer) {
+  EXPECT_EQ(numeric_value("000012"), 12);
+  EXPECT_EQ(numeric_value("12    "), 12);
+  EXPECT_EQ(numeric_value("    12"), 12);
+  EXPECT_EQ(numeric_value("AB    "), 0);
+  EXPECT_EQ(numeric_value(""), 0);
+  EXPECT_EQ(numeric_value("-3x"), -3);
+  EXPECT_EQ(numeric_value("+7"), 7);
+  EXPECT_EQ(numeric_value("1 2"), 1);
+  EXPECT_EQ(numeric_value("99999999999999999999"), INT32_MAX);
+}
+
+TEST(ResponseCodeHelpers, LastTwoCharsAndDigits) {
+  EXPECT_EQ(last_two_chars("123405"), "05");
+  EXPECT_EQ(last_two_chars("5"), "");
+  EXPECT_EQ(last_two_chars(""), "");
+  EXPECT_TRUE(is_all_digits(""));
+  EXPECT_TRUE(is_all_digits("51"));
+  EXPECT_FALSE(is_all_digits("GH"));
+  EXPECT_FALSE(is_all_digits("5 "));
+}
+
+}  // namespace

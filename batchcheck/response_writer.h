@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// The fields of a request body record that its answer repeats, trailing
+// blanks removed except for record_number and body_zone_3.
+struct BodyFields {
+  std::string merchant_country;
+  std::string merchant_id;
+  std::string record_number;
+  std::string body_zone_1;
+  std::string transaction_id;
+  std::string body_zone_2;
+  std::string body_zone_3;
+  std::string body_zone_4;
+  std::string body_zone_5;
+};
+
+// Splits a request body record into the fields its answer repeats.
+BodyFields split_body_record(std::string_view record);
+
+// The simulated response code for a body_zone_1: its last two characters
+// once trailing blanks are gone when they are digits ("14" included), else
+// "00" (also when fewer than two characters are left).
+std::string_view select_response_code(std::string_view body_zone_1);
+
+// The response code followed by the reply block: authorisation data (for
+// "00" only), the local date and time, the sample card and the code again.
+// `card_expiry` is in YYMM form; the block shows it as MMYYYY.
+std::string build_reply_block(std::string_view code, std::string_view card_expiry);
+
+// Writes the full simulated Response file for a valid Request file: a header
+// record, one answer per body record, a footer record with the counts.
+// Prints a warning wherever the file's merchant identity differs from the
+// command line's. Returns 0, or -1 when the request cannot be answered.
+int write_response_file(const std::string& merchant_id, const std::string& merchant_country, FILE* request,
+                        FILE* response);
+
+// Writes the two-record error response carrying the verification result
+// (`result_text`, decimal). Returns 0, or -1 when the version is not one the
+// server answers (nothing is written then).
+int write_error_response(FILE* request, FILE* response, const std::string& result_text);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// Verification results, handed to the error response as two digits.
+constexpr int VERIFY_OK = 0;
+constexpr int VERIFY_CONTENT_ERROR = 1;
+constexpr int VERIFY_ALREADY_TREATED = 2;  // also: a file could not be opened
+constexpr int VERIFY_SEQUENCE_GAP = 3;
+constexpr int VERIFY_STRUCTURE_ERROR = 4;
+
+// Reads the Request file at `path` once, prints every finding and the summary
+// of counts, has the transaction identifiers checked for repeats and returns
+// the verification result. `expected_file_number` is the command line's text.
+int verify_request_file(const std::string& path, const std::string& expected_file_number);

@@ -1,0 +1,63 @@
+#include "platform.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// Refuses directories and other non-regular files, which fopen would accept.
+FILE* regular_only(FILE* file) {
+  if (!file) return nullptr;
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return file;
+}
+
+}  // namespace
+
+FILE* open_for_reading(const std::string& path) { return regular_only(std::fopen(path.c_str(), "rb")); }
+
+FILE* open_for_writing(const std::string& path) { return regular_only(std::fopen(path.c_str(), "wb")); }
+
+CreateResult create_exclusive(const std::string& path, FILE*& file) {
+  file = nullptr;
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (fd < 0) return errno == EEXIST ? CreateResult::exists : CreateResult::failed;
+  file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    unlink(path.c_str());
+    return CreateResult::failed;
+  }
+  return CreateResult::created;
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+void prepare_stdout() {
+  static char buffer[1 << 16];
+  std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+}
+
+bool to_local_time(int64_t seconds, std::tm& out) {
+  time_t t = static_cast<time_t>(seconds);
+  return localtime_r(&t, &out) != nullptr;
+}
+
+bool to_utc_time(int64_t seconds, std::tm& out) {
+  time_t t = static_cast<time_t>(seconds);
+  return gmtime_r(&t, &out) != nullptr;
+}

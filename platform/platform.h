@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+// Everything the two tools ask of the operating system. Files are always
+// opened in binary mode: the tools decide themselves what a line end is, so a
+// batch or a template reads the same on every workstation.
+
+// Opens an existing regular file for reading; nullptr for anything else
+// (missing, unreadable, a directory).
+FILE* open_for_reading(const std::string& path);
+
+// Creates or empties a file for writing; nullptr on failure (or a directory).
+FILE* open_for_writing(const std::string& path);
+
+// Outcome of create_exclusive.
+enum class CreateResult { created, exists, failed };
+
+// Creates a new file for writing, refusing to touch one that already exists.
+CreateResult create_exclusive(const std::string& path, FILE*& file);
+
+// True when both paths name one existing file (the same path, a link, another
+// spelling of the same place).
+bool same_file(const std::string& a, const std::string& b);
+
+// Deletes exactly the file `path`, whatever characters its name holds.
+bool remove_file(const std::string& path);
+
+// Puts standard output in binary mode and gives it a large buffer, so every
+// byte reaches the file as written and big reports stay fast.
+void prepare_stdout();
+
+// Local and UTC calendar conversion of a time value; false when the value
+// cannot be converted.
+bool to_local_time(int64_t seconds, std::tm& out);
+bool to_utc_time(int64_t seconds, std::tm& out);

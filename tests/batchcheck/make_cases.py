@@ -1,0 +1,301 @@
+#!/usr/bin/env python3
+"""Writes the batchcheck end-to-end case folders next to this script.
+
+Each case is spelled out here: the Request file built record by record, the
+arguments, and the expected console output and Response file written by hand
+from the rules of the file formats. Run it again after changing a case; the
+folders it writes are the fixtures that ctest runs.
+"""
+import os
+import shutil
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CASES = {}
+
+
+def pad(text, width):
+    return (text + " " * width)[:width]
+
+
+def line(text):
+    """A record of 199 characters and a line end: 200 characters in all."""
+    return pad(text, 199) + "\n"
+
+
+def header(country="FR", mid="SHOP1", number="000012", version="03", rest="HEADER-REST"):
+    return line("00" + pad(country, 2) + pad(mid, 15) + "ZONE0001" + "ZONE02" + pad(number, 6) +
+                pad(version, 2) + "H" + rest)
+
+
+def body(n, tid, zone1="00001200", country="FR", mid="SHOP1", number=None):
+    num = "%06d" % n if number is None else number
+    return line("03" + pad(country, 2) + pad(mid, 15) + num + pad(zone1, 8) + pad(tid, 6) +
+                pad("ZONE2-CARRY", 12) + "Z3X" + pad("zone four text", 50) + pad("zone five", 32) +
+                "Z6Y" + "BODY-REST")
+
+
+def footer(head, nb, rest="FOOTER-REST-0123456789"):
+    return line("09" + head[2:41] + "%06d" % nb + rest)
+
+
+def summary(number, records, errors, headers, footers):
+    return ("\nnumber of the tested file = %d\nnumber of recordings = %d\nnumber of errors = %d\n"
+            "number of heading recording = %d\nnumber of end recording = %d\n\n"
+            % (number, records, errors, headers, footers))
+
+
+START = "Global verification of the request file\n"
+
+
+def ok_lines(req="req", resp="resp"):
+    return ("\nGlobal verification of the request file (%s) is OK\n"
+            "\nCreation of the response file (%s)\n"
+            "\nResponse file (%s) created\n" % (req, resp, resp))
+
+
+def failed(req="req"):
+    return "\nError in the global verification of the request file (%s)\n" % req
+
+
+def error_response(first, result):
+    """The two-record error response built from the first request record."""
+    prefix = first[:41]
+    return pad(prefix + "%02d" % result, 200) + pad("09" + prefix[2:41], 200)
+
+
+def response_header(head):
+    return head[:41] + "00" + head[42:199]
+
+
+STAMP = "#" * 14  # response_date and response_time, masked by the runner
+
+
+def response_body(req, code):
+    fields = ("03" + req[2:4] + req[4:19] + req[19:25] + req[25:33] + req[33:39] + req[39:51] +
+              req[51:54] + req[54:104] + req[104:136])
+    if code == "14":
+        block = "14" + " " * 59
+    elif code == "00":
+        block = code + "107357" + "1073578606  " + STAMP + "MASTERCARD  " + "5131.07" + "062011" + code
+    else:
+        block = code + " " * 18 + STAMP + "MASTERCARD  " + "5131.07" + "062011" + code
+    return fields + block + req[136:139]
+
+
+def response_footer(head, foot, total, accepted, refused):
+    return "09" + head[2:41] + "%06d%06d%06d" % (total, accepted, refused) + foot[47:188]
+
+
+def stamp_masks(name, codes):
+    """Mask lines for the clock's digits of every answered body record."""
+    return "".join("%s %d 14 200 1\n" % (name, 200 * (i + 1) + 156)
+                   for i, code in enumerate(codes) if code != "14")
+
+
+def case(name, args, stdout, status=0, inputs=None, outputs=None, masks=""):
+    CASES[name] = dict(args=args, stdout=stdout, status=status, inputs=inputs or {},
+                       outputs=outputs or {}, masks=masks)
+
+
+H = header()
+VALID = [H, body(1, "TID001"), body(2, "TID002"), footer(H, 2)]
+VALID_RESPONSE = (response_header(H) + response_body(VALID[1], "00") + response_body(VALID[2], "00") +
+                  response_footer(H, VALID[3], 2, 2, 0))
+ARGS = ["SHOP1", "FR", "req", "resp", "12"]
+
+# --- command line --------------------------------------------------------------
+USAGE = ("Error  : usage is batchcheck <merchant_id> <merchant_country> <request_file> "
+         "<response_file> <file_number>\n")
+case("usage_four_arguments", ["SHOP1", "FR", "req", "resp"], USAGE, 1, {"req": "".join(VALID)})
+case("usage_six_arguments", ARGS + ["x"], USAGE, 1, {"req": "".join(VALID)})
+case("usage_merchant_id_too_long", ["SHOP1SHOP1SHOP1X", "FR", "req", "resp", "12"], USAGE, 1,
+     {"req": "".join(VALID)})
+case("usage_merchant_country_too_long", ["SHOP1", "FRAN", "req", "resp", "12"], USAGE, 1,
+     {"req": "".join(VALID)})
+case("usage_file_number_too_long", ["SHOP1", "FR", "req", "resp", "00000012"], USAGE, 1,
+     {"req": "".join(VALID)})
+case("request_missing", ARGS, "Error : can't read the file req", 2)
+case("request_empty_argument", ["SHOP1", "FR", "", "resp", "12"], "Error : can't read the file ", 2)
+case("response_in_missing_folder", ["SHOP1", "FR", "req", "no/such/folder/resp", "12"],
+     "Error : can't write into the file no/such/folder/resp", 2, {"req": "".join(VALID)})
+case("response_same_as_request", ["SHOP1", "FR", "req", "req", "12"],
+     "Error : the response file req is the request file\n", 2, {"req": "".join(VALID)})
+case("response_same_file_other_path", ["SHOP1", "FR", "req", "./sub/../req", "12"],
+     "Error : the response file ./sub/../req is the request file\n", 2,
+     {"req": "".join(VALID), "sub/.keep": ""})
+
+# --- a valid batch --------------------------------------------------------------
+case("valid_batch", ARGS, START + summary(12, 4, 0, 1, 1) + ok_lines(), 0, {"req": "".join(VALID)},
+     {"resp": VALID_RESPONSE}, stamp_masks("resp", ["00", "00"]))
+case("valid_batch_crlf", ARGS, START + summary(12, 4, 0, 1, 1) + ok_lines(), 0,
+     {"req": "".join(r[:-1] + "\r\n" for r in VALID)}, {"resp": VALID_RESPONSE},
+     stamp_masks("resp", ["00", "00"]))
+case("valid_batch_back_to_back", ARGS, START + summary(12, 4, 0, 1, 1) + ok_lines(), 0,
+     {"req": "".join(r[:-1] + " " for r in VALID)},
+     {"resp": (response_header(H) + response_body(VALID[1], "00") + response_body(VALID[2], "00") +
+               response_footer(H, VALID[3], 2, 2, 0))},
+     stamp_masks("resp", ["00", "00"]))
+NAME = ("a folder; $(touch pwned)/batch $(touch pwned); 'quoted' \"twice\" " + "x" * 200 +
+        ".req")
+case("request_path_with_shell_characters", ["SHOP1", "FR", NAME, "resp", "12"],
+     START + summary(12, 4, 0, 1, 1) + ok_lines(NAME), 0,
+     {NAME: "".join(VALID), "a folder; $(touch pwned)/batch $(touch pwned)/.keep": ""}, {"resp": VALID_RESPONSE},
+     stamp_masks("resp", ["00", "00"]))
+
+# --- verification findings --------------------------------------------------------
+case("empty_request", ARGS,
+     START + summary(0, 0, 0, 0, 0) + failed() +
+     "Error creation of the response file : file Version unknown ()\n", 0, {"req": ""}, {"resp": ""})
+case("already_treated", ["SHOP1", "FR", "req", "resp", "13"],
+     START + summary(12, 4, 0, 1, 1) + "Error : File already treated !\n" + failed(), 0,
+     {"req": "".join(VALID)}, {"resp": error_response(H, 2)})
+case("file_sequence_interrupted", ["SHOP1", "FR", "req", "resp", "11"],
+     START + summary(12, 4, 0, 1, 1) +
+     "Error : file sequence interrupted : file number (000012) is supperior to file number "
+     "transmitted (11)\n" + failed(), 0, {"req": "".join(VALID)}, {"resp": error_response(H, 3)})
+first_body = body(1, "TID001")
+case("first_record_not_header", ARGS,
+     START + "error in first record\n" + summary(0, 4, 1, 0, 1) + failed() +
+     "Error creation of the response file : file Version unknown (ZO)\n", 0,
+     {"req": "".join([first_body, body(1, "TID001"), body(2, "TID002"), footer(first_body, 2)])},
+     {"resp": ""})
+case("record_numbers_interrupted", ARGS,
+     START + summary(12, 4, 0, 1, 1) + "Error : recordings sequence interrupted\n" + failed(), 0,
+     {"req": "".join([H, body(1, "TID001"), body(3, "TID003"), footer(H, 2)])},
+     {"resp": error_response(H, 4)})
+short = pad(body(1, "TID001")[:149], 149) + "\n"
+case("body_record_too_short", ARGS,
+     START + "error length in record 2\n" + summary(12, 4, 0, 1, 1) +
+     "Error : incorrect size file (150)!\n" + failed(), 0,
+     {"req": "".join([H, short, body(2, "TID002"), footer(H, 2)])}, {"resp": error_response(H, 1)})
+case("footer_without_line_end", ARGS,
+     START + "error length in record 4\n" + summary(12, 4, 0, 1, 1) +
+     "Error : incorrect size file (199)!\n" + failed(), 0,
+     {"req": "".join(VALID[:3]) + VALID[3][:199]}, {"resp": error_response(H, 1)})
+H01 = header(version="01")
+short01 = body(1, "TID001")[:60] + "\n"
+case("version_01_has_no_length_rule", ARGS,
+     START + summary(12, 4, 0, 1, 1) + ok_lines().replace("\nResponse file (resp) created\n", "") +
+     " Error : file Version unknown (01)\nError during the treatment of the header file\n"
+     "Error during the creation of the response file (resp)\n", 0,
+     {"req": "".join([H01, short01, body(2, "TID002"), footer(H01, 2)])}, {"resp": ""})
+H02 = header(version="02")
+case("version_02_gets_empty_response", ARGS,
+     START + summary(12, 4, 0, 1, 1) + ok_lines().replace("\nResponse file (resp) created\n", "") +
+     " Error : file Version unknown (02)\nError during the treatment of the header file\n"
+     "Error during the creation of the response file (resp)\n", 0,
+     {"req": "".join([H02, body(1, "TID001"), body(2, "TID002"), footer(H02, 2)])}, {"resp": ""})
+case("empty_line_after_first_record", ARGS,
+     START + "Error in code enregistrement (\n)\n" + summary(12, 5, 1, 1, 1) + failed(), 0,
+     {"req": "".join([H, "\n", body(1, "TID001"), body(2, "TID002"), footer(H, 2)])},
+     {"resp": error_response(H, 1)})
+bad_footer = line("09" + H[2:39] + "04" + "000002")
+case("footer_not_consistent", ARGS,
+     START + "First and last record are not consistent:\n First (" + H[2:41] + ")\n last  (" +
+     bad_footer[2:41] + ")\n" + summary(12, 4, 0, 1, 1) + failed(), 0,
+     {"req": "".join(VALID[:3] + [bad_footer])}, {"resp": error_response(H, 4)})
+case("two_footers", ARGS, START + summary(12, 5, 0, 1, 2) + failed(), 0,
+     {"req": "".join(VALID + [footer(H, 2)])}, {"resp": error_response(H, 4)})
+case("no_footer", ARGS, START + summary(12, 3, 0, 1, 0) + failed(), 0,
+     {"req": "".join(VALID[:3])}, {"resp": error_response(H, 4)})
+case("nb_record_differs", ARGS,
+     START + summary(12, 4, 0, 1, 1) + "Error in the number of recordings, nb_record = 000003 !\n" +
+     failed(), 0, {"req": "".join(VALID[:3] + [footer(H, 3)])}, {"resp": error_response(H, 4)})
+case("unknown_record_code", ARGS,
+     START + "Error in code enregistrement (3)\n" + summary(12, 5, 1, 1, 1) + failed(), 0,
+     {"req": "".join(VALID[:3] + [line("3 SHOP1"), VALID[3]])}, {"resp": error_response(H, 1)})
+case("merchant_differs_and_id_repeats", ARGS,
+     START + "The merchant_country in header file (FR) is not the same that in line 3 \n"
+     "The in merchant_id in header file (SHOP1) is not the same that in line 3 \n" +
+     summary(12, 4, 2, 1, 1) + "The transaction_id (TID001) is present in several lines\n" + failed(), 0,
+     {"req": "".join([H, body(1, "TID001"), body(2, "TID001", country="BE", mid="SHOP2"), footer(H, 2)])},
+     {"resp": error_response(H, 1)})
+dups = [H] + [body(i + 1, t) for i, t in enumerate(["A", "B", "A", "A", "AB", "", "B", ""])] + [footer(H, 8)]
+case("repeated_ids_in_file_order", ARGS,
+     START + summary(12, 10, 0, 1, 1) +
+     "The transaction_id (A) is present in several lines\n"
+     "The transaction_id (B) is present in several lines\n"
+     "The transaction_id (A) is present in several lines\n"
+     "The transaction_id () is present in several lines\n" + failed(), 0,
+     {"req": "".join(dups)}, {"resp": error_response(H, 1)})
+case("temporary_file_already_exists", ARGS,
+     START + "Error : the temporary file req.TID already exists" + failed(), 0,
+     {"req": "".join(VALID), "req.TID": "merchant's own file\n"}, {"resp": error_response(H, 2)})
+# --- the response file ------------------------------------------------------------
+zones = ["00001200", "123405  ", "ABCDEFGH", "12345614", "5       ", "00000051"]
+codes = ["00", "05", "00", "14", "00", "51"]
+bodies = [body(i + 1, "T%05d" % i, zone1=z) for i, z in enumerate(zones)]
+F = footer(H, len(bodies))
+case("response_codes", ARGS, START + summary(12, 8, 0, 1, 1) + ok_lines(), 0,
+     {"req": "".join([H] + bodies + [F])},
+     {"resp": response_header(H) + "".join(response_body(b, c) for b, c in zip(bodies, codes)) +
+      response_footer(H, F, 6, 3, 3)},
+     stamp_masks("resp", codes))
+WH = header(mid="SHOP2")
+wb = [body(i + 1, "TID00%d" % i, mid="SHOP2") for i in range(3)]
+WF = footer(WH, 3)
+case("identity_warnings", ARGS,
+     START + summary(12, 5, 0, 1, 1) +
+     "\nGlobal verification of the request file (req) is OK\n\nCreation of the response file (resp)\n"
+     "WARNING: the merchant_id set (SHOP1) is not the same in the header file (SHOP2)\n" +
+     "WARNING: the merchant_id set (SHOP1) is not the same in the body file (SHOP2)\n" * 3 +
+     "WARNING: the merchant_id set (SHOP1) is not the same in the footer file (SHOP2)\n"
+     "\nResponse file (resp) created\n", 0,
+     {"req": "".join([WH] + wb + [WF])},
+     {"resp": response_header(WH) + "".join(response_body(b, "00") for b in wb) +
+      response_footer(WH, WF, 3, 3, 0)},
+     stamp_masks("resp", ["00"] * 3))
+case("country_warning_after_id_warning", ["SHOP9", "BE", "req", "resp", "12"],
+     START + summary(12, 4, 0, 1, 1) +
+     "\nGlobal verification of the request file (req) is OK\n\nCreation of the response file (resp)\n" +
+     ("WARNING: the merchant_id set (SHOP9) is not the same in the header file (SHOP1)\n"
+      "WARNING: the merchant_country set (BE) is not the same in the header file (FR)\n") +
+     ("WARNING: the merchant_id set (SHOP9) is not the same in the body file (SHOP1)\n"
+      "WARNING: the merchant_country set (BE) is not the same in the body file (FR)\n") * 2 +
+     ("WARNING: the merchant_id set (SHOP9) is not the same in the footer file (SHOP1)\n"
+      "WARNING: the merchant_country set (BE) is not the same in the footer file (FR)\n") +
+     "\nResponse file (resp) created\n", 0,
+     {"req": "".join(VALID)}, {"resp": VALID_RESPONSE}, stamp_masks("resp", ["00", "00"]))
+after = [H, body(1, "TID001"), body(2, "TID002"), footer(H, 3), body(3, "TID003")]
+case("body_after_footer_not_answered", ARGS, START + summary(12, 5, 0, 1, 1) + ok_lines(), 0,
+     {"req": "".join(after)},
+     {"resp": response_header(H) + response_body(after[1], "00") + response_body(after[2], "00") +
+      response_footer(H, after[3], 2, 2, 0)},
+     stamp_masks("resp", ["00", "00"]))
+case("header_and_footer_only", ARGS, START + summary(12, 2, 0, 1, 1) + ok_lines(), 0,
+     {"req": H + footer(H, 0)}, {"resp": response_header(H) + response_footer(H, footer(H, 0), 0, 0, 0)})
+case("response_to_full_disk", ["SHOP1", "FR", "req", "/dev/full", "12"],
+     START + summary(12, 4, 0, 1, 1) +
+     "\nGlobal verification of the request file (req) is OK\n\nCreation of the response file (/dev/full)\n"
+     "Error during the creation of the response file (/dev/full)\n", 2, {"req": "".join(VALID)})
+case("error_response_to_full_disk", ["SHOP1", "FR", "req", "/dev/full", "13"],
+     START + summary(12, 4, 0, 1, 1) + "Error : File already treated !\n" + failed() +
+     "Error during the creation of the response file (/dev/full)\n", 2, {"req": "".join(VALID)})
+
+
+def write(path, text):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(text.encode("latin-1"))
+
+
+def main():
+    for name in os.listdir(HERE):
+        if os.path.isdir(os.path.join(HERE, name)):
+            shutil.rmtree(os.path.join(HERE, name))
+    for name, c in CASES.items():
+        root = os.path.join(HERE, name)
+        write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
+        write(os.path.join(root, "stdout"), c["stdout"])
+        if c["status"]:
+            write(os.path.join(root, "status"), "%d\n" % c["status"])
+        for file, text in c["inputs"].items():
+            write(os.path.join(root, "in", file), text)
+        for file, text in c["outputs"].items():
+            write(os.path.join(root, "out", file), text)
+        if c["masks"]:
+            write(os.path.join(root, "masks"), c["masks"])
+
+
+if __name__ == "__main__":
+    main()
