@@ -1,4 +1,18 @@
 #!/bin/sh
 # Runs both tools on the bundled examples. Argument: the build folder.
 set -e
-echo "(demo not ready yet)"
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+out="$build/demo"
+mkdir -p "$out"
+cp "$here/request.txt" "$here/parameters" "$here/template.html" "$out/"
+cd "$out"
+
+echo "== batchcheck SHOP1 FR request.txt response.txt 12"
+"$build/batchcheck/batchcheck" SHOP1 FR request.txt response.txt 12
+echo
+echo "== pagesim template.html RECORD_CAPTURE > record_capture.html"
+"$build/pagesim/pagesim" template.html RECORD_CAPTURE > record_capture.html
+echo
+echo "Response file: $out/response.txt"
+echo "Page preview:  $out/record_capture.html"
