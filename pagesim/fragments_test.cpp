@@ -44,28 +44,6 @@ TEST(EmitFilled, InsertsValuesAsData) {
   EXPECT_EQ(captured([] { emit_filled("%s%s", {"x", "y"}); }), "xy");
 }
 
-TEST(ShopForm, PostsToTheShopResponseUrl) {
-  EXPECT_EQ(captured(print_shop_form_open),
-            "<FORM METHOD=POST ACTION=\"http://www.example.com/Subscription/response\">");
-  EXPECT_EQ(captured([] { print_data_field(DataBlob::menu); }),
-            "<INPUT TYPE=HIDDEN NAME=\"DATA\" VALUE=\"" + std::string(data_blob(DataBlob::menu)) + "\">");
-}
-
-TEST(Buttons, TextFormsTakeTheCatalogueText) {
-  PageOptions en = default_options(0);
-  PageOptions fr = default_options(1);
-  EXPECT_EQ(captured([&] { print_submit_button(en); }), "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"SUBMIT\">");
-  EXPECT_EQ(captured([&] { print_submit_button(fr); }), "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"VALIDER\">");
-  EXPECT_EQ(captured([&] { print_cancel_button(en); }),
-            "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"CANCEL - BACK TO THE SHOP\">");
-  EXPECT_EQ(captured([&] { print_cancel_button(fr); }),
-            "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"ANNULATION - RETOUR A LA BOUTIQUE\">");
-  EXPECT_EQ(captured([&] { print_return_button(en); }),
-            "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"BACK TO THE SHOP\">");
-  EXPECT_EQ(captured([&] { print_return_button(fr); }),
-            "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"RETOUR A LA BOUTIQUE\">");
-}
-
 TEST(Buttons, EachLogoTurnsOnlyItsOwnButtonIntoAnImage) {
   PageOptions options = default_options(1);
   options.SUBMIT_LOGO = "ok%s.gif";
@@ -118,16 +96,6 @@ TEST(CardEntryBlock, NoValidMsgLeavesTwoLineBreaks) {
   options.NO_VALID_MSG = 1;
   EXPECT_TRUE(contains(captured([&] { print_card_entry_block(options, CvvLink::catalogue); }),
                        "</TR></TD></TABLE><br><br>" + hidden));
-}
-
-TEST(CardEntryBlock, FixedLinkTextIsFrenchInBothLanguages) {
-  PageOptions options = default_options();
-  std::string fixed = captured([&] { print_card_entry_block(options, CvvLink::fixed); });
-  EXPECT_TRUE(contains(fixed, "onmouseover=\"window.status='Information about card security code'\">"
-                              " En savoir plus sur le cryptogramme visuel </a></TR></TD></TABLE>"));
-  std::string catalogue = captured([&] { print_card_entry_block(options, CvvLink::catalogue); });
-  EXPECT_TRUE(contains(catalogue, "onmouseover=\"window.status='Information about card security code'\">"
-                                  " Information about card security code </a></TR></TD></TABLE>"));
 }
 
 TEST(CardEntryBlock, FrenchAugustIsOneRawByte) {

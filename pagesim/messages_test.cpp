@@ -49,8 +49,3 @@ TEST(MessageText, OnlyTheFrenchAugustHoldsARawAccentedByte) {
   }
 }
 
-TEST(MessageText, SharedWordingAgrees) {
-  // The subscriber id label of the receipt is the form's.
-  EXPECT_EQ(message_text(41, 0), message_text(11, 0));
-  EXPECT_EQ(message_text(41, 1), message_text(11, 1));
-}

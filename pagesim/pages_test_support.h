@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -49,6 +50,26 @@ inline ::testing::AssertionResult same_bytes(const std::string& expected, const 
   return ::testing::AssertionFailure() << "bytes differ at offset " << at << " (expected " << expected.size()
                                        << " bytes, got " << actual.size() << ")\n  expected: ..."
                                        << expected.substr(from, 160) << "\n  actual:   ..." << actual.substr(from, 160);
+}
+
+// A renderer and the name of its golden bodies (testdata/NAME.en.html and
+// testdata/NAME.fr.html, written with empty options).
+struct GoldenCase {
+  void (*render)(PageOptions);
+  const char* name;
+};
+
+// Compares each renderer's English and French bodies with their golden files.
+inline void expect_golden_bodies(std::initializer_list<GoldenCase> cases) {
+  for (const GoldenCase& c : cases) {
+    for (int language : {0, 1}) {
+      std::string file = std::string(c.name) + (language ? ".fr.html" : ".en.html");
+      SCOPED_TRACE(file);
+      std::string expected = golden(file);
+      ASSERT_FALSE(expected.empty());
+      EXPECT_TRUE(same_bytes(expected, body_of(c.render, default_options(language))));
+    }
+  }
 }
 
 // Whether `needle` occurs in `page`, for the tests of one option's effect.

@@ -13,19 +13,8 @@ std::string capture_page(const PageOptions& options) { return body_of(render_rec
 }  // namespace
 
 TEST(SubscriptionPages, GoldenBodiesWithEmptyOptions) {
-  struct Case {
-    void (*render)(PageOptions);
-    const char* name;
-  };
-  for (const Case& c : {Case{render_record_capture, "record_capture"}, Case{render_record_accepted, "record_accepted"},
-                        Case{render_record_refused, "record_refused"}}) {
-    for (const char* language : {"en", "fr"}) {
-      SCOPED_TRACE(std::string(c.name) + "." + language);
-      std::string expected = golden(std::string(c.name) + "." + language + ".html");
-      ASSERT_FALSE(expected.empty());
-      EXPECT_TRUE(same_bytes(expected, body_of(c.render, default_options(language[0] == 'f' ? 1 : 0))));
-    }
-  }
+  expect_golden_bodies({{render_record_capture, "record_capture"}, {render_record_accepted, "record_accepted"},
+                        {render_record_refused, "record_refused"}});
 }
 
 TEST(RecordCapture, FieldModes) {
@@ -52,17 +41,6 @@ TEST(RecordCapture, FieldModes) {
                              "<INPUT TYPE=HIDDEN NAME=\"SUBSCRIPTION_EMAIL\" VALUE=\"\"></table>"));
   EXPECT_FALSE(contains(page, "E-mail"));
   EXPECT_EQ(page.find("<i>"), page.find("<i>Your lastname"));
-}
-
-TEST(RecordCapture, OptionalModeIsTheDefault) {
-  PageOptions options = default_options(1);
-  for (std::string PageOptions::*field :
-       {&PageOptions::SUB_CIVIL_STATUS, &PageOptions::SUB_LASTNAME, &PageOptions::SUB_FIRSTNAME,
-        &PageOptions::SUB_ADDRESS1, &PageOptions::SUB_ADDRESS2, &PageOptions::SUB_ZIPCODE, &PageOptions::SUB_CITY,
-        &PageOptions::SUB_COUNTRY, &PageOptions::SUB_TELEPHONE, &PageOptions::SUB_EMAIL}) {
-    options.*field = "#O";
-  }
-  EXPECT_TRUE(same_bytes(golden("record_capture.fr.html"), capture_page(options)));
 }
 
 TEST(RecordCapture, FixedValuesAreWrittenAsData) {
@@ -142,28 +120,15 @@ TEST(RecordAccepted, AcceptanceHeadingAndReceiptOptions) {
   EXPECT_FALSE(contains(body_of(render_record_accepted, options), "10,00 Euro"));
 }
 
-TEST(RecordAccepted, SampleValuesStayAsWrittenInFrench) {
-  std::string page = body_of(render_record_accepted, default_options(1));
-  EXPECT_TRUE(contains(page, "<I>21 Octobre 2003 12:20:24</I>"));
-  EXPECT_TRUE(contains(page, "<tr><td><b>Num&eacute;ro de la carte  </b></td><td><b><I>88 88## #### #### ##00"));
-}
-
 TEST(SubscriptionPages, LogosReachTheirButtons) {
   PageOptions options = default_options();
   options.SUBMIT_LOGO = "go.gif";
   options.SUB_CANCEL_LOGO = "stop.gif";
   options.NORMAL_RETURN_LOGO = "back.gif";
   std::string capture = capture_page(options);
-  EXPECT_TRUE(contains(capture, "<script>InitOption(this)</script>"
-                                "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=go.gif BORDER=0></form>"));
-  EXPECT_TRUE(contains(capture, "\"><INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"stop.gif\" BORDER=0>"
-                                "</center></FORM>"));
-  EXPECT_TRUE(contains(body_of(render_record_accepted, options),
-                       "\"><INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"back.gif\" BORDER=0></FORM>"));
-  std::string refused = body_of(render_record_refused, options);
-  EXPECT_TRUE(contains(refused, "\"><INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"stop.gif\" BORDER=0>"
-                                "</center></FORM>"));
-  // The refusal page reads no other option.
-  EXPECT_EQ(refused.substr(0, refused.find("<INPUT TYPE=IMAGE")),
-            golden("record_refused.en.html").substr(0, refused.find("<INPUT TYPE=IMAGE")));
+  EXPECT_TRUE(contains(capture, "<script>InitOption(this)</script><INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT "
+                                "ALIGN=ABSMIDDLE SRC=go.gif BORDER=0></form>"));
+  EXPECT_TRUE(contains(capture, "SRC=\"stop.gif\" BORDER=0></center></FORM>"));
+  EXPECT_TRUE(contains(body_of(render_record_accepted, options), "SRC=\"back.gif\" BORDER=0></FORM>"));
+  EXPECT_TRUE(contains(body_of(render_record_refused, options), "SRC=\"stop.gif\" BORDER=0></center></FORM>"));
 }
