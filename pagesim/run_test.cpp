@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <fcntl.h>
 #include <chrono>
@@ -54,7 +55,7 @@ Spawned run_pagesim(const fs::path& dir, const std::vector<std::string>& args, c
 class RunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("pagesim-run-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir_ = fs::temp_directory_path() / ("pagesim-run-" + std::to_string(getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     std::ofstream(dir_ / "parameters", std::ios::binary) << "#none\n";

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -42,34 +41,10 @@ std::string message(int line, const char* tags) {
 const char* const kHtml = "< html >, < Html > or < HTML >";
 const char* const kHead = "< head >, < Head > or < HEAD >";
 const char* const kForm = "< form >, < Form > or < FORM >";
-const char* const kEndHtml = "< /html >, < /Html > or < /HTML >";
 const char* const kEndBody = "< /body >, < /Body > or < /BODY >";
 const char* const kNoTag = "Error: your template file doesn't contain the [ORBA] tags <BR>";
 
 }  // namespace
-
-TEST(CheckTemplate, CleanTemplatePassesSilently) {
-  CheckRun run = check("<body bgcolor=\"white\">\n<img src=\"logo.gif\">\n[ORBA]\n<p>bye</p>\n");
-  EXPECT_TRUE(run.ok);
-  EXPECT_EQ(run.page, "");
-}
-
-TEST(CheckTemplate, EmptyTemplateLacksTheTag) {
-  CheckRun run = check("");
-  EXPECT_FALSE(run.ok);
-  EXPECT_EQ(run.page, std::string("<body>") + kNoTag);
-  // The tag in lower case is not the tag.
-  run = check("<p>[orba]</p>\n");
-  EXPECT_FALSE(run.ok);
-  EXPECT_EQ(run.page, std::string("<body>") + kNoTag);
-}
-
-TEST(CheckTemplate, ReportsEveryViolationInLineOrderWithOneBodyTag) {
-  std::string content = "<HTML>\n<body>\n[ORBA]\n\n\n\n\n\n</HTML>\n";
-  CheckRun run = check(content);
-  EXPECT_FALSE(run.ok);
-  EXPECT_EQ(run.page, "<body>" + message(1, kHtml) + message(9, kEndHtml));
-}
 
 TEST(CheckTemplate, OneMessagePerTestPerLineInTableOrder) {
   // Both spellings of the html tag report once; the closing body tag comes
@@ -78,22 +53,6 @@ TEST(CheckTemplate, OneMessagePerTestPerLineInTableOrder) {
   CheckRun run = check("</body><html><HTML lang=fr><header><form action=x>[ORBA]\n");
   EXPECT_FALSE(run.ok);
   EXPECT_EQ(run.page, "<body>" + message(1, kHtml) + message(1, kHead) + message(1, kForm) + message(1, kEndBody));
-}
-
-TEST(CheckTemplate, EveryClosingFormIsReported) {
-  const char* const lines[][2] = {
-      {"</html>", kEndHtml}, {"</Html>", kEndHtml}, {"</HTML>", kEndHtml},
-      {"</head>", "< /head >, < /Head > or < /HEAD >"}, {"</Head>", "< /head >, < /Head > or < /HEAD >"},
-      {"</HEAD>", "< /head >, < /Head > or < /HEAD >"}, {"</form>", "< /form >, < /Form > or < /FORM >"},
-      {"</Form>", "< /form >, < /Form > or < /FORM >"}, {"</FORM>", "< /form >, < /Form > or < /FORM >"},
-      {"</body>", kEndBody}, {"</Body>", kEndBody}, {"</BODY>", kEndBody},
-      {"<Head>", kHead}, {"<HEAD>", kHead}, {"<Form>", kForm}, {"<FORM>", kForm}, {"<Html>", kHtml},
-  };
-  for (const auto& line : lines) {
-    CheckRun run = check(std::string("[ORBA]\n") + line[0] + "\n");
-    EXPECT_FALSE(run.ok) << line[0];
-    EXPECT_EQ(run.page, "<body>" + message(2, line[1])) << line[0];
-  }
 }
 
 TEST(CheckTemplate, OddSpellingsAreNotDetected) {
@@ -120,12 +79,6 @@ TEST(CheckTemplate, SameDirectoryRule) {
   EXPECT_TRUE(check("[ORBA]\n<x src=>/../y\n").ok);
   // No ">" after src: nothing to examine.
   EXPECT_TRUE(check("[ORBA]\n<img src=\"a/b.gif\"\n").ok);
-}
-
-TEST(CheckTemplate, LongSrcTextIsQuotedWhole) {
-  std::string path = "\"" + std::string(1000, 'd') + "/f.gif\"";
-  CheckRun run = check("[ORBA]<img src=" + path + ">\n");
-  EXPECT_EQ(run.page, "<body>Error line 1: the file " + path + " must be in the same directory that your template<BR>");
 }
 
 TEST(CheckTemplate, LinesLongerThanAPieceCountAsSeveralLines) {
@@ -193,19 +146,3 @@ TEST(SplitTemplate, TextsHaveNoSizeLimitAndTheTagMustFitAPiece) {
   EXPECT_EQ(parts.after, "y");
 }
 
-TEST(CheckAndSplit, TenMegabytesStayFast) {
-  std::string line = "<p>some text of the shop src=\"a.gif\"> with <b>bold</b></p>\n";
-  std::string content;
-  while (content.size() < 10'000'000) content += line;
-  content += "[ORBA]\n";
-  content += std::string(5'000'000, 'z');  // lines of one full piece each
-  auto start = std::chrono::steady_clock::now();
-  CheckRun run = check(content);
-  Split parts = split(content);
-  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_TRUE(run.ok);
-  EXPECT_EQ(parts.before.size() + parts.after.size() + 6, content.size());
-  // Generous bound for a debug build on a busy machine; linear code needs a
-  // small fraction of it.
-  EXPECT_LT(seconds, 5.0);
-}

@@ -34,13 +34,3 @@ TEST(JoinCrLf, OnlyPairsBecomeOneLineEnd) {
   EXPECT_EQ(join_crlf("a\r\nb\rc\n\r\r\n\r"), "a\nb\rc\n\r\n\r");
 }
 
-TEST(ReadWholeFile, ReadsEveryByteFromTheStart) {
-  std::FILE* file = std::tmpfile();
-  std::string content(200000, '\0');
-  for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7);
-  std::fwrite(content.data(), 1, content.size(), file);
-  std::string text = "old";
-  EXPECT_TRUE(read_whole_file(file, text));
-  EXPECT_EQ(text, content);
-  std::fclose(file);
-}
