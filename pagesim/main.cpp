@@ -40,6 +40,7 @@ int finish(int status) {
 std::FILE* open_template(const std::string& name) {
   std::FILE* file = std::fopen(name.c_str(), "rb");
   if (!file) return nullptr;
+  // A directory opens like a file but fails its first read.
   std::fgetc(file);
   if (std::ferror(file)) {
     std::fclose(file);

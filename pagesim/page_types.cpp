@@ -4,8 +4,15 @@
 
 namespace {
 
-// Several confirmation pages tell the subscriber the same thing, so they share
-// the UPDATE_INFO_CONFIRM body.
+// One of the server's subscription pages and the renderer of its body.
+struct PageType {
+  std::string_view name;
+  PageRenderer render;
+};
+
+// Every page the server can show, in the order the names are tested. Several
+// confirmation pages tell the subscriber the same thing, so they share the
+// UPDATE_INFO_CONFIRM body.
 constexpr PageType kPageTypes[] = {
     {"RECORD_CAPTURE", render_record_capture},
     {"RECORD_ACCEPTED", render_record_accepted},
@@ -27,7 +34,7 @@ constexpr PageType kPageTypes[] = {
 
 }  // namespace
 
-auto find_page_renderer(std::string_view name) -> void (*)(PageOptions) {
+PageRenderer find_page_renderer(std::string_view name) {
   for (const PageType& type : kPageTypes)
     if (type.name == name) return type.render;
   return nullptr;

@@ -4,15 +4,13 @@
 
 #include "page_options.h"
 
-// One of the server's subscription pages and the renderer of its body.
-struct PageType {
-  std::string_view name;
-  void (*render)(PageOptions options);
-};
+// Writes the body of one of the server's pages, from its own copy of the
+// options.
+using PageRenderer = void (*)(PageOptions options);
 
-// The renderer for `name`, matched exactly (no trimming, no case folding);
-// null when the server has no such page.
-auto find_page_renderer(std::string_view name) -> void (*)(PageOptions);
+// The renderer for the page type `name`, matched exactly (no trimming, no
+// case folding); null when the server has no such page.
+PageRenderer find_page_renderer(std::string_view name);
 
 // True when `name` is exactly one of the server's page types.
 bool is_known_page_type(std::string_view name);
