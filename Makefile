@@ -1,6 +1,6 @@
 # Thin wrapper over the CMake presets: `make demo` and `make test` are the two
 # commands a newcomer needs.
-.PHONY: all build test demo clean
+.PHONY: all build test demo clean sanitize
 
 all: build
 
@@ -10,6 +10,13 @@ build:
 
 test: build
 	ctest --preset default -j2
+
+# Every test again, on a clang build with AddressSanitizer and
+# UndefinedBehaviorSanitizer: any report fails the run.
+sanitize:
+	cmake --preset sanitize
+	cmake --build --preset sanitize -j2
+	ctest --preset sanitize -j2
 
 demo: build
 	@sh examples/demo.sh build/default
