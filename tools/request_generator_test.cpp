@@ -1,0 +1,118 @@
+#include "request_generator.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "response_writer.h"
+#include "verify.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class GeneratedBatch : public ::testing::Test {
+ protected:
+  fs::path folder = fs::temp_directory_path() / ("gen_request_test." + std::to_string(getpid()));
+  std::string request = (folder / "request").string();
+  std::string response = (folder / "response").string();
+
+  void SetUp() override { fs::create_directories(folder); }
+  void TearDown() override { fs::remove_all(folder); }
+
+  void generate(const RequestSpec& spec) {
+    std::FILE* out = std::fopen(request.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    EXPECT_TRUE(write_request(spec, out));
+    std::fclose(out);
+  }
+
+  // The verification's result and what it printed.
+  int verify(std::string& printed) {
+    testing::internal::CaptureStdout();
+    int result = verify_request_file(request, "12");
+    printed = testing::internal::GetCapturedStdout();
+    return result;
+  }
+};
+
+TEST_F(GeneratedBatch, EveryRecordIsTwoHundredCharacters) {
+  RequestSpec spec;
+  spec.body_records = 3;
+  for (const std::string& record : {header_record(spec), body_record(spec, 1), footer_record(spec)}) {
+    EXPECT_EQ(record.size(), 200u);
+    EXPECT_EQ(record.back(), '\n');
+  }
+  EXPECT_EQ(footer_record(spec).substr(2, 39), header_record(spec).substr(2, 39));
+  EXPECT_EQ(footer_record(spec).substr(41, 6), "000003");
+}
+
+TEST_F(GeneratedBatch, IsValidAndAnsweredWithEveryResponseCode) {
+  RequestSpec spec;
+  spec.body_records = 2 * BODY_ZONE_KINDS + 1;
+  generate(spec);
+  std::string printed;
+  ASSERT_EQ(verify(printed), VERIFY_OK) << printed;
+  EXPECT_FALSE(fs::exists(request + ".TID"));
+
+  std::FILE* in = std::fopen(request.c_str(), "rb");
+  std::FILE* out = std::fopen(response.c_str(), "wb");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(write_response_file("SHOP1", "FR", in, out), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  std::fclose(in);
+  std::fclose(out);
+
+  std::string answer;
+  {
+    std::FILE* file = std::fopen(response.c_str(), "rb");
+    for (int c; (c = std::fgetc(file)) != EOF;) answer.push_back(static_cast<char>(c));
+    std::fclose(file);
+  }
+  ASSERT_EQ(answer.size(), 200u * static_cast<size_t>(spec.body_records + 2));
+  std::vector<std::string> codes;
+  for (int64_t n = 1; n <= spec.body_records; ++n) {
+    std::string code = answer.substr(200 * static_cast<size_t>(n) + 136, 2);
+    EXPECT_EQ(code, expected_response_code(n)) << "body record " << n;
+    codes.push_back(code);
+  }
+  for (const char* path : {"00", "05", "14", "51"})
+    EXPECT_NE(std::find(codes.begin(), codes.end(), path), codes.end()) << path;
+  // 00 three ways (accepted zone, letters, a one-character zone) per cycle.
+  EXPECT_EQ(answer.substr(200 * static_cast<size_t>(spec.body_records + 1) + 41, 18), "000013000007000006");
+}
+
+TEST_F(GeneratedBatch, ForeignBodiesDrawOneMessageEach) {
+  RequestSpec spec;
+  spec.body_records = 4;
+  spec.foreign_bodies = true;
+  generate(spec);
+  std::string printed;
+  EXPECT_EQ(verify(printed), VERIFY_CONTENT_ERROR);
+  EXPECT_NE(printed.find("number of errors = 4\n"), std::string::npos) << printed;
+  EXPECT_NE(printed.find("is not the same that in line 5 \n"), std::string::npos) << printed;
+}
+
+TEST_F(GeneratedBatch, TransactionIdsNeverRepeatUpToTheLargestBatch) {
+  std::vector<bool> seen(1000000);
+  for (int64_t n = 1; n <= MAX_BODY_RECORDS; ++n) {
+    size_t id = std::stoul(transaction_id_for(n));
+    ASSERT_FALSE(seen[id]) << n;
+    seen[id] = true;
+  }
+}
+
+TEST_F(GeneratedBatch, RefusesMoreRecordsThanAFileCounts) {
+  RequestSpec spec;
+  spec.body_records = MAX_BODY_RECORDS + 1;
+  std::FILE* out = std::fopen(request.c_str(), "wb");
+  EXPECT_FALSE(write_request(spec, out));
+  std::fclose(out);
+}
+
+}  // namespace
