@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "calendar.h"
+#include "platform.h"
 
 namespace {
 
@@ -33,31 +34,14 @@ int64_t system_clock_seconds() {
   return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
 }
 
-// Narrows a time value to time_t, refusing what the platform cannot hold.
-bool to_time_t(int64_t seconds, std::time_t& out) {
-  out = static_cast<std::time_t>(seconds);
-  return static_cast<int64_t>(out) == seconds;
-}
-
-// The system's local time, daylight-saving flag included.
-bool system_local_time(int64_t seconds, std::tm& out) {
-  std::time_t value;
-  return to_time_t(seconds, value) && localtime_r(&value, &out) != nullptr;
-}
-
-bool system_utc_time(int64_t seconds, std::tm& out) {
-  std::time_t value;
-  return to_time_t(seconds, value) && gmtime_r(&value, &out) != nullptr;
-}
-
 // Converts through the cache of the conversion kind (DATE_LOCAL or DATE_UTC).
 bool convert_time(int64_t seconds, int kind, std::tm& out) {
   conversion_cache& entry = g_conversion_cache[static_cast<size_t>(kind)];
   if (!entry.valid || entry.seconds != seconds) {
     if (kind == DATE_UTC) {
-      entry.converted = system_utc_time(seconds, entry.calendar);
+      entry.converted = to_utc_time(seconds, entry.calendar);
     } else {
-      LocalTimeConversion convert = g_local_conversion ? g_local_conversion : system_local_time;
+      LocalTimeConversion convert = g_local_conversion ? g_local_conversion : to_local_time;
       entry.converted = convert(seconds, entry.calendar);
     }
     entry.seconds = seconds;
