@@ -7,6 +7,7 @@
 #include "output.h"
 #include "page_options.h"
 #include "page_types.h"
+#include "platform.h"
 #include "template.h"
 
 namespace {
@@ -38,7 +39,7 @@ int finish(int status) {
 // Opens the template for reading, or null when it cannot be read (a missing
 // file, a directory).
 std::FILE* open_template(const std::string& name) {
-  std::FILE* file = std::fopen(name.c_str(), "rb");
+  std::FILE* file = open_for_reading(name);
   if (!file) return nullptr;
   // A directory opens like a file but fails its first read.
   std::fgetc(file);
@@ -53,6 +54,7 @@ std::FILE* open_template(const std::string& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  prepare_stdout();
   if (argc < 3) {
     print_usage();
     return finish(1);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "output.h"
+#include "platform.h"
 #include "text_file.h"
 
 namespace {
@@ -111,7 +112,7 @@ void init_page_options(PageOptions& options) {
 }
 
 bool read_parameters(PageOptions& options) {
-  std::FILE* file = std::fopen("./parameters", "rb");
+  std::FILE* file = open_for_reading("./parameters");
   std::string raw;
   bool readable = file && read_whole_file(file, raw);
   if (file) std::fclose(file);
