@@ -79,6 +79,33 @@ TEST(ReadingUnit, RecordsSpanningTheReadBufferComeOutWhole) {
   for (const auto& r : records) ASSERT_EQ(r, line + "\n");
 }
 
+// The reading unit's rule, one byte at a time, for comparison.
+std::vector<std::string> reference_records(const std::string& bytes) {
+  std::vector<std::string> records;
+  std::string record;
+  for (size_t i = 0; i < bytes.size();) {
+    char c = bytes[i++];
+    bool pair = c == '\r' && i < bytes.size() && bytes[i] == '\n';
+    if (pair) ++i;
+    record.push_back(pair ? '\n' : c);
+    if (record.back() == '\n' || record.size() == 200) records.push_back(std::move(record)), record.clear();
+  }
+  if (!record.empty()) records.push_back(record);
+  return records;
+}
+
+TEST(ReadingUnit, LineEndsAroundTheLimitReadTheSameAnywhereInTheFile) {
+  // Lines of every length near 200, ended by LF, CR LF, a lone CR or nothing,
+  // enough of them to fill several read buffers.
+  const char* endings[] = {"\n", "\r\n", "\r", "", "\r\r\n"};
+  std::string bytes;
+  for (int round = 0; round < 120; ++round)
+    for (size_t length = 0; length < 210; length += (length < 190 ? 37 : 1))
+      for (const char* ending : endings) bytes += std::string(length, static_cast<char>('a' + round % 26)) + ending;
+  ASSERT_GT(bytes.size(), 3u << 16);
+  EXPECT_EQ(records_of(bytes), reference_records(bytes));
+}
+
 TEST(Fields, ShortRecordsHoldOnlyWhatTheyHave) {
   EXPECT_EQ(field_of("0012", merchant_country), "12");
   EXPECT_EQ(field_of("001", merchant_country), "1");
