@@ -24,8 +24,19 @@ struct conversion_cache {
 };
 std::array<conversion_cache, 2> g_conversion_cache;
 
+// The record format_now last filled for each kind. Both stamps of a response
+// record, and the records around it, nearly always fall in the same second,
+// so its digit texts are written out once per second instead of per stamp.
+struct filled_record_cache {
+  bool valid = false;
+  int64_t seconds = 0;
+  date_record record;
+};
+std::array<filled_record_cache, 2> g_filled_record_cache;
+
 void invalidate_conversion_cache() {
   for (conversion_cache& entry : g_conversion_cache) entry.valid = false;
+  for (filled_record_cache& entry : g_filled_record_cache) entry.valid = false;
 }
 
 // The system clock in whole seconds since the epoch.
@@ -33,6 +44,9 @@ int64_t system_clock_seconds() {
   using namespace std::chrono;
   return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
 }
+
+// The current clock reading, from the installed source or the system.
+int64_t clock_seconds() { return g_clock ? g_clock() : system_clock_seconds(); }
 
 // Converts through the cache of the conversion kind (DATE_LOCAL or DATE_UTC).
 bool convert_time(int64_t seconds, int kind, std::tm& out) {
@@ -253,8 +267,7 @@ int date_set(int64_t seconds, int32_t microseconds, int kind, date_record& recor
 }
 
 int date_set_now(int kind, date_record& record, int& error) {
-  int64_t now = g_clock ? g_clock() : system_clock_seconds();
-  return date_set(now, 0, kind, record, error);
+  return date_set(clock_seconds(), 0, kind, record, error);
 }
 
 int format_date(date_record& record, std::string_view format, std::string& output, size_t limit, int& error) {
@@ -262,18 +275,19 @@ int format_date(date_record& record, std::string_view format, std::string& outpu
 }
 
 int format_now(int64_t selector, std::string_view format, std::string& output) {
-  date_record record;
+  int kind = selector == 0 ? DATE_UTC : DATE_LOCAL;
+  int64_t seconds = selector == 0 || selector == 1 ? clock_seconds() : selector;
+  filled_record_cache& filled = g_filled_record_cache[static_cast<size_t>(kind)];
   int error = 0;
   // Results are ignored on purpose: callers only want the text, and a failed
   // fill or directive leaves whatever was placed before it.
-  if (selector == 0) {
-    date_set_now(DATE_UTC, record, error);
-  } else if (selector == 1) {
-    date_set_now(DATE_LOCAL, record, error);
-  } else {
-    date_set(selector, 0, DATE_LOCAL, record, error);
+  if (!filled.valid || filled.seconds != seconds) {
+    filled.record = date_record{};
+    date_set(seconds, 0, kind, filled.record, error);
+    filled.seconds = seconds;
+    filled.valid = true;
   }
-  run_format(record, format, output, 250, error, true);
+  run_format(filled.record, format, output, 250, error, true);
   return static_cast<int>(output.size());
 }
 
