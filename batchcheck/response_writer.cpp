@@ -111,7 +111,7 @@ void write_response_bodies(ResponseState& state) {
     if (code == CODE_NO_REPLY)
       append_left(out, code, 61);
     else
-      out.append(build_reply_block(code, CARD_EXPIRY_YYMM));
+      append_reply_block(out, code, CARD_EXPIRY_YYMM);
     out.append(field_of(state.record, body_zone_6));
     write_record(out, state.response);
     if (code == CODE_ACCEPTED)
@@ -157,7 +157,13 @@ std::string_view select_response_code(std::string_view body_zone_1) {
 }
 
 std::string build_reply_block(std::string_view code, std::string_view card_expiry) {
-  std::string block(code);
+  std::string block;
+  append_reply_block(block, code, card_expiry);
+  return block;
+}
+
+void append_reply_block(std::string& block, std::string_view code, std::string_view card_expiry) {
+  block.append(code);
   if (code == CODE_ACCEPTED) {
     append_left(block, AUTHORISATION_NUMBER, 6);
     append_left(block, APPROVAL_REFERENCE, 12);
@@ -178,7 +184,6 @@ std::string build_reply_block(std::string_view code, std::string_view card_expir
   expiry.append(card_expiry.substr(0, 2));
   append_left(block, expiry, 6);
   block.append(code);
-  return block;
 }
 
 int write_response_file(const std::string& merchant_id, const std::string& merchant_country, FILE* request,
