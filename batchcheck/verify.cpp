@@ -64,14 +64,15 @@ void check_first_record(Verification& v, std::string_view record, std::string_vi
 void check_body_record(Verification& v, std::string_view record, FILE* tid_file) {
   ++v.body_records;
   check_record_length(v, record, v.body_records + 1);
-  std::string line = decimal(v.records_read);
   if (trimmed_field(record, merchant_country) != v.merchant_country) {
     ++v.errors;
-    say({"The merchant_country in header file (", v.merchant_country, ") is not the same that in line ", line, " \n"});
+    say({"The merchant_country in header file (", v.merchant_country, ") is not the same that in line ",
+         decimal(v.records_read), " \n"});
   }
   if (trimmed_field(record, merchant_id) != v.merchant_id) {
     ++v.errors;
-    say({"The in merchant_id in header file (", v.merchant_id, ") is not the same that in line ", line, " \n"});
+    say({"The in merchant_id in header file (", v.merchant_id, ") is not the same that in line ",
+         decimal(v.records_read), " \n"});
   }
   if (numeric_value(trimmed_field(record, record_number)) != v.body_records) v.sequence_broken = true;
   write_tid_entry(tid_file, trimmed_field(record, transaction_id));
