@@ -92,9 +92,10 @@ def stamp_masks(name, codes):
                    for i, code in enumerate(codes) if code != "14")
 
 
-def case(name, args, stdout, status=0, inputs=None, outputs=None, masks=""):
+def case(name, args, stdout, status=0, inputs=None, outputs=None, masks="", links=None):
+    """`links` maps a symbolic link's name to its target, both in in/."""
     CASES[name] = dict(args=args, stdout=stdout, status=status, inputs=inputs or {},
-                       outputs=outputs or {}, masks=masks)
+                       outputs=outputs or {}, masks=masks, links=links or {})
 
 
 H = header()
@@ -272,6 +273,86 @@ case("error_response_to_full_disk", ["SHOP1", "FR", "req", "/dev/full", "13"],
      START + summary(12, 4, 0, 1, 1) + "Error : File already treated !\n" + failed() +
      "Error during the creation of the response file (/dev/full)\n", 2, {"req": "".join(VALID)})
 
+# --- hostile input: what merchants' editors and mistakes produce -------------------
+case("hostile_request_is_directory", ["SHOP1", "FR", "batch", "resp", "12"],
+     "Error : can't read the file batch", 2, {"batch/req": "".join(VALID)})
+case("hostile_response_is_directory", ["SHOP1", "FR", "req", "answers", "12"],
+     "Error : can't write into the file answers", 2, {"req": "".join(VALID), "answers/.keep": ""})
+case("hostile_response_link_to_request", ["SHOP1", "FR", "req", "answer", "12"],
+     "Error : the response file answer is the request file\n", 2, {"req": "".join(VALID)},
+     links={"answer": "req"})
+case("hostile_request_through_link", ["SHOP1", "FR", "batch", "req", "12"],
+     "Error : the response file req is the request file\n", 2, {"req": "".join(VALID)},
+     links={"batch": "req"})
+LINE_ENDS = "\n" * 20 + "\r\n" * 20 + "\r\r\n"
+case("hostile_only_line_ends", ARGS,
+     START + "error in first record\n" + "Error in code enregistrement (\n)\n" * 39 +
+     "Error in code enregistrement (\r\n)\n" + summary(0, 41, 41, 0, 0) + failed() +
+     "Error creation of the response file : file Version unknown ()\n", 0,
+     {"req": LINE_ENDS}, {"resp": ""})
+
+# NUL bytes and bytes 0x80-0xFF in every field the server leaves to the merchant:
+# they are carried through byte for byte, in the messages and the Response file.
+ODD = "".join(chr(c) for c in [0, 0x80, 0xA0, 0xE9, 0xFF, 0x9B, 0x00, 0x7F])
+
+
+def odd(width, seed):
+    return "".join(ODD[(seed + i) % len(ODD)] for i in range(width))
+
+
+def odd_header():
+    return line("00" + odd(2, 1) + odd(15, 2) + odd(8, 3) + odd(6, 4) + "000012" + "03" + odd(10, 5))
+
+
+def odd_body(n, head):
+    return line("03" + head[2:19] + "%06d" % n + odd(8, n) + "\xff\x00%04d" % n + odd(12, 6) +
+                odd(3, 7) + odd(50, 8) + odd(32, 9) + odd(3, 10) + odd(20, 11))
+
+
+OH = odd_header()
+ODD_BATCH = [OH, odd_body(1, OH), odd_body(2, OH), line("09" + OH[2:41] + "000002" + odd(30, 12))]
+
+
+def odd_warnings(kind, record):
+    return ("WARNING: the merchant_id set (SHOP1) is not the same in the %s file (%s)\n"
+            "WARNING: the merchant_country set (FR) is not the same in the %s file (%s)\n"
+            % (kind, record[4:19].rstrip(" "), kind, record[2:4].rstrip(" ")))
+
+
+case("hostile_nul_and_high_bytes_in_every_field", ARGS,
+     START + summary(12, 4, 0, 1, 1) +
+     "\nGlobal verification of the request file (req) is OK\n\nCreation of the response file (resp)\n" +
+     odd_warnings("header", OH) + odd_warnings("body", ODD_BATCH[1]) + odd_warnings("body", ODD_BATCH[2]) +
+     odd_warnings("footer", ODD_BATCH[3]) + "\nResponse file (resp) created\n", 0,
+     {"req": "".join(ODD_BATCH)},
+     {"resp": response_header(OH) + response_body(ODD_BATCH[1], "00") + response_body(ODD_BATCH[2], "00") +
+      response_footer(OH, ODD_BATCH[3], 2, 2, 0)},
+     stamp_masks("resp", ["00", "00"]))
+# The same bytes in the record codes, numbers and version: findings, no answer.
+ODD_CODES = [line("0\x00" + OH[2:33] + "\x8000012" + "0\xff"), line("\xff3" + OH[2:]),
+             line("\x00" + OH[1:]), line("09" + OH[2:41] + "\xe90002")]
+case("hostile_nul_and_high_bytes_in_codes", ARGS,
+     START + "error in first record\n" + "Error in code enregistrement (\xff3)\n" +
+     "Error in code enregistrement (\x000)\n" +
+     "First and last record are not consistent:\n First (" + ODD_CODES[0][2:41] + ")\n last  (" +
+     OH[2:41] + ")\n" + summary(0, 4, 3, 0, 1) + failed() +
+     "Error creation of the response file : file Version unknown (0\xff)\n", 0,
+     {"req": "".join(ODD_CODES)}, {"resp": ""})
+
+# A 300-character request path full of what a command interpreter would act
+# on. Beside it lie the files and the folder that a command line cut at its
+# blanks would name: all must survive, and nothing may be created.
+SHELL_DIR = "a folder; $(touch pwned) 'quoted' \"twice\" & > out"
+SHELL_FILE = "batch $(rm -rf ..); `touch pwned` | 'x' \"y\" "
+SHELL_FILE += "z" * (300 - len(SHELL_DIR) - 1 - len(SHELL_FILE) - 4) + ".req"
+SHELL_NAME = SHELL_DIR + "/" + SHELL_FILE
+assert len(SHELL_NAME) == 300
+case("hostile_request_path_of_300_characters", ["SHOP1", "FR", SHELL_NAME, "resp", "12"],
+     START + summary(12, 4, 0, 1, 1) + ok_lines(SHELL_NAME), 0,
+     {SHELL_NAME: "".join(VALID), "a": "keep\n", "folder;": "keep\n", "out": "keep\n",
+      SHELL_DIR + "/batch": "keep\n", SHELL_DIR + "/batch $(rm -rf ..);/.keep": ""},
+     {"resp": VALID_RESPONSE}, stamp_masks("resp", ["00", "00"]))
+
 
 def write(path, text):
     os.makedirs(os.path.dirname(path), exist_ok=True)
@@ -295,6 +376,9 @@ def main():
             write(os.path.join(root, "out", file), text)
         if c["masks"]:
             write(os.path.join(root, "masks"), c["masks"])
+        for link, target in c["links"].items():
+            os.makedirs(os.path.join(root, "in"), exist_ok=True)
+            os.symlink(target, os.path.join(root, "in", link))
 
 
 if __name__ == "__main__":
