@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "console.h"
 #include "platform.h"
@@ -11,7 +12,39 @@ void write_tid_entry(FILE* tid_file, std::string_view transaction_id) {
   std::fwrite("\r\n", 1, 2, tid_file);
 }
 
+namespace {
+
+// Entries of up to seven bytes (every transaction_id is six) fit one number:
+// their bytes, then their length in the lowest byte, so two entries get the
+// same key exactly when they are equal.
+constexpr size_t PACKED_MAX = 7;
+
+uint64_t packed_key(std::string_view entry) {
+  uint64_t key = 0;
+  for (char c : entry) key = (key << 8) | static_cast<unsigned char>(c);
+  key <<= 8 * (PACKED_MAX - entry.size());
+  return (key << 8) | entry.size();
+}
+
+// repeated_entries for entries that all fit a key: sorting (key, position)
+// pairs compares numbers instead of texts.
+std::vector<size_t> repeated_packed_entries(const std::vector<std::string_view>& entries) {
+  std::vector<std::pair<uint64_t, uint32_t>> keyed(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) keyed[i] = {packed_key(entries[i]), static_cast<uint32_t>(i)};
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<size_t> repeated;
+  for (size_t i = 0; i + 1 < keyed.size(); ++i)
+    if (keyed[i].first == keyed[i + 1].first) repeated.push_back(keyed[i].second);
+  std::sort(repeated.begin(), repeated.end());
+  return repeated;
+}
+
+}  // namespace
+
 std::vector<size_t> repeated_entries(const std::vector<std::string_view>& entries) {
+  bool all_packed = std::all_of(entries.begin(), entries.end(),
+                                [](std::string_view entry) { return entry.size() <= PACKED_MAX; });
+  if (all_packed) return repeated_packed_entries(entries);
   // Sorting positions by value (ties in file order) puts the occurrences
   // of each value side by side; all but the last of a run are repeated later.
   std::vector<uint32_t> order(entries.size());

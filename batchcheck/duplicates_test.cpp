@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -22,6 +23,24 @@ TEST(RepeatedEntries, ShortAndBlankIdsCompareWhole) {
   EXPECT_EQ(repeats({"AB", "ABC", "AB"}), (std::vector<size_t>{0}));
   EXPECT_EQ(repeats({"", "X", ""}), (std::vector<size_t>{0}));
   EXPECT_EQ(repeats({"abc", "ABC"}), (std::vector<size_t>{}));
+}
+
+TEST(RepeatedEntries, SameAnswerForShortAndLongEntries) {
+  // Entries of up to seven bytes are compared as numbers, longer ones as
+  // texts: a long entry that never repeats must not change the answer.
+  std::vector<std::string> ids;
+  for (int i = 0; i < 500; ++i) ids.push_back(std::string(static_cast<size_t>(i % 8), static_cast<char>(i % 3)));
+  ids.push_back(std::string("A\0", 2));
+  ids.push_back("A");
+  std::vector<std::string_view> short_ids(ids.begin(), ids.end());
+  std::vector<size_t> expected;
+  for (size_t i = 0; i < short_ids.size(); ++i)
+    if (std::find(short_ids.begin() + static_cast<long>(i) + 1, short_ids.end(), short_ids[i]) != short_ids.end())
+      expected.push_back(i);
+  EXPECT_EQ(repeats(short_ids), expected);
+  std::vector<std::string_view> with_long = short_ids;
+  with_long.push_back("LONGER THAN SEVEN");
+  EXPECT_EQ(repeats(with_long), expected);
 }
 
 class TidFile : public ::testing::Test {
