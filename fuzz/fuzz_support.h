@@ -1,0 +1,61 @@
+// Shared by the fuzz targets: a private working folder, a silenced standard
+// output, and files written from the fuzzer's bytes.
+#pragma once
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace fuzz {
+
+// Moves the process into a fresh folder of its own, so that the files a run
+// writes (./parameters, <request>.TID) never meet anybody else's.
+inline void enter_private_folder() {
+  std::string folder = (std::filesystem::temp_directory_path() / "orba-fuzz-XXXXXX").string();
+  if (!mkdtemp(folder.data()) || chdir(folder.c_str()) != 0) std::abort();
+}
+
+// Sends standard output to /dev/null: the tools' messages are not the
+// fuzzer's business, and libFuzzer reports on standard error.
+inline void silence_stdout() {
+  std::fflush(stdout);
+  int null_fd = open("/dev/null", O_WRONLY);
+  if (null_fd < 0 || dup2(null_fd, STDOUT_FILENO) < 0) std::abort();
+  close(null_fd);
+}
+
+inline std::string_view bytes(const uint8_t* data, size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+// Writes `content` into `path`, replacing what was there.
+inline void write_file(const std::string& path, std::string_view content) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) std::abort();
+  if (!content.empty() && std::fwrite(content.data(), 1, content.size(), file) != content.size()) std::abort();
+  if (std::fclose(file) != 0) std::abort();
+}
+
+// A temporary stream holding `content`, positioned at its start.
+inline std::FILE* stream_of(std::string_view content) {
+  std::FILE* file = std::tmpfile();
+  if (!file) std::abort();
+  if (!content.empty() && std::fwrite(content.data(), 1, content.size(), file) != content.size()) std::abort();
+  std::rewind(file);
+  return file;
+}
+
+// Stops the run with a finding when `holds` is false.
+inline void require(bool holds, const char* what) {
+  if (holds) return;
+  std::fprintf(stderr, "fuzz check failed: %s\n", what);
+  std::abort();
+}
+
+}  // namespace fuzz

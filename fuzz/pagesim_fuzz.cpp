@@ -1,0 +1,66 @@
+// A whole pagesim run in process. The input is the page type, the Parameters
+// file and the Template file, separated by lines "@@@"; a missing part is a
+// missing file. The document must always be framed and the status 0 or 1.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "output.h"
+#include "run.h"
+
+namespace {
+
+constexpr std::string_view kSeparator = "\n@@@\n";
+constexpr std::string_view kHead = "<html><head><title>ORBA</title></head>\n";
+constexpr std::string_view kTail = "</body></html>\n";
+
+// Cuts `input` at the separator into at most three parts.
+std::vector<std::string_view> parts_of(std::string_view input) {
+  std::vector<std::string_view> parts;
+  while (parts.size() < 2) {
+    size_t at = input.find(kSeparator);
+    if (at == std::string_view::npos) break;
+    parts.push_back(input.substr(0, at));
+    input.remove_prefix(at + kSeparator.size());
+  }
+  parts.push_back(input);
+  return parts;
+}
+
+// Writes `content` into `name`, or removes `name` when there is no content.
+void place(const std::vector<std::string_view>& parts, size_t index, const char* name) {
+  if (index < parts.size())
+    fuzz::write_file(name, parts[index]);
+  else
+    std::filesystem::remove(name);
+}
+
+bool ends_with(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::enter_private_folder();
+  fuzz::silence_stdout();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<std::string_view> parts = parts_of(fuzz::bytes(data, size));
+  place(parts, 1, "parameters");
+  place(parts, 2, "template.html");
+  std::string page;
+  capture_output(&page);
+  int status = run_pagesim({"template.html", std::string(parts[0])});
+  capture_output(nullptr);
+  fuzz::require(status == 0 || status == 1, "exit status");
+  fuzz::require(page.compare(0, kHead.size(), kHead) == 0, "document head");
+  fuzz::require(ends_with(page, kTail), "document tail");
+  return 0;
+}

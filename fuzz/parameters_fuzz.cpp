@@ -1,0 +1,28 @@
+// Any bytes as ./parameters: the reader either accepts the file or writes a
+// diagnostic into the page, never both silent and failed.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz_support.h"
+#include "output.h"
+#include "page_options.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::enter_private_folder();
+  fuzz::silence_stdout();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::write_file("parameters", fuzz::bytes(data, size));
+  PageOptions options;
+  init_page_options(options);
+  std::string page;
+  capture_output(&page);
+  bool read = read_parameters(options);
+  capture_output(nullptr);
+  fuzz::require(read || !page.empty(), "parameters refused without a diagnostic");
+  fuzz::require(options.LANGUAGE == 0 || options.LANGUAGE == 1, "language code");
+  return 0;
+}

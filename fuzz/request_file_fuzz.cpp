@@ -1,0 +1,22 @@
+// Any bytes as a Request file: the global verification must end with a
+// result from 0 to 4 and leave no TID file behind.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+
+#include "fuzz_support.h"
+#include "verify.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::enter_private_folder();
+  fuzz::silence_stdout();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::write_file("req", fuzz::bytes(data, size));
+  int result = verify_request_file("req", "12");
+  fuzz::require(result >= VERIFY_OK && result <= VERIFY_STRUCTURE_ERROR, "verification result out of range");
+  fuzz::require(!std::filesystem::exists("req.TID"), "TID file left behind");
+  return 0;
+}

@@ -1,0 +1,61 @@
+// Any bytes as the Request stream of both Response file writers: each writes
+// whole 200-character records, or nothing when it reports a failure.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fuzz_support.h"
+#include "response_writer.h"
+
+namespace {
+
+// What a writer put into its Response stream, and what it returned.
+struct Written {
+  int result = 0;
+  size_t size = 0;
+};
+
+template <typename Writer>
+Written run_writer(const uint8_t* data, size_t size, Writer writer) {
+  std::FILE* request = fuzz::stream_of(fuzz::bytes(data, size));
+  char* buffer = nullptr;
+  size_t buffer_size = 0;
+  std::FILE* response = open_memstream(&buffer, &buffer_size);
+  if (!response) std::abort();
+  Written written;
+  written.result = writer(request, response);
+  std::fclose(response);
+  std::fclose(request);
+  written.size = buffer_size;
+  std::free(buffer);
+  return written;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::silence_stdout();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string merchant_id = "SHOP1";
+  const std::string merchant_country = "FR";
+  Written full = run_writer(data, size, [&](std::FILE* request, std::FILE* response) {
+    return write_response_file(merchant_id, merchant_country, request, response);
+  });
+  fuzz::require(full.result == 0 || full.result == -1, "response writer result");
+  fuzz::require(full.result == 0 ? full.size >= 400 && full.size % 200 == 0 : full.size == 0,
+                "response file not made of whole records");
+
+  // The result text is the verification's, 1 to 4, picked by the input's length.
+  const std::string result_text = std::to_string(1 + size % 4);
+  Written error = run_writer(data, size, [&](std::FILE* request, std::FILE* response) {
+    return write_error_response(request, response, result_text);
+  });
+  fuzz::require(error.result == 0 ? error.size == 400 : error.result == -1 && error.size == 0,
+                "error response not two records");
+  return 0;
+}
