@@ -21,5 +21,12 @@ sanitize:
 demo: build
 	@sh examples/demo.sh build/default
 
+# Installs both programs and their manual pages under PREFIX (bin/ and
+# share/man/man1/): make install PREFIX=$HOME/.local
+PREFIX ?= /usr/local
+.PHONY: install
+install: build
+	cmake --install build/default --prefix $(PREFIX)
+
 clean:
 	rm -rf build

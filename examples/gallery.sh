@@ -2,14 +2,15 @@
 # Renders every pagesim page type, in English and in French, inside the bundled
 # template, and writes an index.html that links them all.
 #
-# Usage: gallery.sh PAGESIM OUT_DIR
+# Usage: gallery.sh PAGESIM OUT_DIR [OPTION_LINE]
 # Writes OUT_DIR/<page_type>.<en|fr>.html (the page type in lower case) and
 # OUT_DIR/index.html. pagesim reads ./parameters, so each language is rendered
 # from a folder of its own: OUT_DIR/en/ and OUT_DIR/fr/ hold the Parameters
-# files used.
+# files used. OPTION_LINE, when given (for example NO_COPYRIGHT), is added to
+# both Parameters files.
 set -e
-if [ $# -ne 2 ]; then
-  echo "usage: $0 PAGESIM OUT_DIR" >&2
+if [ $# -ne 2 ] && [ $# -ne 3 ]; then
+  echo "usage: $0 PAGESIM OUT_DIR [OPTION_LINE]" >&2
   exit 2
 fi
 pagesim=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
@@ -26,6 +27,9 @@ cp "$here/template.html" "$out/template.html"
 mkdir -p "$out/en" "$out/fr"
 cp "$here/parameters" "$out/en/parameters"
 cp "$here/parameters.fr" "$out/fr/parameters"
+if [ -n "$3" ]; then
+  for lang in en fr; do printf '%s\n' "$3" >> "$out/$lang/parameters"; done
+fi
 
 rows=""
 count=0
