@@ -1,6 +1,7 @@
 #include "template.h"
 
 #include <array>
+#include <iterator>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -37,6 +38,25 @@ constexpr ForbiddenTag kForbidden[] = {
 };
 
 bool contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
+
+// The forbidden tags that `line` holds, one bit per entry of kForbidden. Every
+// form starts with "<", so only the places of "<" are looked at, and there
+// only the tags whose second character matches in either case.
+unsigned forbidden_tags_in(std::string_view line) {
+  unsigned found = 0;
+  for (std::size_t at = line.find('<'); at != std::string_view::npos; at = line.find('<', at + 1)) {
+    std::string_view rest = line.substr(at);
+    if (rest.size() < 2) break;
+    char second = static_cast<char>(rest[1] | 0x20);  // '/' keeps its value
+    for (std::size_t t = 0; t < std::size(kForbidden); ++t) {
+      const ForbiddenTag& tag = kForbidden[t];
+      if ((tag.forms[0][1] | 0x20) != second) continue;
+      for (std::string_view form : tag.forms)
+        if (rest.starts_with(form)) found |= 1u << t;
+    }
+  }
+  return found;
+}
 
 // Writes one diagnostic, opening the page body before the first one.
 void report(bool& body_written, std::string_view message) {
@@ -78,15 +98,14 @@ bool check_template(std::FILE* file) {
   std::size_t pos = 0;
   for (std::string_view line = next_line_piece(text, pos); !line.empty(); line = next_line_piece(text, pos)) {
     ++line_number;
-    for (const ForbiddenTag& tag : kForbidden) {
-      bool found = false;
-      for (std::string_view form : tag.forms) found = found || contains(line, form);
-      if (!found) continue;
+    unsigned forbidden = forbidden_tags_in(line);
+    for (std::size_t t = 0; forbidden != 0 && t < std::size(kForbidden); ++t) {
+      if ((forbidden & (1u << t)) == 0) continue;
       report_line(body_written, line_number);
-      emit(tag.message);
+      emit(kForbidden[t].message);
       forbidden_seen = true;
     }
-    if (contains(line, kTag)) tag_found = true;
+    if (!tag_found && contains(line, kTag)) tag_found = true;
     std::string_view referenced = referenced_file(line);
     if (contains(referenced, "/")) {
       report_line(body_written, line_number);

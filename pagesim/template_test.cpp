@@ -55,6 +55,14 @@ TEST(CheckTemplate, OneMessagePerTestPerLineInTableOrder) {
   EXPECT_EQ(run.page, "<body>" + message(1, kHtml) + message(1, kHead) + message(1, kForm) + message(1, kEndBody));
 }
 
+TEST(CheckTemplate, TagsAreFoundAfterStrayAngleBrackets) {
+  // A "<" that opens nothing, or that ends the line, hides no tag after it.
+  CheckRun run = check("a << <<html <</FORM> <h <\n[ORBA] <Head<\n<");
+  EXPECT_FALSE(run.ok);
+  EXPECT_EQ(run.page, "<body>" + message(1, kHtml) + message(1, "< /form >, < /Form > or < /FORM >") +
+                          message(2, kHead));
+}
+
 TEST(CheckTemplate, OddSpellingsAreNotDetected) {
   CheckRun run = check("<hTmL>[ORBA]</html >\n<BODY onload=x>\n");
   EXPECT_TRUE(run.ok);
