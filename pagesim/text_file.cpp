@@ -4,8 +4,14 @@
 
 bool read_whole_file(std::FILE* file, std::string& text) {
   text.clear();
-  std::rewind(file);
   constexpr std::size_t kBlock = 1 << 16;
+  // Room for the whole file and the last block read at once: a big template
+  // is not copied as the text grows. The loop still reads to the true end.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    long size = std::ftell(file);
+    if (size > 0) text.reserve(static_cast<std::size_t>(size) + kBlock);
+  }
+  std::rewind(file);
   for (;;) {
     std::size_t old_size = text.size();
     text.resize(old_size + kBlock);
