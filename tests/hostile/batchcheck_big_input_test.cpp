@@ -1,0 +1,47 @@
+// batchcheck on a Request file of 50 MB on one line, with no line end at all:
+// it reads it as 200-character records, reports each one, and touches no
+// file but the Response file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "run_program.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class BatchcheckBigInput : public ::testing::Test {
+ protected:
+  void SetUp() override { folder_ = fresh_folder("batchcheck"); }
+  void TearDown() override { fs::remove_all(folder_); }
+  fs::path folder_;
+};
+
+}  // namespace
+
+TEST_F(BatchcheckBigInput, FiftyMegabytesOnOneLine) {
+  constexpr size_t kSize = 50'000'000;
+  constexpr size_t kRecords = kSize / 200;
+  const std::string request(kSize, 'A');
+  write_file(folder_ / "req", request);
+
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"SHOP1", "FR", "req", "resp", "12"}, folder_);
+
+  std::string expected = "Global verification of the request file\nerror in first record\n";
+  for (size_t i = 1; i < kRecords; ++i) expected += "Error in code enregistrement (AA)\n";
+  expected += "\nnumber of the tested file = 0\nnumber of recordings = 250000\nnumber of errors = 250000\n"
+              "number of heading recording = 0\nnumber of end recording = 0\n\n"
+              "\nError in the global verification of the request file (req)\n"
+              "Error creation of the response file : file Version unknown (AA)\n";
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(run.output == expected) << "output of " << run.output.size() << " bytes, expected "
+                                      << expected.size();
+  // The request unchanged, an empty Response file, no TID file, nothing else.
+  std::map<std::string, std::string> files = files_in(folder_);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_TRUE(files["req"] == request);
+  EXPECT_EQ(files["resp"], "");
+}
