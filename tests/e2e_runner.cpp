@@ -13,7 +13,13 @@
 //           runs of LENGTH bytes starting at OFFSET, every STRIDE bytes, must be
 //           digits and compare as '#' (the clock's digits in a Response file)
 //
-// Usage: e2e_runner [--launcher CMD] PROGRAM NAME CASE_DIR
+// Usage: e2e_runner [--launcher CMD] [--work DIR] PROGRAM NAME CASE_DIR
+//
+// Without a launcher the program is started as NAME (its argv[0]). With one,
+// the launcher's words come first, then PROGRAM's path; a launcher word
+// "{name}" is replaced by NAME, for a launcher that can pass the name on.
+// --work runs the case in DIR (emptied first) instead of a temporary folder,
+// so that a case can name its files by a path fixed in advance.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -111,6 +117,8 @@ int run(const std::vector<std::string>& launcher, const std::string& program, co
     dup2(fd, 1);
     dup2(null_in, 0);
     std::vector<std::string> words = launcher;
+    for (auto& w : words)
+      if (w == "{name}") w = name;
     words.push_back(program);
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
@@ -134,24 +142,37 @@ int run(const std::vector<std::string>& launcher, const std::string& program, co
 
 int main(int argc, char** argv) {
   std::vector<std::string> launcher;
+  std::string fixed_work;
   int i = 1;
-  if (argc > 2 && std::string(argv[1]) == "--launcher") {
-    std::istringstream words(argv[2]);
+  if (argc - i > 1 && std::string(argv[i]) == "--launcher") {
+    std::istringstream words(argv[i + 1]);
     for (std::string w; words >> w;) launcher.push_back(w);
-    i = 3;
+    i += 2;
+  }
+  if (argc - i > 1 && std::string(argv[i]) == "--work") {
+    fixed_work = fs::absolute(argv[i + 1]).string();
+    i += 2;
   }
   if (argc - i != 3) {
-    std::fprintf(stderr, "usage: e2e_runner [--launcher CMD] PROGRAM NAME CASE_DIR\n");
+    std::fprintf(stderr, "usage: e2e_runner [--launcher CMD] [--work DIR] PROGRAM NAME CASE_DIR\n");
     return 2;
   }
   std::string program = fs::absolute(argv[i]).string();
   std::string name = argv[i + 1];
   fs::path case_dir = fs::absolute(argv[i + 2]);
 
-  std::string tmpl = (fs::temp_directory_path() / "e2e-XXXXXX").string();
-  if (!mkdtemp(tmpl.data())) { std::perror("mkdtemp"); return 2; }
-  fs::path root = tmpl;
-  fs::path work = root / "work";
+  fs::path root;
+  fs::path work;
+  if (fixed_work.empty()) {
+    std::string tmpl = (fs::temp_directory_path() / "e2e-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) { std::perror("mkdtemp"); return 2; }
+    root = tmpl;
+    work = root / "work";
+  } else {
+    root = work = fixed_work;
+    fs::remove_all(work);
+    fs::create_directories(work.parent_path());
+  }
   fs::create_directory(work);
   if (fs::exists(case_dir / "in"))
     fs::copy(case_dir / "in", work, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
