@@ -84,10 +84,26 @@ std::string_view referenced_file(std::string_view line) {
   return line.substr(src + 4, close - (src + 4));
 }
 
+// The room the template is read into: the split reads the file again into
+// the room the check filled, so a big template is paged in once, not twice.
+std::string& template_text() {
+  static std::string text;
+  return text;
+}
+
+// Appends `text` to `out`, handing its room over when `out` is empty.
+void take_text(std::string& out, std::string& text) {
+  if (out.empty())
+    out.swap(text);
+  else
+    out.append(text);
+  text.clear();
+}
+
 }  // namespace
 
 bool check_template(std::FILE* file) {
-  std::string text;
+  std::string& text = template_text();
   // A read error leaves what was read; the file was already found readable.
   read_whole_file(file, text);
   bool body_written = false;
@@ -120,7 +136,7 @@ bool check_template(std::FILE* file) {
 }
 
 void split_template(std::FILE* file, std::string& before, std::string& after) {
-  std::string text;
+  std::string& text = template_text();
   read_whole_file(file, text);
   // The tag counts only where one line read sees it whole, as in the check.
   std::size_t pos = 0;
@@ -128,9 +144,10 @@ void split_template(std::FILE* file, std::string& before, std::string& after) {
     std::size_t at = line.find(kTag);
     if (at == std::string_view::npos) continue;
     std::size_t cut = (pos - line.size()) + at;
-    before.append(text, 0, cut);
-    after = text.substr(cut + kTag.size());
+    after.assign(text, cut + kTag.size());
+    text.resize(cut);
+    take_text(before, text);
     return;
   }
-  before.append(text);
+  take_text(before, text);
 }
