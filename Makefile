@@ -48,6 +48,19 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install build/default --prefix $(PREFIX)
 
+# Times both programs on generated batches (10,000 to 999,999 body records)
+# and templates (16 KB, 10 MB) beside dd and cat, on a Release build, then
+# runs the micro-benchmarks when Google Benchmark is installed. Not part of
+# make test. BENCH_RUNS sets the runs per row (medians are shown).
+.PHONY: bench
+bench:
+	cmake --preset release
+	cmake --build --preset release -j2 --target batchcheck pagesim gen_request
+	bash bench/run_bench.sh build/release
+	@if [ -n "$$(cmake --build --preset release --target help | grep '^micro_bench:')" ]; then \
+	  cmake --build --preset release -j2 --target micro_bench && build/release/bench/micro_bench; \
+	else echo "Google Benchmark not found: no micro-benchmarks"; fi
+
 clean:
 	rm -rf build
 

@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
   // go to standard error so that they stay readable.
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::ConsoleReporter reporter;
+  benchmark::ConsoleReporter reporter(benchmark::ConsoleReporter::OO_Tabular);
   reporter.SetOutputStream(&std::cerr);
   reporter.SetErrorStream(&std::cerr);
   if (!std::freopen("/dev/null", "w", stdout)) return 1;
