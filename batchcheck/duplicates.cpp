@@ -8,8 +8,9 @@
 #include "platform.h"
 
 void write_tid_entry(FILE* tid_file, std::string_view transaction_id) {
-  std::fwrite(transaction_id.data(), 1, transaction_id.size(), tid_file);
-  std::fwrite("\r\n", 1, 2, tid_file);
+  std::string entry(transaction_id);  // one write per entry
+  entry.append("\r\n");
+  std::fwrite(entry.data(), 1, entry.size(), tid_file);
 }
 
 namespace {
