@@ -20,6 +20,9 @@ constexpr std::string_view CARD_EXPIRY_YYMM = "1106";
 constexpr std::string_view CODE_NO_REPLY = "14";
 constexpr std::string_view CODE_ACCEPTED = "00";
 
+// A response body record repeats the request up to body_zone_5.
+constexpr size_t ANSWERED_FIELDS_END = body_zone_5.offset + body_zone_5.width;
+
 // Appends `text` left-justified in `width` (never cut).
 void append_left(std::string& out, std::string_view text, size_t width) {
   out.append(text);
@@ -95,19 +98,14 @@ void write_response_bodies(ResponseState& state) {
       return;
     }
     ++state.body_count;
-    BodyFields fields = split_body_record(state.record);
     warn_identity(state.record, "body", state.merchant_id, state.merchant_country);
-    std::string_view code = select_response_code(fields.body_zone_1);
+    std::string_view code = select_response_code(trimmed_field(state.record, body_zone_1));
+    // The nine fields of split_body_record, each left-justified in its width,
+    // give back the request's own characters at offsets 2-135, blanks where
+    // the record is shorter: they are copied in one piece.
     out.assign(BODY_CODE);
-    append_left(out, fields.merchant_country, merchant_country.width);
-    append_left(out, fields.merchant_id, merchant_id.width);
-    append_left(out, fields.record_number, record_number.width);
-    append_left(out, fields.body_zone_1, body_zone_1.width);
-    append_left(out, fields.transaction_id, transaction_id.width);
-    append_left(out, fields.body_zone_2, body_zone_2.width);
-    append_left(out, fields.body_zone_3, body_zone_3.width);
-    append_left(out, fields.body_zone_4, body_zone_4.width);
-    append_left(out, fields.body_zone_5, body_zone_5.width);
+    out.append(field_of(state.record, {merchant_country.offset, ANSWERED_FIELDS_END - merchant_country.offset}));
+    out.resize(ANSWERED_FIELDS_END, ' ');
     if (code == CODE_NO_REPLY)
       append_left(out, code, 61);
     else

@@ -79,6 +79,52 @@ TEST(SplitBodyRecord, KeepsRecordNumberAndZoneThreeAsTheyStand) {
   EXPECT_EQ(f.body_zone_4, "");
 }
 
+// The first 136 characters of a response body record: "03" and the fields
+// of split_body_record, each left-justified in its width.
+std::string answered_fields(const std::string& record) {
+  BodyFields f = split_body_record(record);
+  std::string out = "03";
+  auto put = [&out](std::string_view text, size_t width) {
+    out.append(text);
+    out.append(width - text.size(), ' ');
+  };
+  put(f.merchant_country, 2);
+  put(f.merchant_id, 15);
+  put(f.record_number, 6);
+  put(f.body_zone_1, 8);
+  put(f.transaction_id, 6);
+  put(f.body_zone_2, 12);
+  put(f.body_zone_3, 3);
+  put(f.body_zone_4, 50);
+  put(f.body_zone_5, 32);
+  return out;
+}
+
+TEST_F(FixedClock, BodyAnswerRepeatsTheSplitFieldsForEveryRecordLength) {
+  // Blanks inside and at the end of fields, and a line end anywhere.
+  std::string text = "03FRSHOP1   A  B  000001ZONE 1  TID 1 Z2  x       z3 four  4" + std::string(40, ' ') + "five 5";
+  text.resize(199, ' ');
+  std::string header = "00FRSHOP1          ZONE0001ZONE0200001203" + std::string(158, 'h') + "\n";
+  for (size_t length = 0; length <= 199; ++length) {
+    std::string record = text.substr(0, length) + "\n";
+    FILE* request = std::tmpfile();
+    FILE* response = std::tmpfile();
+    std::string bytes = header + record + "09\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), request);
+    std::rewind(request);
+    testing::internal::CaptureStdout();
+    write_response_file("SHOP1", "FR", request, response);
+    testing::internal::GetCapturedStdout();
+    std::rewind(response);
+    std::string out(600, '\0');
+    out.resize(std::fread(out.data(), 1, out.size(), response));
+    std::fclose(request);
+    std::fclose(response);
+    ASSERT_EQ(out.size(), 600u) << length;
+    EXPECT_EQ(out.substr(200, 136), answered_fields(record)) << length;
+  }
+}
+
 // Runs write_error_response on a request holding `request_bytes`.
 std::string error_response_for(const std::string& request_bytes, const std::string& result, int& returned) {
   FILE* request = std::tmpfile();
