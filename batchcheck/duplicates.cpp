@@ -1,6 +1,7 @@
 #include "duplicates.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <utility>
 
@@ -27,16 +28,39 @@ uint64_t packed_key(std::string_view entry) {
   return (key << 8) | entry.size();
 }
 
-// repeated_entries for entries that all fit a key: sorting (key, position)
-// pairs compares numbers instead of texts.
+// Sorts keys by their bytes, least significant first, skipping the bytes
+// that every key shares (the length, the padding of six-byte ids).
+void radix_sort(std::vector<uint64_t>& keys) {
+  std::vector<uint64_t> spare(keys.size());
+  for (int shift = 0; shift < 64; shift += 8) {
+    std::array<size_t, 257> start{};
+    for (uint64_t key : keys) ++start[((key >> shift) & 0xff) + 1];
+    if (std::find(start.begin(), start.end(), keys.size()) != start.end()) continue;
+    for (size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+    for (uint64_t key : keys) spare[start[(key >> shift) & 0xff]++] = key;
+    keys.swap(spare);
+  }
+}
+
+// repeated_entries for entries that all fit a key. Sorting the keys tells
+// which values repeat (usually none); a second walk in file order then marks
+// every occurrence of those values but the last.
 std::vector<size_t> repeated_packed_entries(const std::vector<std::string_view>& entries) {
-  std::vector<std::pair<uint64_t, uint32_t>> keyed(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) keyed[i] = {packed_key(entries[i]), static_cast<uint32_t>(i)};
-  std::sort(keyed.begin(), keyed.end());
+  std::vector<uint64_t> sorted(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) sorted[i] = packed_key(entries[i]);
+  radix_sort(sorted);
+  std::vector<std::pair<uint64_t, size_t>> left;  // repeated key, occurrences still to come
+  for (size_t i = 0, j = 0; i < sorted.size(); i = j) {
+    while (j < sorted.size() && sorted[j] == sorted[i]) ++j;
+    if (j - i > 1) left.emplace_back(sorted[i], j - i);
+  }
   std::vector<size_t> repeated;
-  for (size_t i = 0; i + 1 < keyed.size(); ++i)
-    if (keyed[i].first == keyed[i + 1].first) repeated.push_back(keyed[i].second);
-  std::sort(repeated.begin(), repeated.end());
+  if (left.empty()) return repeated;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    uint64_t key = packed_key(entries[i]);
+    auto it = std::lower_bound(left.begin(), left.end(), std::make_pair(key, size_t{0}));
+    if (it != left.end() && it->first == key && --it->second > 0) repeated.push_back(i);
+  }
   return repeated;
 }
 
