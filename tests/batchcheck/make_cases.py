@@ -278,6 +278,9 @@ case("hostile_request_is_directory", ["SHOP1", "FR", "batch", "resp", "12"],
      "Error : can't read the file batch", 2, {"batch/req": "".join(VALID)})
 case("hostile_response_is_directory", ["SHOP1", "FR", "req", "answers", "12"],
      "Error : can't write into the file answers", 2, {"req": "".join(VALID), "answers/.keep": ""})
+# A device never ends: reading /dev/zero as a batch would go on for ever.
+case("hostile_request_is_a_device", ["SHOP1", "FR", "/dev/zero", "resp", "12"],
+     "Error : can't read the file /dev/zero", 2)
 case("hostile_response_link_to_request", ["SHOP1", "FR", "req", "answer", "12"],
      "Error : the response file answer is the request file\n", 2, {"req": "".join(VALID)},
      links={"answer": "req"})

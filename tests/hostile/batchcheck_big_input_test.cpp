@@ -2,6 +2,7 @@
 // it reads it as 200-character records, reports each one, and touches no
 // file but the Response file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -44,4 +45,15 @@ TEST_F(BatchcheckBigInput, FiftyMegabytesOnOneLine) {
   ASSERT_EQ(files.size(), 2u);
   EXPECT_TRUE(files["req"] == request);
   EXPECT_EQ(files["resp"], "");
+}
+
+// A pipe that nobody writes to, given as the Request file, is refused at once
+// instead of holding the run for ever.
+TEST_F(BatchcheckBigInput, PipeAsRequestFile) {
+  ASSERT_EQ(mkfifo((folder_ / "req").c_str(), 0644), 0);
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"SHOP1", "FR", "req", "resp", "12"}, folder_);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.output, "Error : can't read the file req");
+  EXPECT_FALSE(fs::exists(folder_ / "resp"));
+  EXPECT_FALSE(fs::exists(folder_ / "req.TID"));
 }

@@ -2,6 +2,7 @@
 // 100,000 characters: the whole page or the exact diagnostic, and no file
 // touched.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -84,4 +85,22 @@ TEST_F(PagesimBigInput, ParametersCommentOfOneHundredThousandCharacters) {
   EXPECT_EQ(page.status, 0);
   EXPECT_EQ(plain.status, 0);
   EXPECT_EQ(page.output, plain.output);
+}
+
+// Pipes that nobody writes to, as ./parameters or as the template, are refused
+// at once instead of holding the run for ever.
+TEST_F(PagesimBigInput, PipeAsParametersFile) {
+  ASSERT_EQ(mkfifo((folder_ / "parameters").c_str(), 0644), 0);
+  write_file(folder_ / "shop.html", "[ORBA]");
+  ProgramRun page = run_program(PAGESIM_BINARY, {"shop.html", "MENU"}, folder_);
+  EXPECT_EQ(page.status, 1);
+  EXPECT_EQ(page.output, kHead + "<body>\nCan't read the file parameters\n" + kTail);
+}
+
+TEST_F(PagesimBigInput, PipeAsTemplate) {
+  write_file(folder_ / "parameters", "#none\n");
+  ASSERT_EQ(mkfifo((folder_ / "shop.html").c_str(), 0644), 0);
+  ProgramRun page = run_program(PAGESIM_BINARY, {"shop.html", "MENU"}, folder_);
+  EXPECT_EQ(page.status, 1);
+  EXPECT_EQ(page.output, kHead + "<body>\nCan't read the template file (shop.html)\n" + kTail);
 }
