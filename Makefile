@@ -20,8 +20,9 @@ sanitize:
 
 # Runs each libFuzzer target for FUZZ_SECONDS from its seed corpus in
 # fuzz/corpus/<target>/ (new inputs go to build/fuzz/corpus/, the seeds stay
-# as they are; paths are absolute as each target works in a folder of its own). A crash, leak, hang or sanitizer report stops with an error
-# and leaves the input in build/fuzz/findings/.
+# as they are; paths are absolute as each target works in a folder of its
+# own). A crash, leak, hang or sanitizer report stops with an error and
+# leaves the input in build/fuzz/findings/.
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = request_file response_file parameters template pagesim
 fuzz:
@@ -31,7 +32,7 @@ fuzz:
 	@for t in $(FUZZ_TARGETS); do \
 	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
 	  mkdir -p build/fuzz/corpus/$$t; \
-	  build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=40000 -timeout=10 \
+	  build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 \
 	    -print_final_stats=1 -artifact_prefix=$(CURDIR)/build/fuzz/findings/$$t- \
 	    $(CURDIR)/build/fuzz/corpus/$$t $(CURDIR)/fuzz/corpus/$$t 2> build/fuzz/$$t.log \
 	    || { tail -n 60 build/fuzz/$$t.log; exit 1; }; \
