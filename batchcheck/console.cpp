@@ -1,10 +1,15 @@
 #include "console.h"
 
 #include <cstdio>
+#include <string>
 
 void say(std::initializer_list<std::string_view> pieces) {
-  for (std::string_view piece : pieces)
-    if (!piece.empty()) std::fwrite(piece.data(), 1, piece.size(), stdout);
+  // One write per message: a batch can draw a message for each of its
+  // million records. The room is kept from one message to the next.
+  static std::string message;
+  message.clear();
+  for (std::string_view piece : pieces) message.append(piece);
+  if (!message.empty()) std::fwrite(message.data(), 1, message.size(), stdout);
 }
 
 std::string decimal(int64_t value) { return std::to_string(value); }
