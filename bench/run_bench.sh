@@ -25,23 +25,49 @@ if command -v perf >/dev/null && perf stat -x, -e task-clock -o /dev/null true 2
 # Median of the numbers on standard input.
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# measure OUT CMD...: runs CMD `runs` times with standard output into OUT and
-# sets WALL_MS, CPU_MS (user + system) and RSS_MB to the medians.
-measure() {
+# run_once OUT CMD...: one run of CMD with standard output into OUT; prints
+# its wall time (ms), process time (user + system, ms: perf's task clock when
+# perf works here, else /usr/bin/time's 10 ms ticks) and peak memory (MiB).
+run_once() {
   local out=$1; shift
-  local walls=() cpus=() rss=() start end e u s m
-  for ((i = 0; i < runs; i++)); do
-    start=$EPOCHREALTIME
+  local start end e u s m cpu
+  start=$EPOCHREALTIME
+  if $use_perf; then
+    perf stat -x, -e task-clock -o perf.txt /usr/bin/time -f "%e %U %S %M" -o time.txt "$@" >"$out" 2>/dev/null || true
+  else
     /usr/bin/time -f "%e %U %S %M" -o time.txt "$@" >"$out" 2>/dev/null || true
-    end=$EPOCHREALTIME
-    read -r e u s m < <(tail -n 1 time.txt)
-    walls+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", (b - a) * 1000 }')")
-    cpus+=("$(awk -v u="$u" -v s="$s" 'BEGIN { printf "%.0f", (u + s) * 1000 }')")
-    rss+=("$(awk -v m="$m" 'BEGIN { printf "%.1f", m / 1024 }')")
+  fi
+  end=$EPOCHREALTIME
+  read -r e u s m < <(tail -n 1 time.txt)
+  if $use_perf; then
+    cpu=$(awk -F, '/task-clock/ { printf "%.1f", $1 }' perf.txt)
+  else
+    cpu=$(awk -v u="$u" -v s="$s" 'BEGIN { printf "%.0f", (u + s) * 1000 }')
+  fi
+  awk -v a="$start" -v b="$end" -v c="$cpu" -v m="$m" 'BEGIN { printf "%.1f %s %.1f\n", (b - a) * 1000, c, m / 1024 }'
+}
+
+# compare BASE_OUT BASE... -- TOOL_OUT TOOL...: runs the baseline and the tool
+# in turn, `runs` times each, so both meet the same load; sets BASE_WALL,
+# BASE_CPU, BASE_RSS, WALL_MS, CPU_MS and RSS_MB to the medians.
+compare() {
+  local base_out=$1; shift
+  local base=()
+  while [ "$1" != "--" ]; do base+=("$1"); shift; done
+  shift
+  local tool_out=$1; shift
+  : >base.txt
+  : >tool.txt
+  for ((i = 0; i < runs; i++)); do
+    run_once "$base_out" "${base[@]}" >>base.txt
+    run_once "$tool_out" "$@" >>tool.txt
   done
-  WALL_MS=$(printf '%s\n' "${walls[@]}" | median)
-  CPU_MS=$(printf '%s\n' "${cpus[@]}" | median)
-  RSS_MB=$(printf '%s\n' "${rss[@]}" | median)
+  BASE_WALL=$(cut -d' ' -f1 base.txt | median)
+  BASE_CPU=$(cut -d' ' -f2 base.txt | median)
+  BASE_RSS=$(cut -d' ' -f3 base.txt | median)
+  WALL_MS=$(cut -d' ' -f1 tool.txt | median)
+  CPU_MS=$(cut -d' ' -f2 tool.txt | median)
+  RSS_MB=$(cut -d' ' -f3 tool.txt | median)
 }
 
 # Median process time (user + system, ms, to 0.01 ms) from perf's task clock.
@@ -57,20 +83,19 @@ process_ms() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
 rows=()
-declare -A wall peak
+declare -A wall cpu peak base_wall
 # row NAME BYTES TOOL_OUT BASE_NAME BASE_OUT BASE... -- TOOL...
 row() {
   local name=$1 bytes=$2 tool_out=$3 base_name=$4 base_out=$5; shift 5
   local base=()
   while [ "$1" != "--" ]; do base+=("$1"); shift; done
   shift
-  measure "$base_out" "${base[@]}"
-  local base_wall=$WALL_MS base_rss=$RSS_MB
-  measure "$tool_out" "$@"
+  compare "$base_out" "${base[@]}" -- "$tool_out" "$@"
   wall[$name]=$WALL_MS
+  cpu[$name]=$CPU_MS
   peak[$name]=$RSS_MB
-  wall[$name.base]=$base_wall
-  rows+=("| $name | $bytes | $WALL_MS | $CPU_MS | $RSS_MB | $base_name | $base_wall | $base_rss | $(ratio "$WALL_MS" "$base_wall") |")
+  base_wall[$name]=$BASE_WALL
+  rows+=("| $name | $bytes | $WALL_MS | $CPU_MS | $RSS_MB | $base_name | $BASE_WALL | $BASE_CPU | $(ratio "$WALL_MS" "$BASE_WALL") | $(ratio "$CPU_MS" "$BASE_CPU") |")
 }
 
 gen="$build/tools/gen_request"
@@ -110,26 +135,28 @@ if $use_perf; then
   small_cpu=$(process_ms "$pagesim" template_16k.html RECORD_CAPTURE)
   small_source="perf stat task-clock"
 else
-  small_cpu=$(measure page.html "$pagesim" template_16k.html RECORD_CAPTURE; echo "$CPU_MS")
+  small_cpu=${cpu[pagesim 16 KB]}
   small_source="user + system time, 10 ms resolution"
 fi
-rm -f copy resp page.html console.txt time.txt perf.txt
+rm -f copy resp page.html console.txt time.txt perf.txt base.txt tool.txt
 
 echo
 echo "Machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)," \
   "$(awk '/MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo); load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
-echo "| run | input bytes | wall ms | cpu ms | peak MiB | baseline | baseline wall ms | baseline peak MiB | wall / baseline |"
-echo "|---|---|---|---|---|---|---|---|---|"
+echo "Process time: $($use_perf && echo "perf stat task-clock" || echo "user + system from /usr/bin/time")"
+echo
+echo "| run | input bytes | wall ms | process ms | peak MiB | baseline | baseline wall ms | baseline process ms | wall / baseline | process / baseline |"
+echo "|---|---|---|---|---|---|---|---|---|---|"
 printf '%s\n' "${rows[@]}"
 echo
 big=${wall[batchcheck 999999]}
 check() { if awk -v v="$2" -v l="$3" 'BEGIN { exit !(v <= l) }'; then echo "  met     $1: $2 (limit $3)"; else echo "  MISSED  $1: $2 (limit $3)"; fi; }
 echo "Targets (medians of this run):"
-check "batchcheck 999999 / dd" "$(ratio "$big" "${wall[batchcheck 999999.base]}")" 4
+check "batchcheck 999999 / dd" "$(ratio "$big" "${base_wall[batchcheck 999999]}")" 4
 check "batchcheck 999999 / batchcheck 10000" "$(ratio "$big" "${wall[batchcheck 10000]}")" 120
 check "batchcheck, a message per body / dd" \
-  "$(ratio "${wall[batchcheck 999999, a message per body]}" "${wall[batchcheck 999999, a message per body.base]}")" 8
-check "pagesim 10 MB / cat" "$(ratio "${wall[pagesim 10 MB]}" "${wall[pagesim 10 MB.base]}")" 3
+  "$(ratio "${wall[batchcheck 999999, a message per body]}" "${base_wall[batchcheck 999999, a message per body]}")" 8
+check "pagesim 10 MB / cat" "$(ratio "${wall[pagesim 10 MB]}" "${base_wall[pagesim 10 MB]}")" 3
 check "pagesim 16 KB process time, ms ($small_source)" "$small_cpu" 5
 check "batchcheck 999999 peak memory, MiB" "${peak[batchcheck 999999]}" 64
