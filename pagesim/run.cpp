@@ -38,21 +38,6 @@ int finish(int status) {
   return 1;
 }
 
-// Opens the template for reading, or null when it cannot be read (a missing
-// file, a directory).
-std::FILE* open_template(const std::string& name) {
-  std::FILE* file = open_for_reading(name);
-  if (!file) return nullptr;
-  // A directory opens like a file but fails its first read.
-  std::fgetc(file);
-  if (std::ferror(file)) {
-    std::fclose(file);
-    return nullptr;
-  }
-  std::rewind(file);
-  return file;
-}
-
 }  // namespace
 
 int run_pagesim(const std::vector<std::string>& args) {
@@ -80,7 +65,7 @@ int run_pagesim(const std::vector<std::string>& args) {
     print_html_tail();
     return finish(1);
   }
-  std::FILE* template_file = open_template(options.template_name);
+  std::FILE* template_file = open_for_reading(options.template_name);
   if (!template_file) {
     emit("<body>\n");
     emit("Can't read the template file (");

@@ -10,10 +10,11 @@
 // batch or a template reads the same on every workstation.
 
 // Opens an existing regular file for reading; nullptr for anything else
-// (missing, unreadable, a directory).
+// (missing, unreadable, a directory, a device, a pipe).
 FILE* open_for_reading(const std::string& path);
 
-// Creates or empties a file for writing; nullptr on failure (or a directory).
+// Creates or empties a file for writing; nullptr on failure (a directory, a
+// pipe nobody reads from).
 FILE* open_for_writing(const std::string& path);
 
 // Outcome of create_exclusive.

@@ -9,11 +9,12 @@
 
 namespace {
 
-// Refuses directories and other non-regular files.
-FILE* regular_only(FILE* file) {
+// Keeps `file` only when its kind is `wanted` (or, with `refused`, anything
+// but that kind); closes it otherwise.
+FILE* of_kind(FILE* file, int wanted, bool refused) {
   if (!file) return nullptr;
   struct _stat64 info;
-  if (_fstat64(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) == _S_IFDIR) {
+  if (_fstat64(_fileno(file), &info) != 0 || (((info.st_mode & _S_IFMT) == wanted) == refused)) {
     std::fclose(file);
     return nullptr;
   }
@@ -41,9 +42,10 @@ bool to_time64(int64_t seconds, __time64_t& out) {
 
 }  // namespace
 
-FILE* open_for_reading(const std::string& path) { return regular_only(std::fopen(path.c_str(), "rb")); }
+// Only a regular file has an end: a device such as NUL or CON is refused.
+FILE* open_for_reading(const std::string& path) { return of_kind(std::fopen(path.c_str(), "rb"), _S_IFREG, false); }
 
-FILE* open_for_writing(const std::string& path) { return regular_only(std::fopen(path.c_str(), "wb")); }
+FILE* open_for_writing(const std::string& path) { return of_kind(std::fopen(path.c_str(), "wb"), _S_IFDIR, true); }
 
 CreateResult create_exclusive(const std::string& path, FILE*& file) {
   file = nullptr;

@@ -57,3 +57,16 @@ TEST_F(BatchcheckBigInput, PipeAsRequestFile) {
   EXPECT_FALSE(fs::exists(folder_ / "resp"));
   EXPECT_FALSE(fs::exists(folder_ / "req.TID"));
 }
+
+// A pipe that nobody reads from, given as the Response file, is refused at
+// once: the batch is not even checked.
+TEST_F(BatchcheckBigInput, PipeAsResponseFile) {
+  const std::string request = "00FRSHOP1\n";
+  write_file(folder_ / "req", request);
+  ASSERT_EQ(mkfifo((folder_ / "resp").c_str(), 0644), 0);
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"SHOP1", "FR", "req", "resp", "12"}, folder_);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.output, "Error : can't write into the file resp");
+  EXPECT_EQ(fs::file_size(folder_ / "req"), request.size());
+  EXPECT_FALSE(fs::exists(folder_ / "req.TID"));
+}
