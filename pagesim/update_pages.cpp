@@ -1,16 +1,23 @@
 // The pages through which a subscriber replaces the payment card or sets a
 // new password. Their results reuse the account pages' confirmation and
 // refusal bodies.
+#include <string_view>
+
 #include "account_pages.h"
 #include "fragments.h"
 #include "messages.h"
 #include "output.h"
 #include "renderers.h"
 
-void render_update_card_capture(PageOptions options) {
-  // Operation 6, update the card. The card entry block adds its own USER and
-  // merchant fields after these.
-  emit("<FORM METHOD=POST ACTION=/cgis-payment/demo/callupdate_subscription NAME=DATA_CAPTURE>"
+namespace {
+
+// The card form shared by the card update and the lost-password pages:
+// operation 6 for the sample subscriber W12BM000, posted to `action`. The
+// card entry block adds its own USER and merchant fields after these.
+void print_card_capture(const PageOptions& options, std::string_view action) {
+  emit("<FORM METHOD=POST ACTION=");
+  emit(action);
+  emit(" NAME=DATA_CAPTURE>"
        "<INPUT TYPE=HIDDEN NAME=OPERATION VALUE=6>"
        "<INPUT TYPE=HIDDEN NAME=SUBSCRIPTION_SUBSCRIBER VALUE=W12BM000>"
        "<INPUT TYPE=HIDDEN NAME=USER VALUE=135947@011223344550000>"
@@ -19,18 +26,17 @@ void render_update_card_capture(PageOptions options) {
   print_card_entry_block(options, CvvLink::fixed);
 }
 
+}  // namespace
+
+void render_update_card_capture(PageOptions options) {
+  print_card_capture(options, "/cgis-payment/demo/callupdate_subscription");
+}
+
 void render_update_card_refused(PageOptions options) { print_account_refusal_body(options, 62); }
 
 void render_update_pwd_capture_card(PageOptions options) {
-  // A lost password is replaced once the card has been checked: same card
-  // form as the card update, sent to the card check instead.
-  emit("<FORM METHOD=POST ACTION=/cgis-payment/demo/callvalid_card NAME=DATA_CAPTURE>"
-       "<INPUT TYPE=HIDDEN NAME=OPERATION VALUE=6>"
-       "<INPUT TYPE=HIDDEN NAME=SUBSCRIPTION_SUBSCRIBER VALUE=W12BM000>"
-       "<INPUT TYPE=HIDDEN NAME=USER VALUE=135947@011223344550000>"
-       "<INPUT TYPE=HIDDEN NAME=MERCHANT_ID VALUE=011223344550000>"
-       "<INPUT TYPE=HIDDEN NAME=MERCHANT_COUNTRY VALUE=fr>");
-  print_card_entry_block(options, CvvLink::fixed);
+  // A lost password is replaced once the card has been checked.
+  print_card_capture(options, "/cgis-payment/demo/callvalid_card");
 }
 
 void render_update_pwd_capture_pwd(PageOptions options) {
