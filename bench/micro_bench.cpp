@@ -30,10 +30,10 @@ fs::path scratch(const std::string& name) {
 std::string batch_file(int64_t records) {
   std::string path = scratch("request." + std::to_string(records)).string();
   if (!fs::exists(path)) {
-    RequestSpec spec;
-    spec.body_records = records;
+    BatchShape shape;
+    shape.body_records = records;
     std::FILE* out = std::fopen(path.c_str(), "wb");
-    write_request(spec, out);
+    write_request(shape, out);
     std::fclose(out);
   }
   return path;

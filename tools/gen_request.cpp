@@ -31,21 +31,21 @@ long long parse_count(std::string_view text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  RequestSpec spec;
+  BatchShape shape;
   int arg = 1;
   if (arg < argc && std::string_view(argv[arg]) == "--foreign-bodies") {
-    spec.foreign_bodies = true;
+    shape.foreign_bodies = true;
     ++arg;
   }
   if (argc - arg != 2) return usage();
-  spec.body_records = parse_count(argv[arg]);
-  if (spec.body_records < 0) return usage();
+  shape.body_records = parse_count(argv[arg]);
+  if (shape.body_records < 0) return usage();
   std::FILE* out = std::fopen(argv[arg + 1], "wb");
   if (!out) {
     std::fprintf(stderr, "gen_request: cannot write %s\n", argv[arg + 1]);
     return 2;
   }
-  bool ok = write_request(spec, out);
+  bool ok = write_request(shape, out);
   if (std::fclose(out) != 0) ok = false;
   if (!ok) {
     std::fprintf(stderr, "gen_request: writing %s failed\n", argv[arg + 1]);

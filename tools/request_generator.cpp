@@ -57,22 +57,22 @@ std::string transaction_id_for(int64_t record_number) {
   return digits(record_number * 7919 % 1000000, 6);
 }
 
-std::string header_record(const RequestSpec& spec) {
+std::string header_record(const BatchShape& shape) {
   std::string r = "00";
-  append_field(r, spec.merchant_country, 2);
-  append_field(r, spec.merchant_id, 15);
+  append_field(r, shape.merchant_country, 2);
+  append_field(r, shape.merchant_id, 15);
   r.append("BATCHZ01");
   r.append("RUN001");
-  r.append(digits(spec.file_number, 6));
+  r.append(digits(shape.file_number, 6));
   r.append("03");
   r.append(" generated subscription batch");
   return finish_record(std::move(r));
 }
 
-std::string body_record(const RequestSpec& spec, int64_t record_number) {
+std::string body_record(const BatchShape& shape, int64_t record_number) {
   std::string r = "03";
-  append_field(r, spec.merchant_country, 2);
-  append_field(r, spec.foreign_bodies ? spec.merchant_id + "X" : spec.merchant_id, 15);
+  append_field(r, shape.merchant_country, 2);
+  append_field(r, shape.foreign_bodies ? shape.merchant_id + "X" : shape.merchant_id, 15);
   r.append(digits(record_number, 6));
   append_field(r, zone_kind(record_number).zone, 8);
   r.append(transaction_id_for(record_number));
@@ -85,24 +85,24 @@ std::string body_record(const RequestSpec& spec, int64_t record_number) {
   return finish_record(std::move(r));
 }
 
-std::string footer_record(const RequestSpec& spec) {
-  std::string identity = header_record(spec).substr(2, 39);
-  return finish_record("09" + identity + digits(spec.body_records, 6) + "FOOTER-REST");
+std::string footer_record(const BatchShape& shape) {
+  std::string identity = header_record(shape).substr(2, 39);
+  return finish_record("09" + identity + digits(shape.body_records, 6) + "FOOTER-REST");
 }
 
-bool write_request(const RequestSpec& spec, std::FILE* out) {
-  if (spec.body_records < 0 || spec.body_records > MAX_BODY_RECORDS) return false;
+bool write_request(const BatchShape& shape, std::FILE* out) {
+  if (shape.body_records < 0 || shape.body_records > MAX_BODY_RECORDS) return false;
   // Records go out in blocks so that a million of them cost few writes.
-  std::string block = header_record(spec);
+  std::string block = header_record(shape);
   bool ok = true;
-  for (int64_t n = 1; n <= spec.body_records; ++n) {
-    block.append(body_record(spec, n));
+  for (int64_t n = 1; n <= shape.body_records; ++n) {
+    block.append(body_record(shape, n));
     if (block.size() >= (1 << 16)) {
       ok = ok && std::fwrite(block.data(), 1, block.size(), out) == block.size();
       block.clear();
     }
   }
-  block.append(footer_record(spec));
+  block.append(footer_record(shape));
   ok = ok && std::fwrite(block.data(), 1, block.size(), out) == block.size();
   return ok && std::fflush(out) == 0;
 }

@@ -7,7 +7,7 @@
 // What gen_request writes: a Request file of `body_records` body records
 // (0 to 999,999) between one header record and one footer record, every
 // record 199 characters and a line end, version "03".
-struct RequestSpec {
+struct BatchShape {
   int64_t body_records = 0;
   std::string merchant_id = "SHOP1";
   std::string merchant_country = "FR";
@@ -34,10 +34,10 @@ std::string expected_response_code(int64_t record_number);
 std::string transaction_id_for(int64_t record_number);
 
 // One record each, 200 characters with the line end.
-std::string header_record(const RequestSpec& spec);
-std::string body_record(const RequestSpec& spec, int64_t record_number);
-std::string footer_record(const RequestSpec& spec);
+std::string header_record(const BatchShape& shape);
+std::string body_record(const BatchShape& shape, int64_t record_number);
+std::string footer_record(const BatchShape& shape);
 
-// Writes the whole Request file; false when a write fails or the spec asks
+// Writes the whole Request file; false when a write fails or the shape asks
 // for more body records than a file can hold.
-bool write_request(const RequestSpec& spec, std::FILE* out);
+bool write_request(const BatchShape& shape, std::FILE* out);

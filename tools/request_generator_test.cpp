@@ -25,10 +25,10 @@ class GeneratedBatch : public ::testing::Test {
   void SetUp() override { fs::create_directories(folder); }
   void TearDown() override { fs::remove_all(folder); }
 
-  void generate(const RequestSpec& spec) {
+  void generate(const BatchShape& shape) {
     std::FILE* out = std::fopen(request.c_str(), "wb");
     ASSERT_NE(out, nullptr);
-    EXPECT_TRUE(write_request(spec, out));
+    EXPECT_TRUE(write_request(shape, out));
     std::fclose(out);
   }
 
@@ -42,20 +42,20 @@ class GeneratedBatch : public ::testing::Test {
 };
 
 TEST_F(GeneratedBatch, EveryRecordIsTwoHundredCharacters) {
-  RequestSpec spec;
-  spec.body_records = 3;
-  for (const std::string& record : {header_record(spec), body_record(spec, 1), footer_record(spec)}) {
+  BatchShape shape;
+  shape.body_records = 3;
+  for (const std::string& record : {header_record(shape), body_record(shape, 1), footer_record(shape)}) {
     EXPECT_EQ(record.size(), 200u);
     EXPECT_EQ(record.back(), '\n');
   }
-  EXPECT_EQ(footer_record(spec).substr(2, 39), header_record(spec).substr(2, 39));
-  EXPECT_EQ(footer_record(spec).substr(41, 6), "000003");
+  EXPECT_EQ(footer_record(shape).substr(2, 39), header_record(shape).substr(2, 39));
+  EXPECT_EQ(footer_record(shape).substr(41, 6), "000003");
 }
 
 TEST_F(GeneratedBatch, IsValidAndAnsweredWithEveryResponseCode) {
-  RequestSpec spec;
-  spec.body_records = 2 * BODY_ZONE_KINDS + 1;
-  generate(spec);
+  BatchShape shape;
+  shape.body_records = 2 * BODY_ZONE_KINDS + 1;
+  generate(shape);
   std::string printed;
   ASSERT_EQ(verify(printed), VERIFY_OK) << printed;
   EXPECT_FALSE(fs::exists(request + ".TID"));
@@ -74,9 +74,9 @@ TEST_F(GeneratedBatch, IsValidAndAnsweredWithEveryResponseCode) {
     for (int c; (c = std::fgetc(file)) != EOF;) answer.push_back(static_cast<char>(c));
     std::fclose(file);
   }
-  ASSERT_EQ(answer.size(), 200u * static_cast<size_t>(spec.body_records + 2));
+  ASSERT_EQ(answer.size(), 200u * static_cast<size_t>(shape.body_records + 2));
   std::vector<std::string> codes;
-  for (int64_t n = 1; n <= spec.body_records; ++n) {
+  for (int64_t n = 1; n <= shape.body_records; ++n) {
     std::string code = answer.substr(200 * static_cast<size_t>(n) + 136, 2);
     EXPECT_EQ(code, expected_response_code(n)) << "body record " << n;
     codes.push_back(code);
@@ -84,14 +84,14 @@ TEST_F(GeneratedBatch, IsValidAndAnsweredWithEveryResponseCode) {
   for (const char* path : {"00", "05", "14", "51"})
     EXPECT_NE(std::find(codes.begin(), codes.end(), path), codes.end()) << path;
   // 00 three ways (accepted zone, letters, a one-character zone) per cycle.
-  EXPECT_EQ(answer.substr(200 * static_cast<size_t>(spec.body_records + 1) + 41, 18), "000013000007000006");
+  EXPECT_EQ(answer.substr(200 * static_cast<size_t>(shape.body_records + 1) + 41, 18), "000013000007000006");
 }
 
 TEST_F(GeneratedBatch, ForeignBodiesDrawOneMessageEach) {
-  RequestSpec spec;
-  spec.body_records = 4;
-  spec.foreign_bodies = true;
-  generate(spec);
+  BatchShape shape;
+  shape.body_records = 4;
+  shape.foreign_bodies = true;
+  generate(shape);
   std::string printed;
   EXPECT_EQ(verify(printed), VERIFY_CONTENT_ERROR);
   EXPECT_NE(printed.find("number of errors = 4\n"), std::string::npos) << printed;
@@ -108,10 +108,10 @@ TEST_F(GeneratedBatch, TransactionIdsNeverRepeatUpToTheLargestBatch) {
 }
 
 TEST_F(GeneratedBatch, RefusesMoreRecordsThanAFileCounts) {
-  RequestSpec spec;
-  spec.body_records = MAX_BODY_RECORDS + 1;
+  BatchShape shape;
+  shape.body_records = MAX_BODY_RECORDS + 1;
   std::FILE* out = std::fopen(request.c_str(), "wb");
-  EXPECT_FALSE(write_request(spec, out));
+  EXPECT_FALSE(write_request(shape, out));
   std::fclose(out);
 }
 
