@@ -11,6 +11,7 @@
 #include "page_types.h"
 #include "platform.h"
 #include "template.h"
+#include "text_file.h"
 
 namespace {
 
@@ -49,9 +50,6 @@ int run_pagesim(const std::vector<std::string>& args) {
   init_page_options(options);
   options.template_name = args[0];
   options.page_type = args[1];
-  std::string before;
-  std::string after;
-
   print_html_head();
   if (!read_parameters(options)) {
     print_html_tail();
@@ -65,8 +63,12 @@ int run_pagesim(const std::vector<std::string>& args) {
     print_html_tail();
     return finish(1);
   }
+  // The template is read once; the check and the split both work on the text.
+  std::string text;
   std::FILE* template_file = open_for_reading(options.template_name);
-  if (!template_file) {
+  bool readable = template_file && read_whole_file(template_file, text);
+  if (template_file) std::fclose(template_file);
+  if (!readable) {
     emit("<body>\n");
     emit("Can't read the template file (");
     emit(options.template_name);
@@ -74,18 +76,18 @@ int run_pagesim(const std::vector<std::string>& args) {
     print_html_tail();
     return finish(1);
   }
-  if (!check_template(template_file)) {
+  if (!check_template(text)) {
     emit("Your template contains errors, look at the pagesim documentation for more informations.\n");
     print_html_tail();
-    std::fclose(template_file);
     return finish(1);
   }
-  split_template(template_file, before, after);
+  std::string_view before;
+  std::string_view after;
+  split_template(text, before, after);
   emit(before);
   find_page_renderer(options.page_type)(options);
   emit(after);
   if (!options.NO_COPYRIGHT) emit("<br><center><font size=-2>Preview of an ORBA payment page</font></center>");
   print_html_tail();
-  std::fclose(template_file);
   return finish(0);
 }

@@ -84,28 +84,9 @@ std::string_view referenced_file(std::string_view line) {
   return line.substr(src + 4, close - (src + 4));
 }
 
-// The room the template is read into: the split reads the file again into
-// the room the check filled, so a big template is paged in once, not twice.
-std::string& template_text() {
-  static std::string text;
-  return text;
-}
-
-// Appends `text` to `out`, handing its room over when `out` is empty.
-void take_text(std::string& out, std::string& text) {
-  if (out.empty())
-    out.swap(text);
-  else
-    out.append(text);
-  text.clear();
-}
-
 }  // namespace
 
-bool check_template(std::FILE* file) {
-  std::string& text = template_text();
-  // A read error leaves what was read; the file was already found readable.
-  read_whole_file(file, text);
+bool check_template(std::string_view text) {
   bool body_written = false;
   bool tag_found = false;
   bool forbidden_seen = false;
@@ -135,19 +116,17 @@ bool check_template(std::FILE* file) {
   return tag_found && !forbidden_seen && !outside_file_seen;
 }
 
-void split_template(std::FILE* file, std::string& before, std::string& after) {
-  std::string& text = template_text();
-  read_whole_file(file, text);
+void split_template(std::string_view text, std::string_view& before, std::string_view& after) {
   // The tag counts only where one line read sees it whole, as in the check.
   std::size_t pos = 0;
   for (std::string_view line = next_line_piece(text, pos); !line.empty(); line = next_line_piece(text, pos)) {
     std::size_t at = line.find(kTag);
     if (at == std::string_view::npos) continue;
     std::size_t cut = (pos - line.size()) + at;
-    after.assign(text, cut + kTag.size());
-    text.resize(cut);
-    take_text(before, text);
+    before = text.substr(0, cut);
+    after = text.substr(cut + kTag.size());
     return;
   }
-  take_text(before, text);
+  before = text;
+  after = {};
 }
