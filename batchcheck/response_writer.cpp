@@ -36,9 +36,12 @@ void append_counter(std::string& out, int64_t value) {
   out.append(digits);
 }
 
-// Writes one record of exactly 200 characters, padding or cutting.
+// Makes `record` exactly 200 characters, padding with blanks or cutting.
+void fit_record(std::string& record) { record.resize(RECORD_LENGTH, ' '); }
+
+// Writes one record of exactly 200 characters.
 void write_record(std::string& record, FILE* response) {
-  record.resize(RECORD_LENGTH, ' ');
+  fit_record(record);
   std::fwrite(record.data(), 1, record.size(), response);
 }
 
@@ -79,9 +82,9 @@ void flush_records(ResponseState& state) {
   state.pending.clear();
 }
 
-// Queues one record of exactly 200 characters, padding or cutting.
+// Queues one record of exactly 200 characters.
 void queue_record(ResponseState& state, std::string& record) {
-  record.resize(RECORD_LENGTH, ' ');
+  fit_record(record);
   state.pending.append(record);
   if (state.pending.size() >= RESPONSE_BLOCK) flush_records(state);
 }
