@@ -12,21 +12,10 @@ namespace {
 ClockSource g_clock = nullptr;
 LocalTimeConversion g_local_conversion = nullptr;
 
-// The last conversion of each kind (DATE_LOCAL, DATE_UTC). The response
-// writer stamps every record twice, often within the same second, so a
-// repeated second reuses the broken-down time instead of redoing the
-// time-zone work.
-struct conversion_cache {
-  bool valid = false;
-  int64_t seconds = 0;
-  bool converted = false;
-  std::tm calendar{};
-};
-std::array<conversion_cache, 2> g_conversion_cache;
-
 // The record format_now last filled for each kind. Both stamps of a response
 // record, and the records around it, nearly always fall in the same second,
-// so its digit texts are written out once per second instead of per stamp.
+// so the time-zone work and its digit texts are done once per second instead
+// of per stamp.
 struct filled_record_cache {
   bool valid = false;
   int64_t seconds = 0;
@@ -34,8 +23,7 @@ struct filled_record_cache {
 };
 std::array<filled_record_cache, 2> g_filled_record_cache;
 
-void invalidate_conversion_cache() {
-  for (conversion_cache& entry : g_conversion_cache) entry.valid = false;
+void forget_filled_records() {
   for (filled_record_cache& entry : g_filled_record_cache) entry.valid = false;
 }
 
@@ -47,21 +35,11 @@ int64_t system_clock_seconds() { return static_cast<int64_t>(std::time(nullptr))
 // The current clock reading, from the installed source or the system.
 int64_t clock_seconds() { return g_clock ? g_clock() : system_clock_seconds(); }
 
-// Converts through the cache of the conversion kind (DATE_LOCAL or DATE_UTC).
+// Converts to calendar time of the conversion kind (DATE_LOCAL or DATE_UTC).
 bool convert_time(int64_t seconds, int kind, std::tm& out) {
-  conversion_cache& entry = g_conversion_cache[static_cast<size_t>(kind)];
-  if (!entry.valid || entry.seconds != seconds) {
-    if (kind == DATE_UTC) {
-      entry.converted = to_utc_time(seconds, entry.calendar);
-    } else {
-      LocalTimeConversion convert = g_local_conversion ? g_local_conversion : to_local_time;
-      entry.converted = convert(seconds, entry.calendar);
-    }
-    entry.seconds = seconds;
-    entry.valid = true;
-  }
-  out = entry.calendar;
-  return entry.converted;
+  if (kind == DATE_UTC) return to_utc_time(seconds, out);
+  LocalTimeConversion convert = g_local_conversion ? g_local_conversion : to_local_time;
+  return convert(seconds, out);
 }
 
 // Appends `value` as decimal digits, at least `min_digits` of them after the
@@ -230,12 +208,12 @@ std::string_view date_error_text(int code) {
 
 void set_clock_source(ClockSource clock) {
   g_clock = clock;
-  invalidate_conversion_cache();
+  forget_filled_records();
 }
 
 void set_local_time_conversion(LocalTimeConversion convert) {
   g_local_conversion = convert;
-  invalidate_conversion_cache();
+  forget_filled_records();
 }
 
 int date_set(int64_t seconds, int32_t microseconds, int kind, date_record& record, int& error) {
