@@ -80,6 +80,7 @@ int run(const Arguments& args) {
 
 int main(int argc, char** argv) {
   prepare_stdout();
+  install_interrupt_cleanup();
   const char* program = argc > 0 ? argv[0] : "batchcheck";
   if (argc != 6) return usage(program);
   Arguments args{argv[1], argv[2], argv[3], argv[4], argv[5]};

@@ -153,6 +153,7 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
       say({"Error : can't write into the temporary file ", tid_name});
     return VERIFY_FILE_ERROR;
   }
+  remove_on_interrupt(tid_name);
 
   RecordReader reader = make_record_reader(request);
   std::string record;
@@ -176,11 +177,13 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
   if (std::fclose(tid_file) != 0) tid_written = false;
   if (!tid_written) {
     remove_file(tid_name);
+    keep_on_interrupt(tid_name);
     say({"Error : can't write into the temporary file ", tid_name});
     return VERIFY_FILE_ERROR;
   }
 
   print_summary(v);
   int duplicates = check_duplicate_transactions(tid_name);
+  keep_on_interrupt(tid_name);
   return decide(v, duplicates, expected_file_number);
 }

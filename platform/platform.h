@@ -34,6 +34,27 @@ bool remove_file(const std::string& path);
 // byte reaches the file as written and big reports stay fast.
 void prepare_stdout();
 
+// Makes an interrupted run (SIGINT, SIGTERM, SIGHUP, SIGPIPE; on Windows the
+// console's Ctrl-C, Ctrl-Break and close events) remove the files registered
+// below, then die of that signal (the shell sees 128+n). A signal that the
+// run was started with ignored (nohup) stays ignored.
+void install_interrupt_cleanup();
+
+// Registers a file this run created itself, to be removed if the run is
+// interrupted. At most MAX_REGISTERED_FILES are registered at once.
+void remove_on_interrupt(const std::string& path);
+
+// Unregisters it, once it is removed or renamed into place.
+void keep_on_interrupt(const std::string& path);
+
+// Removes every registered file now (a run that fails as a machine: out of
+// memory, a write error, ...).
+void remove_registered_files();
+
+// How many files remove_on_interrupt holds at once; one more throws
+// std::length_error.
+constexpr size_t MAX_REGISTERED_FILES = 64;
+
 // Local and UTC calendar conversion of a time value; false when the value
 // cannot be converted.
 bool to_local_time(int64_t seconds, std::tm& out);

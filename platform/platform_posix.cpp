@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 
@@ -59,6 +63,33 @@ void prepare_stdout() {
 
 namespace {
 
+// One registered file. The signal handler may run between any two
+// instructions of the run, so it only reads: the path is copied into the
+// slot's own storage before `used` publishes it, and nothing is allocated.
+struct RegisteredFile {
+  std::atomic<bool> used{false};
+  char path[4096];  // PATH_MAX: the kernel opens no longer path
+};
+
+RegisteredFile registered_files[MAX_REGISTERED_FILES];
+
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+
+constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+// Removes every registered file (unlink only: async-signal-safe), then dies
+// of the signal.
+extern "C" void on_interrupt(int signal_number) {
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
+  // The handler was reset to the default action on entry (SA_RESETHAND), and
+  // this signal is not blocked (SA_NODEFER): raising it again ends the run
+  // the way the signal would have, so the shell sees 128+n.
+  std::signal(signal_number, SIG_DFL);
+  raise(signal_number);
+  _exit(128 + signal_number);
+}
+
 // Narrows a time value to time_t, refusing what the system cannot hold.
 bool to_time_t(int64_t seconds, time_t& out) {
   out = static_cast<time_t>(seconds);
@@ -66,6 +97,48 @@ bool to_time_t(int64_t seconds, time_t& out) {
 }
 
 }  // namespace
+
+void install_interrupt_cleanup() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = on_interrupt;
+  action.sa_flags = SA_RESETHAND | SA_NODEFER;
+  // While one signal cleans up, the others wait: the cleanup runs once, whole.
+  sigemptyset(&action.sa_mask);
+  for (int signal_number : CLEANUP_SIGNALS) sigaddset(&action.sa_mask, signal_number);
+  for (int signal_number : CLEANUP_SIGNALS) {
+    struct sigaction previous;
+    if (sigaction(signal_number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+    sigaction(signal_number, &action, nullptr);
+  }
+}
+
+void remove_on_interrupt(const std::string& path) {
+  if (path.size() >= sizeof registered_files[0].path) throw std::length_error("path too long to register");
+  for (RegisteredFile& slot : registered_files) {
+    if (slot.used.load(std::memory_order_relaxed)) continue;
+    std::memcpy(slot.path, path.c_str(), path.size() + 1);
+    slot.used.store(true, std::memory_order_release);
+    return;
+  }
+  throw std::length_error("too many files to remove on interrupt");
+}
+
+void keep_on_interrupt(const std::string& path) {
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used.load(std::memory_order_relaxed) && path == slot.path) {
+      slot.used.store(false, std::memory_order_release);
+      return;
+    }
+}
+
+void remove_registered_files() {
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used.load(std::memory_order_relaxed)) {
+      unlink(slot.path);
+      slot.used.store(false, std::memory_order_release);
+    }
+}
 
 bool to_local_time(int64_t seconds, std::tm& out) {
   time_t t;
