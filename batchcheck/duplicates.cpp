@@ -119,18 +119,24 @@ std::vector<std::string_view> split_entries(std::string_view content) {
 
 }  // namespace
 
-int check_duplicate_transactions(const std::string& tid_name) {
+int check_duplicate_transactions(const std::string& tid_name, const TidReport& report) {
   std::string content;
   if (!read_tid_file(tid_name, content)) {
-    say({"Error fopen (r) file ", tid_name});
+    report(NO_ENTRY, "Error fopen (r) file " + tid_name);
     return 2;
   }
   std::vector<std::string_view> entries = split_entries(content);
   int result = 0;
+  std::string message;
   for (size_t position : repeated_entries(entries)) {
-    say({"The transaction_id (", entries[position], ") is present in several lines\n"});
+    message.assign("The transaction_id (").append(entries[position]).append(") is present in several lines\n");
+    report(static_cast<int64_t>(position), message);
     result = 1;
   }
   remove_file(tid_name);
   return result;
+}
+
+int check_duplicate_transactions(const std::string& tid_name) {
+  return check_duplicate_transactions(tid_name, [](int64_t, std::string_view text) { say({text}); });
 }
