@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "console.h"
-#include "duplicates.h"
 #include "platform.h"
 #include "request_record.h"
+#include "tid_file.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ void check_first_record(Verification& v, std::string_view record, std::string_vi
   if (number > v.expected_file_number) v.sequence_gap = true;
 }
 
-void check_body_record(Verification& v, std::string_view record, FILE* tid_file) {
+void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   ++v.body_records;
   check_record_length(v, record, v.body_records + 1);
   if (trimmed_field(record, merchant_country) != v.merchant_country) {
@@ -75,7 +75,7 @@ void check_body_record(Verification& v, std::string_view record, FILE* tid_file)
          decimal(v.records_read), " \n"});
   }
   if (numeric_value(trimmed_field(record, record_number)) != v.body_records) v.sequence_broken = true;
-  write_tid_entry(tid_file, trimmed_field(record, transaction_id));
+  append_tid_entry(tid, trimmed_field(record, transaction_id));
 }
 
 void check_footer_record(Verification& v, std::string_view record) {
@@ -140,19 +140,11 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
     say({"Error : can't read the file ", path});
     return VERIFY_ALREADY_TREATED;
   }
-  std::string tid_name = path + ".TID";
-  FILE* tid_file = nullptr;
-  CreateResult created = create_exclusive(tid_name, tid_file);
-  if (created != CreateResult::created) {
+  TidFile tid;
+  if (!create_tid_file(path, tid)) {
     std::fclose(request);
-    // An existing file of that name may be the merchant's: never empty it.
-    if (created == CreateResult::exists)
-      say({"Error : the temporary file ", tid_name, " already exists"});
-    else
-      say({"Error : can't write into the temporary file ", tid_name});
     return VERIFY_ALREADY_TREATED;
   }
-  remove_on_interrupt(tid_name);
 
   RecordReader reader = make_record_reader(request);
   std::string record;
@@ -162,7 +154,7 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
     if (v.records_read == 1)
       check_first_record(v, record, code);
     else if (code == BODY_CODE)
-      check_body_record(v, record, tid_file);
+      check_body_record(v, record, tid);
     else if (code == FOOTER_CODE)
       check_footer_record(v, record);
     else {
@@ -171,18 +163,9 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
     }
   }
   std::fclose(request);
-  // A TID file cut short by a full disk would hide repeats: never check one.
-  bool tid_written = !std::ferror(tid_file);
-  if (std::fclose(tid_file) != 0) tid_written = false;
-  if (!tid_written) {
-    remove_file(tid_name);
-    keep_on_interrupt(tid_name);
-    say({"Error : can't write into the temporary file ", tid_name});
-    return VERIFY_ALREADY_TREATED;
-  }
+  if (!close_tid_file(tid)) return VERIFY_ALREADY_TREATED;
 
   print_summary(v);
-  int duplicates = check_duplicate_transactions(tid_name);
-  keep_on_interrupt(tid_name);
+  int duplicates = check_tid_file(tid);
   return decide(v, duplicates, expected_file_number);
 }
