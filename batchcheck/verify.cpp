@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "console.h"
-#include "duplicates.h"
 #include "platform.h"
 #include "request_record.h"
+#include "tid_file.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ void check_first_record(Verification& v, std::string_view record) {
   if (number > *v.expected_file_number) v.file_number_sequence_gap = true;
 }
 
-void check_body_record(Verification& v, std::string_view record, FILE* tid_file) {
+void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   ++v.body_records;
   check_record_length(v, record, v.body_records + 1);
   if (trimmed_field(record, request::MERCHANT_COUNTRY) != v.merchant_country) {
@@ -105,7 +105,7 @@ void check_body_record(Verification& v, std::string_view record, FILE* tid_file)
   }
   if (numeric_value(trimmed_field(record, request::RECORD_NUMBER)) != v.body_records)
     v.record_number_sequence_broken = true;
-  write_tid_entry(tid_file, trimmed_field(record, request::TRANSACTION_ID));
+  append_tid_entry(tid, trimmed_field(record, request::TRANSACTION_ID));
 }
 
 void check_footer_record(Verification& v, std::string_view record) {
@@ -205,19 +205,11 @@ int verify_request_file(const std::string& path, const std::optional<std::string
     report(v, NO_RECORD, {"Error : can't read the file ", path});
     return VERIFY_FILE_ERROR;
   }
-  std::string tid_name = path + ".TID";
-  FILE* tid_file = nullptr;
-  CreateResult created = create_exclusive(tid_name, tid_file);
-  if (created != CreateResult::created) {
+  TidFile tid;
+  if (!create_tid_file(path, tid, [&sink](std::string_view text) { sink.finding(NO_RECORD, text); })) {
     std::fclose(request);
-    // An existing file of that name may be the merchant's: never empty it.
-    if (created == CreateResult::exists)
-      report(v, NO_RECORD, {"Error : the temporary file ", tid_name, " already exists"});
-    else
-      report(v, NO_RECORD, {"Error : can't write into the temporary file ", tid_name});
     return VERIFY_FILE_ERROR;
   }
-  remove_on_interrupt(tid_name);
 
   RecordReader reader = make_record_reader(request);
   std::string record;
@@ -228,7 +220,7 @@ int verify_request_file(const std::string& path, const std::optional<std::string
         check_first_record(v, record);
         break;
       case Role::BODY:
-        check_body_record(v, record, tid_file);
+        check_body_record(v, record, tid);
         break;
       case Role::FOOTER:
         check_footer_record(v, record);
@@ -241,26 +233,16 @@ int verify_request_file(const std::string& path, const std::optional<std::string
     }
   }
   std::fclose(request);
-  // A TID file cut short by a full disk would hide repeats: never check one.
-  bool tid_written = !std::ferror(tid_file);
-  if (std::fclose(tid_file) != 0) tid_written = false;
-  if (!tid_written) {
-    remove_file(tid_name);
-    keep_on_interrupt(tid_name);
-    report(v, NO_RECORD, {"Error : can't write into the temporary file ", tid_name});
-    return VERIFY_FILE_ERROR;
-  }
+  if (!close_tid_file(tid)) return VERIFY_FILE_ERROR;
 
   sink.summary(counts_of(v));
   EntryPlaces places;
   places.path = path;
-  int duplicates = check_duplicate_transactions(tid_name, [&](int64_t entry, std::string_view text) {
-    int64_t place = NO_RECORD;
-    if (entry != NO_ENTRY && sink.wants_record_positions) place = record_of_entry(places, entry);
+  int duplicates = check_tid_file(tid, REPEAT_CHECK_BUDGET, [&](uint64_t entry, std::string_view text) {
+    int64_t place = sink.wants_record_positions ? record_of_entry(places, static_cast<int64_t>(entry)) : NO_RECORD;
     sink.finding(place, text);
   });
   if (places.file) std::fclose(places.file);
-  keep_on_interrupt(tid_name);
   return decide(v, duplicates, expected_file_number);
 }
 

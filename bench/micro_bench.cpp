@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "date.h"
-#include "duplicates.h"
 #include "request_generator.h"
 #include "request_record.h"
 #include "response_writer.h"
 #include "template.h"
+#include "tid_file.h"
 #include "verify.h"
 
 namespace {
@@ -71,28 +71,35 @@ void BM_verify_request_file(benchmark::State& state) {
 }
 BENCHMARK(BM_verify_request_file)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-void BM_repeated_entries(benchmark::State& state) {
-  std::vector<std::string> ids;
-  for (int64_t n = 1; n <= state.range(0); ++n) ids.push_back(transaction_id_for(n));
-  std::vector<std::string_view> entries(ids.begin(), ids.end());
-  for (auto _ : state) benchmark::DoNotOptimize(repeated_entries(entries));
+void BM_find_repeats(benchmark::State& state) {
+  std::vector<IdKey> keys;
+  for (int64_t n = 1; n <= state.range(0); ++n) keys.push_back(id_key(transaction_id_for(n)));
+  auto source = [&](const std::function<void(IdKey)>& take) {
+    for (IdKey key : keys) take(key);
+    return true;
+  };
+  std::string spill_prefix = scratch("spill").string();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        find_repeats(source, keys.size(), spill_prefix, REPEAT_CHECK_BUDGET, [](uint64_t, IdKey) {}));
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_repeated_entries)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_find_repeats)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-void BM_check_duplicate_transactions(benchmark::State& state) {
-  std::string tid = scratch("request.TID").string();
+void BM_check_tid_file(benchmark::State& state) {
+  std::string request = scratch("request").string();
   for (auto _ : state) {
     state.PauseTiming();
-    std::FILE* out = std::fopen(tid.c_str(), "wb");
-    for (int64_t n = 1; n <= state.range(0); ++n) write_tid_entry(out, transaction_id_for(n));
-    std::fclose(out);
+    TidFile tid;
+    create_tid_file(request, tid);
+    for (int64_t n = 1; n <= state.range(0); ++n) append_tid_entry(tid, transaction_id_for(n));
+    close_tid_file(tid);
     state.ResumeTiming();
-    benchmark::DoNotOptimize(check_duplicate_transactions(tid));  // deletes the file
+    benchmark::DoNotOptimize(check_tid_file(tid));  // removes the file
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_check_duplicate_transactions)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_check_tid_file)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_append_reply_block(benchmark::State& state) {
   std::string_view code = state.range(0) == 0 ? "00" : "05";

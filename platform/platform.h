@@ -23,6 +23,13 @@ enum class CreateResult { created, exists, failed };
 // Creates a new file for writing, refusing to touch one that already exists.
 CreateResult create_exclusive(const std::string& path, FILE*& file);
 
+// The same for a file only this run reads back: readable and writable by its
+// owner alone, whatever the umask.
+CreateResult create_private(const std::string& path, FILE*& file);
+
+// Puts a file opened for reading at byte `offset`, far beyond 2 GiB too.
+bool seek_to(FILE* file, uint64_t offset);
+
 // True when both paths name one existing file (the same path, a link, another
 // spelling of the same place).
 bool same_file(const std::string& a, const std::string& b);

@@ -49,6 +49,22 @@ CreateResult create_exclusive(const std::string& path, FILE*& file) {
   return CreateResult::created;
 }
 
+CreateResult create_private(const std::string& path, FILE*& file) {
+  file = nullptr;
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+  if (fd < 0) return errno == EEXIST ? CreateResult::exists : CreateResult::failed;
+  // The umask may have taken the owner's own read right away (umask 0466).
+  if (fchmod(fd, 0600) == 0) file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    unlink(path.c_str());
+    return CreateResult::failed;
+  }
+  return CreateResult::created;
+}
+
+bool seek_to(FILE* file, uint64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
+
 bool same_file(const std::string& a, const std::string& b) {
   std::error_code error;
   return std::filesystem::equivalent(a, b, error) && !error;

@@ -102,6 +102,20 @@ CreateResult create_exclusive(const std::string& path, FILE*& file) {
   return CreateResult::failed;
 }
 
+CreateResult create_private(const std::string& path, FILE*& file) {
+  CreateResult result = create_exclusive(path, file);
+  // A umask set through _umask may have taken the write right away.
+  if (result == CreateResult::created && _chmod(path.c_str(), _S_IREAD | _S_IWRITE) != 0) {
+    std::fclose(file);
+    file = nullptr;
+    _unlink(path.c_str());
+    return CreateResult::failed;
+  }
+  return result;
+}
+
+bool seek_to(FILE* file, uint64_t offset) { return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0; }
+
 bool same_file(const std::string& a, const std::string& b) {
   BY_HANDLE_FILE_INFORMATION first;
   BY_HANDLE_FILE_INFORMATION second;
