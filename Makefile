@@ -18,26 +18,13 @@ sanitize:
 	cmake --build --preset sanitize -j2
 	ctest --preset sanitize -j2
 
-# Runs each libFuzzer target for FUZZ_SECONDS from its seed corpus in
-# fuzz/corpus/<target>/ (new inputs go to build/fuzz/corpus/, the seeds stay
-# as they are; paths are absolute as each target works in a folder of its
-# own). A crash, leak, hang or sanitizer report stops with an error and
-# leaves the input in build/fuzz/findings/.
+# Runs each libFuzzer target for FUZZ_SECONDS from its seed corpus (see
+# fuzz/run_fuzz.sh): a crash, leak, hang or sanitizer report fails.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = request_file response_file parameters template pagesim
 fuzz:
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j2
-	@mkdir -p build/fuzz/findings
-	@for t in $(FUZZ_TARGETS); do \
-	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
-	  mkdir -p build/fuzz/corpus/$$t; \
-	  build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 \
-	    -print_final_stats=1 -artifact_prefix=$(CURDIR)/build/fuzz/findings/$$t- \
-	    $(CURDIR)/build/fuzz/corpus/$$t $(CURDIR)/fuzz/corpus/$$t 2> build/fuzz/$$t.log \
-	    || { tail -n 60 build/fuzz/$$t.log; exit 1; }; \
-	  grep -E '^(stat::number_of_executed_units|cov:|#[0-9]+.*DONE)' build/fuzz/$$t.log | tail -n 2; \
-	done
+	sh fuzz/run_fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
 demo: build
 	@sh examples/demo.sh build/default
