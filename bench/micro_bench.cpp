@@ -95,11 +95,16 @@ void BM_check_duplicate_transactions(benchmark::State& state) {
 }
 BENCHMARK(BM_check_duplicate_transactions)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-void BM_build_reply_block(benchmark::State& state) {
+void BM_append_reply_block(benchmark::State& state) {
   std::string_view code = state.range(0) == 0 ? "00" : "05";
-  for (auto _ : state) benchmark::DoNotOptimize(build_reply_block(code, "1106"));
+  std::string block;
+  for (auto _ : state) {
+    block.clear();
+    append_reply_block(block, code, "1106");
+    benchmark::DoNotOptimize(block.data());
+  }
 }
-BENCHMARK(BM_build_reply_block)->Arg(0)->Arg(1);
+BENCHMARK(BM_append_reply_block)->Arg(0)->Arg(1);
 
 void BM_format_now(benchmark::State& state) {
   std::string out;

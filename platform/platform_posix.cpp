@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 
@@ -50,14 +54,146 @@ bool same_file(const std::string& a, const std::string& b) {
   return std::filesystem::equivalent(a, b, error) && !error;
 }
 
-bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
-
-void prepare_stdout() {
-  static char buffer[1 << 16];
-  std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+bool same_place(const std::string& a, const std::string& b) {
+  if (a == b || same_file(a, b)) return true;
+  std::filesystem::path first(a);
+  std::filesystem::path second(b);
+  if (first.filename() != second.filename() || first.filename().empty()) return false;
+  std::filesystem::path first_folder = first.parent_path();
+  std::filesystem::path second_folder = second.parent_path();
+  return same_file(first_folder.empty() ? "." : first_folder.string(),
+                   second_folder.empty() ? "." : second_folder.string());
 }
 
 namespace {
+
+// The file that `path` finally names once every link is followed (a link to
+// nowhere names the file it would create); `path` itself when it is no link.
+std::string link_target(const std::string& path) {
+  std::filesystem::path current(path);
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error))) break;
+    std::filesystem::path next = std::filesystem::read_symlink(current, error);
+    if (error) break;
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  return current.string();
+}
+
+}  // namespace
+
+bool open_replacement(const std::string& path, Replacement& replacement) {
+  replacement = Replacement{};
+  replacement.target = link_target(path);
+  struct stat info;
+  bool exists = stat(replacement.target.c_str(), &info) == 0;
+  if (exists && !S_ISREG(info.st_mode)) {
+    replacement.file = open_for_writing(path);
+    return replacement.file != nullptr;
+  }
+  if (exists) {
+    // A Response the user may not write is refused, as a plain open would.
+    int probe = open(replacement.target.c_str(), O_WRONLY | O_NONBLOCK);
+    if (probe < 0) return false;
+    close(probe);
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = replacement.target + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    remove_on_interrupt(name);
+    replacement.temporary = name;
+    if (exists) {
+      // Kept from the file replaced, whatever the umask; the owner only when
+      // the run may give it (run as root).
+      [[maybe_unused]] int owned = fchown(fd, info.st_uid, info.st_gid);
+      fchmod(fd, info.st_mode & 07777);
+    }
+    replacement.file = fdopen(fd, "wb");
+    if (replacement.file) return true;
+    close(fd);
+    discard_replacement(replacement);
+    return false;
+  }
+  return false;
+}
+
+bool close_replacement(Replacement& replacement) {
+  bool written = std::fflush(replacement.file) == 0 && !std::ferror(replacement.file);
+  if (std::fclose(replacement.file) != 0) written = false;
+  replacement.file = nullptr;
+  return written;
+}
+
+bool install_replacement(Replacement& replacement) {
+  if (replacement.temporary.empty()) return true;
+  if (std::rename(replacement.temporary.c_str(), replacement.target.c_str()) != 0) return false;
+  keep_on_interrupt(replacement.temporary);
+  replacement.temporary.clear();
+  return true;
+}
+
+void discard_replacement(Replacement& replacement) {
+  if (replacement.file) std::fclose(replacement.file);
+  replacement.file = nullptr;
+  if (replacement.temporary.empty()) return;
+  unlink(replacement.temporary.c_str());
+  keep_on_interrupt(replacement.temporary);
+  replacement.temporary.clear();
+}
+
+bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+void prepare_stdout() {
+  // open() takes the lowest free descriptor: a closed 0, 1 or 2 is taken by
+  // the null device before any file of the run could take it.
+  for (int fd = 0; fd <= 2; ++fd)
+    if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+      int opened = open("/dev/null", O_RDWR);
+      if (opened >= 0 && opened != fd) {
+        dup2(opened, fd);
+        close(opened);
+      }
+    }
+  static char buffer[1 << 16];
+  if (isatty(STDOUT_FILENO))
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+  else
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+}
+
+namespace {
+
+// One registered file. The signal handler may run between any two
+// instructions of the run, so it only reads: the path is copied into the
+// slot's own storage before `used` publishes it, and nothing is allocated.
+struct RegisteredFile {
+  std::atomic<bool> used{false};
+  char path[4096];  // PATH_MAX: the kernel opens no longer path
+};
+
+RegisteredFile registered_files[MAX_REGISTERED_FILES];
+
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+
+constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+// Removes every registered file (unlink only: async-signal-safe), then dies
+// of the signal.
+extern "C" void on_interrupt(int signal_number) {
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
+  // The handler was reset to the default action on entry (SA_RESETHAND), and
+  // this signal is not blocked (SA_NODEFER): raising it again ends the run
+  // the way the signal would have, so the shell sees 128+n.
+  std::signal(signal_number, SIG_DFL);
+  raise(signal_number);
+  _exit(128 + signal_number);
+}
 
 // Narrows a time value to time_t, refusing what the system cannot hold.
 bool to_time_t(int64_t seconds, time_t& out) {
@@ -66,6 +202,48 @@ bool to_time_t(int64_t seconds, time_t& out) {
 }
 
 }  // namespace
+
+void install_interrupt_cleanup() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = on_interrupt;
+  action.sa_flags = SA_RESETHAND | SA_NODEFER;
+  // While one signal cleans up, the others wait: the cleanup runs once, whole.
+  sigemptyset(&action.sa_mask);
+  for (int signal_number : CLEANUP_SIGNALS) sigaddset(&action.sa_mask, signal_number);
+  for (int signal_number : CLEANUP_SIGNALS) {
+    struct sigaction previous;
+    if (sigaction(signal_number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+    sigaction(signal_number, &action, nullptr);
+  }
+}
+
+void remove_on_interrupt(const std::string& path) {
+  if (path.size() >= sizeof registered_files[0].path) throw std::length_error("path too long to register");
+  for (RegisteredFile& slot : registered_files) {
+    if (slot.used.load(std::memory_order_relaxed)) continue;
+    std::memcpy(slot.path, path.c_str(), path.size() + 1);
+    slot.used.store(true, std::memory_order_release);
+    return;
+  }
+  throw std::length_error("too many files to remove on interrupt");
+}
+
+void keep_on_interrupt(const std::string& path) {
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used.load(std::memory_order_relaxed) && path == slot.path) {
+      slot.used.store(false, std::memory_order_release);
+      return;
+    }
+}
+
+void remove_registered_files() {
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used.load(std::memory_order_relaxed)) {
+      unlink(slot.path);
+      slot.used.store(false, std::memory_order_release);
+    }
+}
 
 bool to_local_time(int64_t seconds, std::tm& out) {
   time_t t;

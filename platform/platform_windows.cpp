@@ -5,7 +5,8 @@
 #include <sys/stat.h>
 #include <windows.h>
 
-#include <cerrno>
+#include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -37,6 +38,48 @@ bool file_identity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
   return known;
 }
 
+// One registered file. The console's control handler runs in a thread of its
+// own: the lock keeps it from reading a slot that the run is changing, and
+// once it holds the lock the run can change nothing before the process ends.
+struct RegisteredFile {
+  bool used = false;
+  char path[4096];
+};
+
+RegisteredFile registered_files[MAX_REGISTERED_FILES];
+SRWLOCK registry_lock = SRWLOCK_INIT;
+
+BOOL WINAPI on_console_event(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
+  AcquireSRWLockExclusive(&registry_lock);
+  // The files were opened with FILE_SHARE_DELETE, so they go even while the
+  // run still holds them open; their names vanish when the process ends.
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used) DeleteFileA(slot.path);
+  // The status that Ctrl-C gives a console program by default.
+  ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+}
+
+// Opens `path` with FILE_SHARE_DELETE, so that the interrupt cleanup can
+// delete a file the run holds open.
+HANDLE open_shared(const std::string& path, DWORD access, DWORD disposition) {
+  return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Hands an open handle to the C runtime; closes it on failure.
+FILE* as_stream(HANDLE handle, int mode, const char* stream_mode) {
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), mode | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  FILE* file = _fdopen(fd, stream_mode);
+  if (!file) _close(fd);
+  return file;
+}
+
 // Narrows a time value to the 64-bit time of the C runtime.
 bool to_time64(int64_t seconds, __time64_t& out) {
   out = static_cast<__time64_t>(seconds);
@@ -47,7 +90,7 @@ bool to_time64(int64_t seconds, __time64_t& out) {
 
 // Only a regular file has an end: a device such as NUL or CON is refused.
 FILE* open_for_reading(const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "rb");
+  FILE* file = as_stream(open_shared(path, GENERIC_READ, OPEN_EXISTING), _O_RDONLY, "rb");
   return kept_if(file, file && kind_of(file) == _S_IFREG);
 }
 
@@ -58,16 +101,13 @@ FILE* open_for_writing(const std::string& path) {
 }
 
 CreateResult create_exclusive(const std::string& path, FILE*& file) {
-  file = nullptr;
-  int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-  if (fd < 0) return errno == EEXIST ? CreateResult::exists : CreateResult::failed;
-  file = _fdopen(fd, "wb");
-  if (!file) {
-    _close(fd);
-    _unlink(path.c_str());
-    return CreateResult::failed;
-  }
-  return CreateResult::created;
+  HANDLE handle = open_shared(path, GENERIC_WRITE, CREATE_NEW);
+  if (handle == INVALID_HANDLE_VALUE)
+    return GetLastError() == ERROR_FILE_EXISTS ? CreateResult::exists : CreateResult::failed;
+  file = as_stream(handle, _O_WRONLY, "wb");
+  if (file) return CreateResult::created;
+  DeleteFileA(path.c_str());
+  return CreateResult::failed;
 }
 
 bool same_file(const std::string& a, const std::string& b) {
@@ -78,13 +118,123 @@ bool same_file(const std::string& a, const std::string& b) {
          first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
+bool same_place(const std::string& a, const std::string& b) {
+  if (a == b || same_file(a, b)) return true;
+  // Names compare as the file system does: whatever their letter case.
+  auto split = [](const std::string& path, std::string& folder, std::string& name) {
+    size_t cut = path.find_last_of("\\/:");
+    folder = cut == std::string::npos ? "." : path.substr(0, cut + 1);
+    name = cut == std::string::npos ? path : path.substr(cut + 1);
+  };
+  std::string first_folder, first_name, second_folder, second_name;
+  split(a, first_folder, first_name);
+  split(b, second_folder, second_name);
+  return !first_name.empty() && _stricmp(first_name.c_str(), second_name.c_str()) == 0 &&
+         same_file(first_folder, second_folder);
+}
+
+bool open_replacement(const std::string& path, Replacement& replacement) {
+  replacement = Replacement{};
+  replacement.target = path;
+  HANDLE existing = open_shared(path, GENERIC_WRITE, OPEN_EXISTING);
+  if (existing == INVALID_HANDLE_VALUE) {
+    // A read-only Response, a folder, a file locked by another program are
+    // refused, as a plain open would refuse them.
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+  } else {
+    bool on_disk = GetFileType(existing) == FILE_TYPE_DISK;
+    CloseHandle(existing);
+    if (!on_disk) {
+      replacement.file = open_for_writing(path);
+      return replacement.file != nullptr;
+    }
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+    CreateResult created = create_exclusive(name, replacement.file);
+    if (created == CreateResult::exists) continue;
+    if (created == CreateResult::failed) return false;
+    remove_on_interrupt(name);
+    replacement.temporary = name;
+    return true;
+  }
+  return false;
+}
+
+bool close_replacement(Replacement& replacement) {
+  bool written = std::fflush(replacement.file) == 0 && !std::ferror(replacement.file);
+  if (std::fclose(replacement.file) != 0) written = false;
+  replacement.file = nullptr;
+  return written;
+}
+
+bool install_replacement(Replacement& replacement) {
+  if (replacement.temporary.empty()) return true;
+  if (!MoveFileExA(replacement.temporary.c_str(), replacement.target.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+  keep_on_interrupt(replacement.temporary);
+  replacement.temporary.clear();
+  return true;
+}
+
+void discard_replacement(Replacement& replacement) {
+  if (replacement.file) std::fclose(replacement.file);
+  replacement.file = nullptr;
+  if (replacement.temporary.empty()) return;
+  DeleteFileA(replacement.temporary.c_str());
+  keep_on_interrupt(replacement.temporary);
+  replacement.temporary.clear();
+}
+
 bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 void prepare_stdout() {
+  // A stream the run was started without is opened on the null device.
+  if (_fileno(stdin) < 0) std::freopen("NUL", "rb", stdin);
+  if (_fileno(stdout) < 0) std::freopen("NUL", "wb", stdout);
+  if (_fileno(stderr) < 0) std::freopen("NUL", "wb", stderr);
   // Without this the C runtime would write every "\n" as "\r\n".
   _setmode(_fileno(stdout), _O_BINARY);
   static char buffer[1 << 16];
-  std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+  if (_isatty(_fileno(stdout)))
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+  else
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+}
+
+void install_interrupt_cleanup() { SetConsoleCtrlHandler(on_console_event, TRUE); }
+
+void remove_on_interrupt(const std::string& path) {
+  if (path.size() >= sizeof registered_files[0].path) throw std::length_error("path too long to register");
+  AcquireSRWLockExclusive(&registry_lock);
+  for (RegisteredFile& slot : registered_files)
+    if (!slot.used) {
+      std::memcpy(slot.path, path.c_str(), path.size() + 1);
+      slot.used = true;
+      ReleaseSRWLockExclusive(&registry_lock);
+      return;
+    }
+  ReleaseSRWLockExclusive(&registry_lock);
+  throw std::length_error("too many files to remove on interrupt");
+}
+
+void keep_on_interrupt(const std::string& path) {
+  AcquireSRWLockExclusive(&registry_lock);
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used && path == slot.path) {
+      slot.used = false;
+      break;
+    }
+  ReleaseSRWLockExclusive(&registry_lock);
+}
+
+void remove_registered_files() {
+  AcquireSRWLockExclusive(&registry_lock);
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used) {
+      DeleteFileA(slot.path);
+      slot.used = false;
+    }
+  ReleaseSRWLockExclusive(&registry_lock);
 }
 
 bool to_local_time(int64_t seconds, std::tm& out) {
