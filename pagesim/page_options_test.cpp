@@ -28,7 +28,8 @@ ParametersRun read_text(const std::string& content) {
   ParametersRun run;
   init_page_options(run.options);
   capture_output(&run.page);
-  run.ok = read_parameters(run.options);
+  Diagnostics diagnostics;
+  run.ok = read_parameters(run.options, diagnostics);
   capture_output(nullptr);
   fs::current_path(old);
   fs::remove_all(dir);
