@@ -1,8 +1,7 @@
 #include "describe.h"
 
 #include <nlohmann/json.hpp>
-
-#include <cstring>
+#include <span>
 #include <vector>
 
 #include "platform.h"
@@ -12,6 +11,46 @@
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// `text` read as ISO-8859-1, in UTF-8, into `out`, which it replaces: bytes
+// 0x80-0xFF become U+0080-U+00FF, so any record gives valid JSON.
+void latin1_to_utf8(std::string_view text, std::string& out) {
+  out.clear();
+  for (char c : text) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out.push_back(c);
+    } else {
+      out.push_back(static_cast<char>(0xc0 | (byte >> 6)));
+      out.push_back(static_cast<char>(0x80 | (byte & 0x3f)));
+    }
+  }
+}
+
+// The same, as a new string.
+std::string latin1_to_utf8(std::string_view text) {
+  std::string out;
+  latin1_to_utf8(text, out);
+  return out;
+}
+
+// The meaning of a verification result, as the views show it.
+std::string_view result_meaning(int result) {
+  switch (result) {
+    case VERIFY_OK:
+      return "valid";
+    case VERIFY_CONTENT_ERROR:
+      return "content error";
+    case VERIFY_ALREADY_TREATED:
+      return "file already treated or unreadable";
+    case VERIFY_FILE_SEQUENCE_GAP:
+      return "file sequence interrupted";
+    case VERIFY_STRUCTURE_ERROR:
+      return "structure error";
+    default:
+      return "unknown";
+  }
+}
 
 // The findings on records, kept on disk until the file is read again: a
 // batch can draw one for each of its million records. The verification
@@ -138,12 +177,10 @@ bool finish_output(Output& out) {
   return std::fflush(out.file) == 0 && !std::ferror(out.file);
 }
 
-// `text` with every byte outside printable ASCII escaped (\r, \n, \t,
-// \xNN), and the quote and the backslash too when `escape_quoting`.
-std::string escaped(std::string_view text, bool escape_quoting) {
+// Appends `text` with every byte outside printable ASCII escaped (\r, \n,
+// \t, \xNN), and the quote and the backslash too when `escape_quoting`.
+void append_escaped(std::string& out, std::string_view text, bool escape_quoting) {
   static const char DIGITS[] = "0123456789abcdef";
-  std::string out;
-  out.reserve(text.size());
   for (char c : text) {
     unsigned char byte = static_cast<unsigned char>(c);
     if ((c == '"' || c == '\\') && escape_quoting) {
@@ -163,7 +200,6 @@ std::string escaped(std::string_view text, bool escape_quoting) {
       out.push_back(c);
     }
   }
-  return out;
 }
 
 std::string_view kind_name(RecordKind kind) {
@@ -189,46 +225,84 @@ void emit_marked(Output& out, std::string_view text, std::string_view indent) {
   for (;;) {
     size_t end = text.find('\n', start);
     std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    emit(out, indent);
-    emit(out, "!! ");
-    emit(out, escaped(line, false));
+    out.pending.append(indent).append("!! ");
+    append_escaped(out.pending, line, false);
     emit(out, "\n");
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
 }
 
-std::string padded(std::string text, size_t width) {
-  if (text.size() < width) text.append(width - text.size(), ' ');
-  return text;
+// Appends `text` and blanks up to `width`.
+void append_padded(std::string& out, std::string_view text, size_t width) {
+  out.append(text);
+  if (text.size() < width) out.append(width - text.size(), ' ');
+}
+
+void append_quoted(std::string& out, std::string_view text) {
+  out.push_back('"');
+  append_escaped(out, text, true);
+  out.push_back('"');
 }
 
 void emit_text_record(Output& out, int64_t position, std::string_view record, const std::vector<std::string>& found) {
   RecordKind kind = record_kind(record);
-  std::string line = "record " + std::to_string(position) + ": " + std::string(kind_name(kind));
-  if (kind == RecordKind::OTHER) line += " (code " + quoted(trim_trailing_blanks(field_of(record, request::RECORD_CODE))) + ")";
-  line += ", length " + std::to_string(record.size()) + "\n";
-  emit(out, line);
-  for (const Field& field : fields_of_kind(kind)) {
-    std::string offsets = std::to_string(field.offset) + "-" + std::to_string(field.offset + field.width - 1);
-    emit(out, "  " + padded(std::string(field.name), 17) + padded(offsets, 9) + quoted(field_of(record, field)) + "\n");
+  std::string& text = out.pending;
+  text.append("record ").append(std::to_string(position)).append(": ").append(kind_name(kind));
+  if (kind == RecordKind::OTHER) {
+    text.append(" (code ");
+    append_quoted(text, trim_trailing_blanks(field_of(record, request::RECORD_CODE)));
+    text.append(")");
   }
-  for (const std::string& text : found) emit_marked(out, text, "  ");
+  text.append(", length ").append(std::to_string(record.size())).append("\n");
+  for (const Field& field : fields_of_kind(kind)) {
+    text.append("  ");
+    append_padded(text, field.name, 17);
+    append_padded(text, std::to_string(field.offset) + "-" + std::to_string(field.offset + field.width - 1), 9);
+    append_quoted(text, field_of(record, field));
+    text.append("\n");
+  }
+  for (const std::string& finding : found) emit_marked(out, finding, "  ");
+  emit(out, "");
 }
 
-void emit_json_record(Output& out, int64_t position, std::string_view record, const std::vector<std::string>& found) {
-  RecordKind kind = record_kind(record);
+// The JSON object of one record kind, built once: each record only puts its
+// values in place, so a million records cost no million objects.
+struct JsonRecord {
+  Json line;
+  Json::number_integer_t* record = nullptr;
+  Json::number_unsigned_t* length = nullptr;
+  std::vector<std::string*> values;  // one per field of the kind, in layout order
+  Json* findings = nullptr;
+};
+
+JsonRecord make_json_record(RecordKind kind) {
+  JsonRecord view;
   Json fields = Json::object();
-  for (const Field& field : fields_of_kind(kind))
-    fields[std::string(field.name)] = latin1_to_utf8(field_of(record, field));
-  Json texts = Json::array();
-  for (const std::string& text : found) texts.push_back(latin1_to_utf8(text));
-  Json line = {{"record", position},
+  for (const Field& field : fields_of_kind(kind)) fields[std::string(field.name)] = "";
+  view.line = {{"record", Json::number_integer_t{0}},
                {"kind", kind_name(kind)},
-               {"length", record.size()},
+               {"length", Json::number_unsigned_t{0}},
                {"fields", std::move(fields)},
-               {"findings", std::move(texts)}};
-  emit(out, line.dump());
+               {"findings", Json::array()}};
+  view.record = &view.line["record"].get_ref<Json::number_integer_t&>();
+  view.length = &view.line["length"].get_ref<Json::number_unsigned_t&>();
+  for (auto& value : view.line["fields"]) view.values.push_back(&value.get_ref<std::string&>());
+  view.findings = &view.line["findings"];
+  return view;
+}
+
+void emit_json_record(Output& out, std::vector<JsonRecord>& views, int64_t position, std::string_view record,
+                      const std::vector<std::string>& found) {
+  RecordKind kind = record_kind(record);
+  JsonRecord& view = views[static_cast<size_t>(kind)];
+  *view.record = position;
+  *view.length = record.size();
+  std::span<const Field> fields = fields_of_kind(kind);
+  for (size_t i = 0; i < fields.size(); ++i) latin1_to_utf8(field_of(record, fields[i]), *view.values[i]);
+  view.findings->clear();
+  for (const std::string& text : found) view.findings->push_back(latin1_to_utf8(text));
+  emit(out, view.line.dump());
   emit(out, "\n");
 }
 
@@ -239,9 +313,12 @@ void emit_end(Output& out, const DescribeOptions& options, const Findings& findi
     for (const std::string& text : findings.on_file) texts.push_back(latin1_to_utf8(text));
     Json counts = nullptr;
     if (findings.counts)
-      counts = {{"file_number", findings.counts->file_number},       {"records", findings.counts->records},
-                {"errors", findings.counts->errors},                 {"header_records", findings.counts->header_records},
-                {"footer_records", findings.counts->footer_records}, {"body_records", findings.counts->body_records}};
+      counts = {{"file_number", findings.counts->file_number},
+                {"records", findings.counts->records},
+                {"errors", findings.counts->errors},
+                {"header_records", findings.counts->header_records},
+                {"footer_records", findings.counts->footer_records},
+                {"body_records", findings.counts->body_records}};
     Json end = {{"result", findings.result},
                 {"findings", std::move(texts)},
                 {"counts", std::move(counts)},
@@ -289,8 +366,17 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
     RecordReader reader = make_record_reader(request);
     std::string record;
     std::vector<std::string> found;
+    std::vector<JsonRecord> views;
+    if (options.json)
+      for (RecordKind kind : {RecordKind::HEADER, RecordKind::BODY, RecordKind::FOOTER, RecordKind::OTHER})
+        views.push_back(make_json_record(kind));
     int64_t position = 0;
-    while (position < options.last_record && read_record(reader, record)) {
+    bool at_end = false;
+    while (position < options.last_record) {
+      if (!read_record(reader, record)) {
+        at_end = true;
+        break;
+      }
       ++position;
       found.clear();
       bool more = false;
@@ -304,14 +390,19 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
       }
       if (position >= options.first_record && (!options.only_findings || !found.empty())) {
         if (options.json)
-          emit_json_record(out, position, record, found);
+          emit_json_record(out, views, position, record, found);
         else
           emit_text_record(out, position, record, found);
       }
       if (options.only_findings && !more) break;
     }
-    if (reader.failed) status = failed("Error : can't read the file " + options.request_file + "\n");
-    if (spill_unreadable) status = failed("Error fopen (r) file " + spill.name + "\n");
+    if (reader.failed)
+      status = failed("Error : can't read the file " + options.request_file + "\n");
+    else if (spill_unreadable)
+      status = failed("Error fopen (r) file " + spill.name + "\n");
+    else if (at_end && position != findings.counts->records)
+      // Findings placed on records that are no longer there would mislead.
+      status = failed("Error : the request file " + options.request_file + " changed during the run\n");
   }
   if (request) std::fclose(request);
   for (RunCursor& cursor : cursors)
@@ -320,40 +411,6 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
 }
 
 }  // namespace
-
-std::string quoted(std::string_view text) { return "\"" + escaped(text, true) + "\""; }
-
-std::string latin1_to_utf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out.push_back(c);
-    } else {
-      out.push_back(static_cast<char>(0xc0 | (byte >> 6)));
-      out.push_back(static_cast<char>(0x80 | (byte & 0x3f)));
-    }
-  }
-  return out;
-}
-
-std::string_view result_meaning(int result) {
-  switch (result) {
-    case VERIFY_OK:
-      return "valid";
-    case VERIFY_CONTENT_ERROR:
-      return "content error";
-    case VERIFY_ALREADY_TREATED:
-      return "file already treated or unreadable";
-    case VERIFY_FILE_SEQUENCE_GAP:
-      return "file sequence interrupted";
-    case VERIFY_STRUCTURE_ERROR:
-      return "structure error";
-    default:
-      return "unknown";
-  }
-}
 
 int describe_request_file(const DescribeOptions& options, FILE* out_file) {
   Findings findings;

@@ -28,13 +28,3 @@ constexpr int DESCRIBE_FAILED = 2;  // a file cannot be read or written, or a wr
 // status. Memory stays that of the verification: the findings on records wait
 // in a temporary file beside the batch while the file is read again.
 int describe_request_file(const DescribeOptions& options, FILE* out);
-
-// `text` in double quotes, with the backslash, the quote and every byte
-// outside printable ASCII escaped (\r, \n, \t, \xNN).
-std::string quoted(std::string_view text);
-
-// `text` read as ISO-8859-1, in UTF-8: bytes 0x80-0xFF become U+0080-U+00FF.
-std::string latin1_to_utf8(std::string_view text);
-
-// The meaning of a verification result, as the views show it.
-std::string_view result_meaning(int result);
