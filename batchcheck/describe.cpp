@@ -72,10 +72,14 @@ struct FindingSpill {
 struct SpilledHead {
   int64_t record;
   uint32_t length;
+  uint32_t unused = 0;  // written as zeros, not as whatever the padding held
 };
 
+// The spill file's name for a Request file: its path with ".FINDINGS" appended.
 std::string spill_file_name(const std::string& request_path) { return request_path + ".FINDINGS"; }
 
+// Creates the spill file at the first finding on a record; false (the
+// reason kept in `failure`) when it cannot.
 bool open_spill(FindingSpill& spill) {
   CreateResult created = create_private(spill.name, spill.file);
   if (created == CreateResult::created) {
@@ -89,11 +93,12 @@ bool open_spill(FindingSpill& spill) {
   return false;
 }
 
+// Appends one finding, starting a new run when it comes before the last one.
 void spill_finding(FindingSpill& spill, int64_t record, std::string_view text) {
   if (!spill.failure.empty() || (!spill.file && !open_spill(spill))) return;
   if (spill.run_starts.empty() || record < spill.last_record) spill.run_starts.push_back(spill.written);
   spill.last_record = record;
-  SpilledHead head{record, static_cast<uint32_t>(text.size())};
+  SpilledHead head{record, static_cast<uint32_t>(text.size()), 0};
   bool ok = std::fwrite(&head, sizeof head, 1, spill.file) == 1 &&
             std::fwrite(text.data(), 1, text.size(), spill.file) == text.size();
   spill.written += sizeof head + text.size();
@@ -109,6 +114,7 @@ bool close_spill(FindingSpill& spill) {
   return spill.failure.empty();
 }
 
+// Removes the spill file, if this run created it.
 void remove_spill(FindingSpill& spill) {
   if (spill.file) std::fclose(spill.file);
   spill.file = nullptr;
@@ -160,8 +166,10 @@ struct Output {
   std::string pending;
 };
 
+// How much output is queued before one write.
 constexpr size_t OUTPUT_BLOCK = 1 << 16;
 
+// Queues `text`, writing the queue out once it fills a block.
 void emit(Output& out, std::string_view text) {
   out.pending.append(text);
   if (out.pending.size() >= OUTPUT_BLOCK) {
@@ -202,6 +210,7 @@ void append_escaped(std::string& out, std::string_view text, bool escape_quoting
   }
 }
 
+// A kind as both views name it.
 std::string_view kind_name(RecordKind kind) {
   switch (kind) {
     case RecordKind::HEADER:
@@ -239,12 +248,14 @@ void append_padded(std::string& out, std::string_view text, size_t width) {
   if (text.size() < width) out.append(width - text.size(), ' ');
 }
 
+// Appends `text` escaped, between double quotes.
 void append_quoted(std::string& out, std::string_view text) {
   out.push_back('"');
   append_escaped(out, text, true);
   out.push_back('"');
 }
 
+// One record in the text view: its line, a line per field, its findings.
 void emit_text_record(Output& out, int64_t position, std::string_view record, const std::vector<std::string>& found) {
   RecordKind kind = record_kind(record);
   std::string& text = out.pending;
@@ -276,6 +287,7 @@ struct JsonRecord {
   Json* findings = nullptr;
 };
 
+// The object of a kind's records, its values empty.
 JsonRecord make_json_record(RecordKind kind) {
   JsonRecord view;
   Json fields = Json::object();
@@ -292,6 +304,7 @@ JsonRecord make_json_record(RecordKind kind) {
   return view;
 }
 
+// One record as one line of JSON.
 void emit_json_record(Output& out, std::vector<JsonRecord>& views, int64_t position, std::string_view record,
                       const std::vector<std::string>& found) {
   RecordKind kind = record_kind(record);
@@ -306,6 +319,7 @@ void emit_json_record(Output& out, std::vector<JsonRecord>& views, int64_t posit
   emit(out, "\n");
 }
 
+// The end of either view: the summary, the findings on the whole file, the result.
 void emit_end(Output& out, const DescribeOptions& options, const Findings& findings) {
   std::string checked = options.file_number ? "" : " (file number not checked)";
   if (options.json) {
