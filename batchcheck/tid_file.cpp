@@ -1,6 +1,7 @@
 #include "tid_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "console.h"
@@ -75,9 +76,11 @@ bool create_tid_file(const std::string& request_path, TidFile& tid) {
 
 void append_tid_entry(TidFile& tid, std::string_view transaction_id_text) {
   std::string_view id = transaction_id_text.substr(0, transaction_id.width);
-  tid.pending.append(id);
-  tid.pending.append(transaction_id.width - id.size(), ' ');
-  tid.pending.append(ENTRY_END);
+  char entry[ENTRY_LENGTH];
+  std::memset(entry, ' ', transaction_id.width);
+  if (!id.empty()) std::memcpy(entry, id.data(), id.size());
+  std::memcpy(entry + transaction_id.width, ENTRY_END.data(), ENTRY_END.size());
+  tid.pending.append(entry, ENTRY_LENGTH);
   ++tid.entries;
   if (tid.pending.size() >= WRITE_BLOCK) write_pending(tid);
 }
