@@ -5,9 +5,18 @@
 #include <string>
 #include <string_view>
 
+// Thrown when standard output refuses a message (a full disk, /dev/full): a
+// run whose report is lost must not pass for one that was read.
+struct ConsoleWriteError {};
+
 // Writes the pieces to standard output one after the other, byte for byte:
-// a field holding "%" or NUL bytes is printed as it stands.
+// a field holding "%" or NUL bytes is printed as it stands. Throws
+// ConsoleWriteError when the output fails.
 void say(std::initializer_list<std::string_view> pieces);
+
+// Hands everything said so far to standard output; throws ConsoleWriteError
+// when it fails.
+void flush_console();
 
 // A number in decimal, as the messages show it.
 std::string decimal(int64_t value);

@@ -1,44 +1,102 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Where each field of a Request record lives: offset and width, counted from
-// the first character of the record.
+// Where a field of a fixed-width record lives: its name in the file's
+// layout, its offset and its width, counted from the record's first character.
 struct Field {
+  std::string_view name;
   size_t offset;
   size_t width;
 };
 
+// The one field that runs from the start of `first` to the end of `last`.
+constexpr Field spanning(std::string_view name, Field first, Field last) {
+  return {name, first.offset, last.offset + last.width - first.offset};
+}
+
 constexpr size_t RECORD_LENGTH = 200;
 
-constexpr Field record_code{0, 2};
-constexpr Field merchant_country{2, 2};
-constexpr Field merchant_id{4, 15};
-constexpr Field header_zone_1{19, 8};
-constexpr Field header_zone_2{27, 6};
-constexpr Field file_number{33, 6};
-constexpr Field version{39, 2};
-constexpr Field file_identity{2, 39};  // merchant_country .. version
-constexpr Field header_prefix{0, 41};  // record_code .. version
-constexpr Field record_number{19, 6};
-constexpr Field body_zone_1{25, 8};
-constexpr Field transaction_id{33, 6};
-constexpr Field body_zone_2{39, 12};
-constexpr Field body_zone_3{51, 3};
-constexpr Field body_zone_4{54, 50};
-constexpr Field body_zone_5{104, 32};
-constexpr Field body_zone_6{136, 3};
-constexpr Field nb_record{41, 6};
+// A field that takes whatever the record holds from `offset` on.
+constexpr Field rest_of_record(std::string_view name, size_t offset) {
+  return {name, offset, RECORD_LENGTH - offset};
+}
+
+// True when `fields` follow one another from offset 0 to the end of a
+// record, without gap or overlap.
+template <size_t N>
+constexpr bool covers_record(const std::array<Field, N>& fields) {
+  size_t next = 0;
+  for (const Field& field : fields) {
+    if (field.offset != next) return false;
+    next = field.offset + field.width;
+  }
+  return next == RECORD_LENGTH;
+}
+
+// The records of the Request file: a header, the body records, a footer.
+namespace request {
+
+constexpr Field RECORD_CODE{"record_code", 0, 2};
+constexpr Field MERCHANT_COUNTRY{"merchant_country", 2, 2};
+constexpr Field MERCHANT_ID{"merchant_id", 4, 15};
+
+// Header record.
+constexpr Field HEADER_ZONE_1{"header_zone_1", 19, 8};
+constexpr Field HEADER_ZONE_2{"header_zone_2", 27, 6};
+constexpr Field FILE_NUMBER{"file_number", 33, 6};
+constexpr Field VERSION{"version", 39, 2};
+constexpr Field HEADER_REST = rest_of_record("header_rest", 41);
+// What the footer must repeat of the header, and all the header says before its rest.
+constexpr Field FILE_IDENTITY = spanning("file_identity", MERCHANT_COUNTRY, VERSION);
+constexpr Field HEADER_PREFIX = spanning("header_prefix", RECORD_CODE, VERSION);
+
+// Body record.
+constexpr Field RECORD_NUMBER{"record_number", 19, 6};
+constexpr Field BODY_ZONE_1{"body_zone_1", 25, 8};
+constexpr Field TRANSACTION_ID{"transaction_id", 33, 6};
+constexpr Field BODY_ZONE_2{"body_zone_2", 39, 12};
+constexpr Field BODY_ZONE_3{"body_zone_3", 51, 3};
+constexpr Field BODY_ZONE_4{"body_zone_4", 54, 50};
+constexpr Field BODY_ZONE_5{"body_zone_5", 104, 32};
+constexpr Field BODY_ZONE_6{"body_zone_6", 136, 3};
+constexpr Field BODY_REST = rest_of_record("body_rest", 139);
+
+// Footer record (its file_identity sits where the header's does).
+constexpr Field NB_RECORD{"nb_record", 41, 6};
+constexpr Field FOOTER_REST = rest_of_record("footer_rest", 47);
+
+// Every field of each record kind, in file order; together they cover the record.
+constexpr std::array HEADER_FIELDS{RECORD_CODE,   MERCHANT_COUNTRY, MERCHANT_ID, HEADER_ZONE_1,
+                                   HEADER_ZONE_2, FILE_NUMBER,      VERSION,     HEADER_REST};
+constexpr std::array BODY_FIELDS{RECORD_CODE, MERCHANT_COUNTRY, MERCHANT_ID, RECORD_NUMBER, BODY_ZONE_1,
+                                 TRANSACTION_ID, BODY_ZONE_2, BODY_ZONE_3, BODY_ZONE_4, BODY_ZONE_5,
+                                 BODY_ZONE_6, BODY_REST};
+constexpr std::array FOOTER_FIELDS{RECORD_CODE, FILE_IDENTITY, NB_RECORD, FOOTER_REST};
+static_assert(covers_record(HEADER_FIELDS) && covers_record(BODY_FIELDS) && covers_record(FOOTER_FIELDS));
 
 // Record codes.
 constexpr std::string_view HEADER_CODE = "00";
 constexpr std::string_view BODY_CODE = "03";
 constexpr std::string_view FOOTER_CODE = "09";
+
+}  // namespace request
+
+// What a record is, by its record_code (trailing blanks removed).
+enum class RecordKind { HEADER, BODY, FOOTER, OTHER };
+
+// The kind of a Request record.
+RecordKind record_kind(std::string_view record);
+
+// The fields of a kind's layout, in file order; only record_code for OTHER.
+std::span<const Field> fields_of_kind(RecordKind kind);
 
 // The characters of `field` that `record` holds: fewer (possibly none) when
 // the record ends before the field does.
@@ -46,9 +104,6 @@ std::string_view field_of(std::string_view record, Field field);
 
 // Removes the blanks at the end of `text`; an all-blank text becomes empty.
 std::string_view trim_trailing_blanks(std::string_view text);
-
-// The same on a string the caller keeps.
-std::string& trim_trailing_blanks(std::string& text);
 
 // A field with its trailing blanks removed.
 std::string_view trimmed_field(std::string_view record, Field field);

@@ -4,35 +4,15 @@
 #include <string>
 #include <string_view>
 
-// The fields of a request body record that its answer repeats, trailing
-// blanks removed except for record_number and body_zone_3. They are views
-// into the record, valid while it is.
-struct BodyFields {
-  std::string_view merchant_country;
-  std::string_view merchant_id;
-  std::string_view record_number;
-  std::string_view body_zone_1;
-  std::string_view transaction_id;
-  std::string_view body_zone_2;
-  std::string_view body_zone_3;
-  std::string_view body_zone_4;
-  std::string_view body_zone_5;
-};
-
-// Splits a request body record into the fields its answer repeats.
-BodyFields split_body_record(std::string_view record);
-
 // The simulated response code for a body_zone_1: its last two characters
 // once trailing blanks are gone when they are digits ("14" included), else
 // "00" (also when fewer than two characters are left).
 std::string_view select_response_code(std::string_view body_zone_1);
 
-// The response code followed by the reply block: authorisation data (for
-// "00" only), the local date and time, the sample card and the code again.
-// `card_expiry` is in YYMM form; the block shows it as MMYYYY.
-std::string build_reply_block(std::string_view code, std::string_view card_expiry);
-
-// The same, appended to `out`.
+// Appends the response code and the reply block that follows it:
+// authorisation data (for "00" only), the local date and time, the sample
+// card and the code again. `card_expiry` is in YYMM form; the block shows it
+// as MMYYYY.
 void append_reply_block(std::string& out, std::string_view code, std::string_view card_expiry);
 
 // Writes the full simulated Response file for a valid Request file: a header

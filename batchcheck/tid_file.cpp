@@ -11,7 +11,7 @@
 namespace {
 
 constexpr std::string_view ENTRY_END = "\r\n";
-constexpr size_t ENTRY_LENGTH = transaction_id.width + ENTRY_END.size();
+constexpr size_t ENTRY_LENGTH = request::TRANSACTION_ID.width + ENTRY_END.size();
 
 // Entries gathered before one write.
 constexpr size_t WRITE_BLOCK = 1 << 16;
@@ -41,13 +41,13 @@ bool read_keys(const std::string& name, const std::function<void(IdKey)>& take) 
     held += got;
     size_t whole = held / ENTRY_LENGTH * ENTRY_LENGTH;
     for (size_t at = 0; at < whole; at += ENTRY_LENGTH)
-      take(id_key(trim_trailing_blanks(std::string_view(block.data() + at, transaction_id.width))));
+      take(id_key(trim_trailing_blanks(std::string_view(block.data() + at, request::TRANSACTION_ID.width))));
     std::copy(block.begin() + static_cast<long>(whole), block.begin() + static_cast<long>(held), block.begin());
     held -= whole;
   }
   // Only a file cut short ends inside an entry: what is there is its id.
   if (held > 0)
-    take(id_key(trim_trailing_blanks(std::string_view(block.data(), std::min(held, transaction_id.width)))));
+    take(id_key(trim_trailing_blanks(std::string_view(block.data(), std::min(held, request::TRANSACTION_ID.width)))));
   bool ok = !std::ferror(file);
   std::fclose(file);
   if (!ok) say({"Error fopen (r) file ", name});
@@ -74,12 +74,12 @@ bool create_tid_file(const std::string& request_path, TidFile& tid) {
   return false;
 }
 
-void append_tid_entry(TidFile& tid, std::string_view transaction_id_text) {
-  std::string_view id = transaction_id_text.substr(0, transaction_id.width);
+void append_tid_entry(TidFile& tid, std::string_view transaction_id) {
+  std::string_view id = transaction_id.substr(0, request::TRANSACTION_ID.width);
   char entry[ENTRY_LENGTH];
-  std::memset(entry, ' ', transaction_id.width);
+  std::memset(entry, ' ', request::TRANSACTION_ID.width);
   if (!id.empty()) std::memcpy(entry, id.data(), id.size());
-  std::memcpy(entry + transaction_id.width, ENTRY_END.data(), ENTRY_END.size());
+  std::memcpy(entry + request::TRANSACTION_ID.width, ENTRY_END.data(), ENTRY_END.size());
   tid.pending.append(entry, ENTRY_LENGTH);
   ++tid.entries;
   if (tid.pending.size() >= WRITE_BLOCK) write_pending(tid);

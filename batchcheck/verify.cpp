@@ -20,9 +20,9 @@ struct Verification {
   int body_records = 0;
   int first_last_mismatches = 0;
   bool size_error = false;
-  bool sequence_broken = false;
+  bool record_number_sequence_broken = false;
   bool already_treated = false;
-  bool sequence_gap = false;
+  bool file_number_sequence_gap = false;
   size_t last_wrong_length = 0;
   // Kept from the first record, trailing blanks removed.
   std::string merchant_country;
@@ -43,14 +43,14 @@ void check_record_length(Verification& v, std::string_view record, int number_sh
   say({"error length in record ", decimal(number_shown), "\n"});
 }
 
-void check_first_record(Verification& v, std::string_view record, std::string_view code) {
-  v.merchant_country = trimmed_field(record, merchant_country);
-  v.merchant_id = trimmed_field(record, merchant_id);
-  v.file_identity = trimmed_field(record, file_identity);
-  v.file_number = trimmed_field(record, file_number);
-  v.version = trimmed_field(record, version);
+void check_first_record(Verification& v, std::string_view record) {
+  v.merchant_country = trimmed_field(record, request::MERCHANT_COUNTRY);
+  v.merchant_id = trimmed_field(record, request::MERCHANT_ID);
+  v.file_identity = trimmed_field(record, request::FILE_IDENTITY);
+  v.file_number = trimmed_field(record, request::FILE_NUMBER);
+  v.version = trimmed_field(record, request::VERSION);
   check_record_length(v, record, 1);
-  if (code != HEADER_CODE) {
+  if (record_kind(record) != RecordKind::HEADER) {
     ++v.errors;
     say({"error in first record\n"});
     return;
@@ -58,34 +58,35 @@ void check_first_record(Verification& v, std::string_view record, std::string_vi
   ++v.header_records;
   int64_t number = numeric_value(v.file_number);
   if (number < v.expected_file_number) v.already_treated = true;
-  if (number > v.expected_file_number) v.sequence_gap = true;
+  if (number > v.expected_file_number) v.file_number_sequence_gap = true;
 }
 
 void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   ++v.body_records;
   check_record_length(v, record, v.body_records + 1);
-  if (trimmed_field(record, merchant_country) != v.merchant_country) {
+  if (trimmed_field(record, request::MERCHANT_COUNTRY) != v.merchant_country) {
     ++v.errors;
     say({"The merchant_country in header file (", v.merchant_country, ") is not the same that in line ",
          decimal(v.records_read), " \n"});
   }
-  if (trimmed_field(record, merchant_id) != v.merchant_id) {
+  if (trimmed_field(record, request::MERCHANT_ID) != v.merchant_id) {
     ++v.errors;
     say({"The in merchant_id in header file (", v.merchant_id, ") is not the same that in line ",
          decimal(v.records_read), " \n"});
   }
-  if (numeric_value(trimmed_field(record, record_number)) != v.body_records) v.sequence_broken = true;
-  append_tid_entry(tid, trimmed_field(record, transaction_id));
+  if (numeric_value(trimmed_field(record, request::RECORD_NUMBER)) != v.body_records)
+    v.record_number_sequence_broken = true;
+  append_tid_entry(tid, trimmed_field(record, request::TRANSACTION_ID));
 }
 
 void check_footer_record(Verification& v, std::string_view record) {
-  if (trimmed_field(record, file_identity) != v.file_identity) {
+  if (trimmed_field(record, request::FILE_IDENTITY) != v.file_identity) {
     ++v.first_last_mismatches;
     say({"First and last record are not consistent:\n First (", v.file_identity, ")\n last  (",
-         field_of(record, file_identity), ")\n"});
+         field_of(record, request::FILE_IDENTITY), ")\n"});
   }
   ++v.footer_records;
-  v.nb_record = trimmed_field(record, nb_record);
+  v.nb_record = trimmed_field(record, request::NB_RECORD);
   // A footer's place in the file is what helps the merchant find it.
   check_record_length(v, record, v.records_read);
 }
@@ -109,7 +110,7 @@ int decide(const Verification& v, int duplicates, const std::string& expected_fi
   }
   if (v.first_last_mismatches != 0) return VERIFY_STRUCTURE_ERROR;
   if (v.footer_records != 1) return VERIFY_STRUCTURE_ERROR;
-  if (v.sequence_broken) {
+  if (v.record_number_sequence_broken) {
     say({"Error : recordings sequence interrupted\n"});
     return VERIFY_STRUCTURE_ERROR;
   }
@@ -117,10 +118,10 @@ int decide(const Verification& v, int duplicates, const std::string& expected_fi
     say({"Error : File already treated !\n"});
     return VERIFY_ALREADY_TREATED;
   }
-  if (v.sequence_gap) {
+  if (v.file_number_sequence_gap) {
     say({"Error : file sequence interrupted : file number (", v.file_number,
          ") is supperior to file number transmitted (", expected_file_number, ")\n"});
-    return VERIFY_SEQUENCE_GAP;
+    return VERIFY_FILE_SEQUENCE_GAP;
   }
   if (numeric_value(v.nb_record) != v.body_records) {
     say({"Error in the number of recordings, nb_record = ", v.nb_record, " !\n"});
@@ -138,32 +139,32 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
   FILE* request = open_for_reading(path);
   if (!request) {
     say({"Error : can't read the file ", path});
-    return VERIFY_ALREADY_TREATED;
+    return VERIFY_FILE_ERROR;
   }
   TidFile tid;
   if (!create_tid_file(path, tid)) {
     std::fclose(request);
-    return VERIFY_ALREADY_TREATED;
+    return VERIFY_FILE_ERROR;
   }
 
   RecordReader reader = make_record_reader(request);
   std::string record;
   while (read_record(reader, record)) {
     ++v.records_read;
-    std::string_view code = trimmed_field(record, record_code);
+    RecordKind kind = record_kind(record);
     if (v.records_read == 1)
-      check_first_record(v, record, code);
-    else if (code == BODY_CODE)
+      check_first_record(v, record);
+    else if (kind == RecordKind::BODY)
       check_body_record(v, record, tid);
-    else if (code == FOOTER_CODE)
+    else if (kind == RecordKind::FOOTER)
       check_footer_record(v, record);
     else {
       ++v.errors;
-      say({"Error in code enregistrement (", code, ")\n"});
+      say({"Error in code enregistrement (", trimmed_field(record, request::RECORD_CODE), ")\n"});
     }
   }
   std::fclose(request);
-  if (!close_tid_file(tid)) return VERIFY_ALREADY_TREATED;
+  if (!close_tid_file(tid)) return VERIFY_FILE_ERROR;
 
   print_summary(v);
   int duplicates = check_tid_file(tid);

@@ -5,8 +5,9 @@
 // Verification results, handed to the error response as two digits.
 constexpr int VERIFY_OK = 0;
 constexpr int VERIFY_CONTENT_ERROR = 1;
-constexpr int VERIFY_ALREADY_TREATED = 2;  // also: a file could not be opened
-constexpr int VERIFY_SEQUENCE_GAP = 3;
+constexpr int VERIFY_ALREADY_TREATED = 2;
+constexpr int VERIFY_FILE_ERROR = 2;  // a file could not be opened or written
+constexpr int VERIFY_FILE_SEQUENCE_GAP = 3;
 constexpr int VERIFY_STRUCTURE_ERROR = 4;
 
 // Reads the Request file at `path` once, prints every finding and the summary

@@ -34,11 +34,44 @@ bool seek_to(FILE* file, uint64_t offset);
 // spelling of the same place).
 bool same_file(const std::string& a, const std::string& b);
 
+// True when both paths name one place, whether a file is there yet or not:
+// one existing file, or the same name in one folder.
+bool same_place(const std::string& a, const std::string& b);
+
+// A file that is replaced whole or not at all: the bytes go to a temporary
+// file beside the target, which takes the target's place only once complete.
+// A target that is not a regular file (a device, a pipe) is written directly.
+struct Replacement {
+  FILE* file = nullptr;
+  std::string target;     // the file replaced: the path, or a link's target
+  std::string temporary;  // empty when the target is written directly
+};
+
+// Opens a replacement of `path`. An existing target keeps its permissions, a
+// new one gets those of a plain creation. False when the target cannot be
+// written (a directory, a pipe nobody reads, a file the user may not write,
+// a folder that refuses the temporary file).
+bool open_replacement(const std::string& path, Replacement& replacement);
+
+// Closes the replacement's file; false when a write failed. The target is
+// not touched yet.
+bool close_replacement(Replacement& replacement);
+
+// Puts the closed replacement in the target's place; false when it cannot.
+bool install_replacement(Replacement& replacement);
+
+// Closes the replacement if it is open and removes its temporary file: the
+// target stays as it was.
+void discard_replacement(Replacement& replacement);
+
 // Deletes exactly the file `path`, whatever characters its name holds.
 bool remove_file(const std::string& path);
 
-// Puts standard output in binary mode and gives it a large buffer, so every
-// byte reaches the file as written and big reports stay fast.
+// Opens any of standard input, output and error that the run was started
+// without on the null device, so no file the run opens takes their place;
+// puts standard output in binary mode, so every byte reaches the file as
+// written; and buffers it: in large blocks for a file or a pipe, so big
+// reports stay fast, not at all for a terminal, so each message shows at once.
 void prepare_stdout();
 
 // Makes an interrupted run (SIGINT, SIGTERM, SIGHUP, SIGPIPE; on Windows the

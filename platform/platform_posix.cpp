@@ -70,11 +70,116 @@ bool same_file(const std::string& a, const std::string& b) {
   return std::filesystem::equivalent(a, b, error) && !error;
 }
 
+bool same_place(const std::string& a, const std::string& b) {
+  if (a == b || same_file(a, b)) return true;
+  std::filesystem::path first(a);
+  std::filesystem::path second(b);
+  if (first.filename() != second.filename() || first.filename().empty()) return false;
+  std::filesystem::path first_folder = first.parent_path();
+  std::filesystem::path second_folder = second.parent_path();
+  return same_file(first_folder.empty() ? "." : first_folder.string(),
+                   second_folder.empty() ? "." : second_folder.string());
+}
+
+namespace {
+
+// The file that `path` finally names once every link is followed (a link to
+// nowhere names the file it would create); `path` itself when it is no link.
+std::string link_target(const std::string& path) {
+  std::filesystem::path current(path);
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error))) break;
+    std::filesystem::path next = std::filesystem::read_symlink(current, error);
+    if (error) break;
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  return current.string();
+}
+
+}  // namespace
+
+bool open_replacement(const std::string& path, Replacement& replacement) {
+  replacement = Replacement{};
+  replacement.target = link_target(path);
+  struct stat info;
+  bool exists = stat(replacement.target.c_str(), &info) == 0;
+  if (exists && !S_ISREG(info.st_mode)) {
+    replacement.file = open_for_writing(path);
+    return replacement.file != nullptr;
+  }
+  if (exists) {
+    // A Response the user may not write is refused, as a plain open would.
+    int probe = open(replacement.target.c_str(), O_WRONLY | O_NONBLOCK);
+    if (probe < 0) return false;
+    close(probe);
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = replacement.target + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
+    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    remove_on_interrupt(name);
+    replacement.temporary = name;
+    if (exists) {
+      // Kept from the file replaced, whatever the umask; the owner only when
+      // the run may give it (run as root).
+      [[maybe_unused]] int owned = fchown(fd, info.st_uid, info.st_gid);
+      fchmod(fd, info.st_mode & 07777);
+    }
+    replacement.file = fdopen(fd, "wb");
+    if (replacement.file) return true;
+    close(fd);
+    discard_replacement(replacement);
+    return false;
+  }
+  return false;
+}
+
+bool close_replacement(Replacement& replacement) {
+  bool written = std::fflush(replacement.file) == 0 && !std::ferror(replacement.file);
+  if (std::fclose(replacement.file) != 0) written = false;
+  replacement.file = nullptr;
+  return written;
+}
+
+bool install_replacement(Replacement& replacement) {
+  if (replacement.temporary.empty()) return true;
+  if (std::rename(replacement.temporary.c_str(), replacement.target.c_str()) != 0) return false;
+  keep_on_interrupt(replacement.temporary);
+  replacement.temporary.clear();
+  return true;
+}
+
+void discard_replacement(Replacement& replacement) {
+  if (replacement.file) std::fclose(replacement.file);
+  replacement.file = nullptr;
+  if (replacement.temporary.empty()) return;
+  unlink(replacement.temporary.c_str());
+  keep_on_interrupt(replacement.temporary);
+  replacement.temporary.clear();
+}
+
 bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 void prepare_stdout() {
+  // open() takes the lowest free descriptor: a closed 0, 1 or 2 is taken by
+  // the null device before any file of the run could take it.
+  for (int fd = 0; fd <= 2; ++fd)
+    if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+      int opened = open("/dev/null", O_RDWR);
+      if (opened >= 0 && opened != fd) {
+        dup2(opened, fd);
+        close(opened);
+      }
+    }
   static char buffer[1 << 16];
-  std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+  if (isatty(STDOUT_FILENO))
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+  else
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
 namespace {

@@ -10,12 +10,15 @@
 
 namespace {
 
-// Keeps `file` only when its kind is `wanted` (or, with `refused`, anything
-// but that kind); closes it otherwise.
-FILE* of_kind(FILE* file, int wanted, bool refused) {
-  if (!file) return nullptr;
+// The kind of the open `file` (_S_IFREG, _S_IFDIR, ...), or 0 when unknown.
+int kind_of(FILE* file) {
   struct _stat64 info;
-  if (_fstat64(_fileno(file), &info) != 0 || (((info.st_mode & _S_IFMT) == wanted) == refused)) {
+  return _fstat64(_fileno(file), &info) == 0 ? (info.st_mode & _S_IFMT) : 0;
+}
+
+// Keeps `file` when `keep` holds; closes it and gives nullptr otherwise.
+FILE* kept_if(FILE* file, bool keep) {
+  if (file && !keep) {
     std::fclose(file);
     return nullptr;
   }
@@ -87,10 +90,15 @@ bool to_time64(int64_t seconds, __time64_t& out) {
 
 // Only a regular file has an end: a device such as NUL or CON is refused.
 FILE* open_for_reading(const std::string& path) {
-  return of_kind(as_stream(open_shared(path, GENERIC_READ, OPEN_EXISTING), _O_RDONLY, "rb"), _S_IFREG, false);
+  FILE* file = as_stream(open_shared(path, GENERIC_READ, OPEN_EXISTING), _O_RDONLY, "rb");
+  return kept_if(file, file && kind_of(file) == _S_IFREG);
 }
 
-FILE* open_for_writing(const std::string& path) { return of_kind(std::fopen(path.c_str(), "wb"), _S_IFDIR, true); }
+// A folder is never written as a file.
+FILE* open_for_writing(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  return kept_if(file, file && kind_of(file) != _S_IFDIR && kind_of(file) != 0);
+}
 
 CreateResult create_exclusive(const std::string& path, FILE*& file) {
   HANDLE handle = open_shared(path, GENERIC_WRITE, CREATE_NEW);
@@ -124,13 +132,87 @@ bool same_file(const std::string& a, const std::string& b) {
          first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
+bool same_place(const std::string& a, const std::string& b) {
+  if (a == b || same_file(a, b)) return true;
+  // Names compare as the file system does: whatever their letter case.
+  auto split = [](const std::string& path, std::string& folder, std::string& name) {
+    size_t cut = path.find_last_of("\\/:");
+    folder = cut == std::string::npos ? "." : path.substr(0, cut + 1);
+    name = cut == std::string::npos ? path : path.substr(cut + 1);
+  };
+  std::string first_folder, first_name, second_folder, second_name;
+  split(a, first_folder, first_name);
+  split(b, second_folder, second_name);
+  return !first_name.empty() && _stricmp(first_name.c_str(), second_name.c_str()) == 0 &&
+         same_file(first_folder, second_folder);
+}
+
+bool open_replacement(const std::string& path, Replacement& replacement) {
+  replacement = Replacement{};
+  replacement.target = path;
+  HANDLE existing = open_shared(path, GENERIC_WRITE, OPEN_EXISTING);
+  if (existing == INVALID_HANDLE_VALUE) {
+    // A read-only Response, a folder, a file locked by another program are
+    // refused, as a plain open would refuse them.
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+  } else {
+    bool on_disk = GetFileType(existing) == FILE_TYPE_DISK;
+    CloseHandle(existing);
+    if (!on_disk) {
+      replacement.file = open_for_writing(path);
+      return replacement.file != nullptr;
+    }
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+    CreateResult created = create_exclusive(name, replacement.file);
+    if (created == CreateResult::exists) continue;
+    if (created == CreateResult::failed) return false;
+    remove_on_interrupt(name);
+    replacement.temporary = name;
+    return true;
+  }
+  return false;
+}
+
+bool close_replacement(Replacement& replacement) {
+  bool written = std::fflush(replacement.file) == 0 && !std::ferror(replacement.file);
+  if (std::fclose(replacement.file) != 0) written = false;
+  replacement.file = nullptr;
+  return written;
+}
+
+bool install_replacement(Replacement& replacement) {
+  if (replacement.temporary.empty()) return true;
+  if (!MoveFileExA(replacement.temporary.c_str(), replacement.target.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+  keep_on_interrupt(replacement.temporary);
+  replacement.temporary.clear();
+  return true;
+}
+
+void discard_replacement(Replacement& replacement) {
+  if (replacement.file) std::fclose(replacement.file);
+  replacement.file = nullptr;
+  if (replacement.temporary.empty()) return;
+  DeleteFileA(replacement.temporary.c_str());
+  keep_on_interrupt(replacement.temporary);
+  replacement.temporary.clear();
+}
+
 bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 void prepare_stdout() {
+  // A stream the run was started without is opened on the null device.
+  if (_fileno(stdin) < 0) std::freopen("NUL", "rb", stdin);
+  if (_fileno(stdout) < 0) std::freopen("NUL", "wb", stdout);
+  if (_fileno(stderr) < 0) std::freopen("NUL", "wb", stderr);
   // Without this the C runtime would write every "\n" as "\r\n".
   _setmode(_fileno(stdout), _O_BINARY);
   static char buffer[1 << 16];
-  std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+  if (_isatty(_fileno(stdout)))
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+  else
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
 void install_interrupt_cleanup() { SetConsoleCtrlHandler(on_console_event, TRUE); }
