@@ -98,7 +98,7 @@ void radix_sort(std::vector<IdKey>& keys) {
 // removed once merged or when the check ends.
 class SpillFiles {
  public:
-  explicit SpillFiles(std::string prefix) : prefix_(std::move(prefix)) {}
+  SpillFiles(std::string prefix, const MessageOut& out) : out(out), prefix_(std::move(prefix)) {}
   SpillFiles(const SpillFiles&) = delete;
   SpillFiles& operator=(const SpillFiles&) = delete;
   ~SpillFiles() {
@@ -120,7 +120,7 @@ class SpillFiles {
       }
       if (created != CreateResult::exists) break;
     }
-    say({"Error : can't write into the temporary file ", name});
+    tell(out, {"Error : can't write into the temporary file ", name});
     return nullptr;
   }
 
@@ -129,6 +129,9 @@ class SpillFiles {
     forget(name);
     names_.erase(std::find(names_.begin(), names_.end(), name));
   }
+
+  // Where the messages of the check go.
+  const MessageOut& out;
 
  private:
   static void forget(const std::string& name) {
@@ -175,12 +178,12 @@ void write_item(RunWriter<T>& out, const T& item) {
 // Writes what is left and closes the file; false (after the message) when
 // the spill file could not be written whole.
 template <class T>
-bool finish_run(RunWriter<T>& out) {
+bool finish_run(RunWriter<T>& out, const MessageOut& messages) {
   write_items(out, out.block.data(), out.block.size());
   out.block.clear();
   if (std::fclose(out.file) != 0) out.failed = true;
   out.file = nullptr;
-  if (out.failed) say({"Error : can't write into the temporary file ", out.name});
+  if (out.failed) tell(messages, {"Error : can't write into the temporary file ", out.name});
   return !out.failed;
 }
 
@@ -210,7 +213,8 @@ bool read_item(RunReader<T>& in, T& item) {
 // Merges sorted runs of the spill file `name` into `each`; false (after the
 // message) when the file cannot be read back whole.
 template <class T, class Less>
-bool merge_runs(const std::string& name, const std::vector<Run>& runs, const std::function<void(const T&)>& each) {
+bool merge_runs(const std::string& name, const std::vector<Run>& runs, const std::function<void(const T&)>& each,
+                const MessageOut& messages) {
   std::vector<RunReader<T>> readers(runs.size());
   bool ok = true;
   for (size_t i = 0; i < runs.size() && ok; ++i) {
@@ -235,7 +239,7 @@ bool merge_runs(const std::string& name, const std::vector<Run>& runs, const std
     if (std::ferror(reader.file) || reader.left > 0) ok = false;
     std::fclose(reader.file);
   }
-  if (!ok) say({"Error fopen (r) file ", name});
+  if (!ok) tell(messages, {"Error fopen (r) file ", name});
   return ok;
 }
 
@@ -267,7 +271,7 @@ class Sorter {
     }
     if (!items_.empty()) spill();
     std::vector<T>().swap(items_);
-    if (failed_ || !finish_run(out_)) return false;
+    if (failed_ || !finish_run(out_, spills_.out)) return false;
     std::string name = out_.name;
     std::vector<Run> runs = runs_;
     // Too many runs to merge at once: merge them in groups into a second
@@ -281,16 +285,16 @@ class Sorter {
         std::vector<Run> group(runs.begin() + static_cast<long>(i),
                                runs.begin() + static_cast<long>(std::min(i + MERGE_FAN_IN, runs.size())));
         uint64_t start = next.written + next.block.size();
-        ok = merge_runs<T, Less>(name, group, [&](const T& item) { write_item(next, item); });
+        ok = merge_runs<T, Less>(name, group, [&](const T& item) { write_item(next, item); }, spills_.out);
         longer.push_back({start, next.written + next.block.size() - start});
       }
-      ok = finish_run(next) && ok;
+      ok = finish_run(next, spills_.out) && ok;
       spills_.remove(name);
       if (!ok) return false;
       name = next.name;
       runs = longer;
     }
-    bool ok = merge_runs<T, Less>(name, runs, each);
+    bool ok = merge_runs<T, Less>(name, runs, each, spills_.out);
     spills_.remove(name);
     return ok;
   }
@@ -338,9 +342,19 @@ bool any_repeat(const KeySource& keys, uint64_t count_hint, SpillFiles& spills, 
 
 }  // namespace
 
+void tell(const MessageOut& out, std::initializer_list<std::string_view> pieces) {
+  if (!out) {
+    say(pieces);
+    return;
+  }
+  std::string text;
+  for (std::string_view piece : pieces) text.append(piece);
+  out(text);
+}
+
 bool find_repeats(const KeySource& keys, uint64_t count_hint, const std::string& spill_prefix, size_t budget,
-                  const std::function<void(IdKey)>& report) {
-  SpillFiles spills(spill_prefix);
+                  const std::function<void(uint64_t position, IdKey key)>& report, const MessageOut& out) {
+  SpillFiles spills(spill_prefix, out);
   bool repeats = false;
   if (!any_repeat(keys, count_hint, spills, budget, repeats)) return false;
   if (!repeats) return true;
@@ -357,5 +371,6 @@ bool find_repeats(const KeySource& keys, uint64_t count_hint, const std::string&
     last = next;
     held = true;
   });
-  return grouped && reported.visit([&](const Occurrence& occurrence) { report(occurrence.key); });
+  return grouped &&
+         reported.visit([&](const Occurrence& occurrence) { report(occurrence.position, occurrence.key); });
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -26,10 +27,18 @@ constexpr size_t REPEAT_CHECK_BUDGET = size_t{64} << 20;
 // value repeats.
 using KeySource = std::function<bool(const std::function<void(IdKey)>& take)>;
 
-// Calls `report` with each key that a later key repeats, in file order: a
-// value present k times is reported at each occurrence but the last.
-// `count_hint` is the expected number of keys. Spill files are named
-// `spill_prefix` and a number, created beside it and removed before the
-// return. False when the keys or a spill file fail (the reason is printed).
+// Takes the text of a message, exactly as batchcheck prints it; an empty
+// one prints it at once.
+using MessageOut = std::function<void(std::string_view text)>;
+
+// Calls `report` with each key that a later key repeats and its position
+// among the keys (0 for the first), in file order: a value present k times
+// is reported at each occurrence but the last. `count_hint` is the expected
+// number of keys. Spill files are named `spill_prefix` and a number, created
+// beside it and removed before the return. False when the keys or a spill
+// file fail (the reason goes to `out`).
 bool find_repeats(const KeySource& keys, uint64_t count_hint, const std::string& spill_prefix, size_t budget,
-                  const std::function<void(IdKey)>& report);
+                  const std::function<void(uint64_t position, IdKey key)>& report, const MessageOut& out = {});
+
+// Hands a message made of `pieces` to `out`, or prints it when `out` is empty.
+void tell(const MessageOut& out, std::initializer_list<std::string_view> pieces);

@@ -28,10 +28,10 @@ void remove_tid(TidFile& tid) {
 }
 
 // Hands the key of every entry, in file order, to `take`.
-bool read_keys(const std::string& name, const std::function<void(IdKey)>& take) {
-  FILE* file = open_for_reading(name);
+bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take) {
+  FILE* file = open_for_reading(tid.name);
   if (!file) {
-    say({"Error fopen (r) file ", name});
+    tell(tid.out, {"Error fopen (r) file ", tid.name});
     return false;
   }
   std::vector<char> block(WRITE_BLOCK / ENTRY_LENGTH * ENTRY_LENGTH);
@@ -50,7 +50,7 @@ bool read_keys(const std::string& name, const std::function<void(IdKey)>& take) 
     take(id_key(trim_trailing_blanks(std::string_view(block.data(), std::min(held, request::TRANSACTION_ID.width)))));
   bool ok = !std::ferror(file);
   std::fclose(file);
-  if (!ok) say({"Error fopen (r) file ", name});
+  if (!ok) tell(tid.out, {"Error fopen (r) file ", tid.name});
   return ok;
 }
 
@@ -58,9 +58,10 @@ bool read_keys(const std::string& name, const std::function<void(IdKey)>& take) 
 
 std::string tid_file_name(const std::string& request_path) { return request_path + ".TID"; }
 
-bool create_tid_file(const std::string& request_path, TidFile& tid) {
+bool create_tid_file(const std::string& request_path, TidFile& tid, MessageOut out) {
   tid = TidFile{};
   tid.name = tid_file_name(request_path);
+  tid.out = std::move(out);
   CreateResult created = create_private(tid.name, tid.file);
   if (created == CreateResult::created) {
     remove_on_interrupt(tid.name);
@@ -68,9 +69,9 @@ bool create_tid_file(const std::string& request_path, TidFile& tid) {
   }
   // An existing file of that name may be the merchant's: never empty it.
   if (created == CreateResult::exists)
-    say({"Error : the temporary file ", tid.name, " already exists"});
+    tell(tid.out, {"Error : the temporary file ", tid.name, " already exists"});
   else
-    say({"Error : can't write into the temporary file ", tid.name});
+    tell(tid.out, {"Error : can't write into the temporary file ", tid.name});
   return false;
 }
 
@@ -92,17 +93,25 @@ bool close_tid_file(TidFile& tid) {
   tid.file = nullptr;
   if (!tid.write_failed) return true;
   remove_tid(tid);
-  say({"Error : can't write into the temporary file ", tid.name});
+  tell(tid.out, {"Error : can't write into the temporary file ", tid.name});
   return false;
 }
 
-int check_tid_file(TidFile& tid, size_t budget) {
+int check_tid_file(TidFile& tid, size_t budget,
+                   const std::function<void(uint64_t entry, std::string_view text)>& repeat) {
   int result = 0;
-  bool read = find_repeats([&](const std::function<void(IdKey)>& take) { return read_keys(tid.name, take); },
-                           tid.entries, tid.name, budget, [&](IdKey key) {
-                             say({"The transaction_id (", id_of_key(key), ") is present in several lines\n"});
-                             result = 1;
-                           });
+  std::string message;
+  bool read = find_repeats(
+      [&](const std::function<void(IdKey)>& take) { return read_keys(tid, take); }, tid.entries, tid.name, budget,
+      [&](uint64_t entry, IdKey key) {
+        message.assign("The transaction_id (").append(id_of_key(key)).append(") is present in several lines\n");
+        if (repeat)
+          repeat(entry, message);
+        else
+          tell(tid.out, {message});
+        result = 1;
+      },
+      tid.out);
   // The file is this run's own: left behind it would block every later run
   // on the batch.
   remove_tid(tid);

@@ -14,6 +14,8 @@
 // whole, even one that holds a carriage return and the record's line end.
 struct TidFile {
   std::string name;
+  // Where the messages about the file go; see MessageOut.
+  MessageOut out;
   FILE* file = nullptr;
   std::string pending;  // entries not yet written: one write per block
   uint64_t entries = 0;
@@ -25,9 +27,9 @@ std::string tid_file_name(const std::string& request_path);
 
 // Creates the TID file of `request_path`, readable and writable by its owner
 // only; it is removed should the run be interrupted. False (after the
-// message) when it exists already (it may be the merchant's, and is left as
-// it is) or cannot be created.
-bool create_tid_file(const std::string& request_path, TidFile& tid);
+// message, handed to `out`) when it exists already (it may be the
+// merchant's, and is left as it is) or cannot be created.
+bool create_tid_file(const std::string& request_path, TidFile& tid, MessageOut out = {});
 
 // Appends one transaction_id (trailing blanks removed, at most the field's
 // width) as one entry.
@@ -39,9 +41,12 @@ bool close_tid_file(TidFile& tid);
 
 // Reports every transaction_id of the closed TID file that a later entry
 // repeats, in file order, then removes the file. Returns 0 when all are
-// unique, 1 when one repeats, 2 when the file cannot be read back. `budget`
-// bounds the memory of the sort (tests set it small to reach the spill files).
-int check_tid_file(TidFile& tid, size_t budget = REPEAT_CHECK_BUDGET);
+// unique, 1 when one repeats, 2 when the file cannot be read back. Each
+// repeat message goes to `repeat` with its entry's position (0 for the
+// first) when given, else like the other messages. `budget` bounds the
+// memory of the sort (tests set it small to reach the spill files).
+int check_tid_file(TidFile& tid, size_t budget = REPEAT_CHECK_BUDGET,
+                   const std::function<void(uint64_t entry, std::string_view text)>& repeat = {});
 
 // Closes and removes the TID file of a run that stops before its check.
 void discard_tid_file(TidFile& tid);

@@ -115,7 +115,7 @@ TEST_F(TidFileTest, SpilledRunsGiveTheSameAnswerAndAreRemoved) {
         for (IdKey key : keys) take(key);
         return true;
       },
-      keys.size(), spill_prefix, 256, [&](IdKey key) {
+      keys.size(), spill_prefix, 256, [&](uint64_t, IdKey key) {
         spilled += repeated(id_of_key(key));
         spill_files_seen = std::max<size_t>(spill_files_seen, std::distance(fs::directory_iterator(folder), {}));
       });

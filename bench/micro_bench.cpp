@@ -81,7 +81,8 @@ void BM_find_repeats(benchmark::State& state) {
   };
   std::string spill_prefix = scratch("spill").string();
   for (auto _ : state)
-    benchmark::DoNotOptimize(find_repeats(source, keys.size(), spill_prefix, REPEAT_CHECK_BUDGET, [](IdKey) {}));
+    benchmark::DoNotOptimize(
+        find_repeats(source, keys.size(), spill_prefix, REPEAT_CHECK_BUDGET, [](uint64_t, IdKey) {}));
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_find_repeats)->Arg(100000)->Unit(benchmark::kMillisecond);

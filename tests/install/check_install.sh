@@ -19,7 +19,7 @@ export PATH
 
 for program in batchcheck pagesim; do
   [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not installed"
-  [ -f "$prefix/$mandir/man1/$program.1" ] || fail "$mandir/man1/$program.1 is not installed"
+  [ -f "$prefix/$mandir/man1/$program.1" ] || [ -f "$prefix/$mandir/man1/$program.1.gz" ] || fail "$mandir/man1/$program.1 is not installed"
 done
 
 out=$(batchcheck)
