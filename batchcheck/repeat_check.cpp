@@ -71,15 +71,24 @@ struct ByPosition {
 };
 
 // Sorts keys by their bytes, least significant first, skipping the bytes
-// that every key shares (the length, the padding of six-byte ids).
+// that every key shares (the length, the padding of six-byte ids). One walk
+// counts every byte position at once.
 void radix_sort(std::vector<IdKey>& keys) {
-  std::vector<IdKey> spare(keys.size());
-  for (int shift = 0; shift < 64; shift += 8) {
-    std::array<size_t, 257> start{};
-    for (IdKey key : keys) ++start[((key >> shift) & 0xff) + 1];
-    if (std::find(start.begin(), start.end(), keys.size()) != start.end()) continue;
-    for (size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
-    for (IdKey key : keys) spare[start[(key >> shift) & 0xff]++] = key;
+  std::array<std::array<size_t, 256>, sizeof(IdKey)> counts{};
+  for (IdKey key : keys)
+    for (size_t byte = 0; byte < sizeof(IdKey); ++byte) ++counts[byte][(key >> (8 * byte)) & 0xff];
+  std::vector<IdKey> spare;
+  for (size_t byte = 0; byte < sizeof(IdKey); ++byte) {
+    const std::array<size_t, 256>& count = counts[byte];
+    if (std::find(count.begin(), count.end(), keys.size()) != count.end()) continue;
+    std::array<size_t, 256> next;
+    size_t start = 0;
+    for (size_t value = 0; value < 256; ++value) {
+      next[value] = start;
+      start += count[value];
+    }
+    spare.resize(keys.size());
+    for (IdKey key : keys) spare[next[(key >> (8 * byte)) & 0xff]++] = key;
     keys.swap(spare);
   }
 }

@@ -1,6 +1,7 @@
 #include "tid_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "console.h"
@@ -76,9 +77,11 @@ bool create_tid_file(const std::string& request_path, TidFile& tid, MessageOut o
 
 void append_tid_entry(TidFile& tid, std::string_view transaction_id) {
   std::string_view id = transaction_id.substr(0, request::TRANSACTION_ID.width);
-  tid.pending.append(id);
-  tid.pending.append(request::TRANSACTION_ID.width - id.size(), ' ');
-  tid.pending.append(ENTRY_END);
+  char entry[ENTRY_LENGTH];
+  std::memset(entry, ' ', request::TRANSACTION_ID.width);
+  if (!id.empty()) std::memcpy(entry, id.data(), id.size());
+  std::memcpy(entry + request::TRANSACTION_ID.width, ENTRY_END.data(), ENTRY_END.size());
+  tid.pending.append(entry, ENTRY_LENGTH);
   ++tid.entries;
   if (tid.pending.size() >= WRITE_BLOCK) write_pending(tid);
 }
