@@ -13,12 +13,12 @@ namespace {
 // What one pass over the Request file finds.
 struct Verification {
   int64_t expected_file_number = 0;
-  int records_read = 0;
-  int errors = 0;
-  int header_records = 0;
-  int footer_records = 0;
-  int body_records = 0;
-  int first_last_mismatches = 0;
+  int64_t records_read = 0;
+  int64_t errors = 0;
+  int64_t header_records = 0;
+  int64_t footer_records = 0;
+  int64_t body_records = 0;
+  int64_t first_last_mismatches = 0;
   bool size_error = false;
   bool record_number_sequence_broken = false;
   bool already_treated = false;
@@ -35,7 +35,7 @@ struct Verification {
 
 // Records of a version "02" or "03" file must be exactly 200 characters,
 // line end included: the server reads fixed-width records.
-void check_record_length(Verification& v, std::string_view record, int number_shown) {
+void check_record_length(Verification& v, std::string_view record, int64_t number_shown) {
   if (v.version != "02" && v.version != "03") return;
   if (record.size() == RECORD_LENGTH) return;
   v.size_error = true;
@@ -132,7 +132,7 @@ int decide(const Verification& v, int duplicates, const std::string& expected_fi
 
 }  // namespace
 
-int verify_request_file(const std::string& path, const std::string& expected_file_number) {
+int verify_request_file(const std::string& path, const std::string& expected_file_number, ReadTally* read) {
   Verification v;
   v.expected_file_number = numeric_value(expected_file_number);
 
@@ -143,17 +143,16 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
   }
   std::string tid_name = path + ".TID";
   FILE* tid_file = nullptr;
-  CreateResult created = create_exclusive(tid_name, tid_file);
-  if (created != CreateResult::created) {
+  CreateResult created = create_temporary(tid_name, tid_file);
+  if (created != CreateResult::CREATED) {
     std::fclose(request);
     // An existing file of that name may be the merchant's: never empty it.
-    if (created == CreateResult::exists)
+    if (created == CreateResult::EXISTS)
       say({"Error : the temporary file ", tid_name, " already exists"});
     else
       say({"Error : can't write into the temporary file ", tid_name});
     return VERIFY_FILE_ERROR;
   }
-  remove_on_interrupt(tid_name);
 
   RecordReader reader = make_record_reader(request);
   std::string record;
@@ -172,6 +171,15 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
     }
   }
   std::fclose(request);
+  if (read) *read = reader.tally;
+  // A batch whose end was never seen may hide any fault: it is not judged.
+  if (reader.failed) {
+    std::fclose(tid_file);
+    remove_file(tid_name);
+    keep_on_interrupt(tid_name);
+    say({"Error : can't read the file ", path});
+    return VERIFY_FILE_ERROR;
+  }
   // A TID file cut short by a full disk would hide repeats: never check one.
   bool tid_written = !std::ferror(tid_file);
   if (std::fclose(tid_file) != 0) tid_written = false;
