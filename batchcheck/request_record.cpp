@@ -84,26 +84,43 @@ ReadBytes read_request_bytes = read_with_fread;
 
 void tally_bytes(ReadTally& tally, const char* data, size_t size) {
   // Bytes go into words by their place in the file, so the way the reads cut
-  // it does not matter; whole words are taken eight bytes at a time.
+  // it does not matter.
+  auto byte_at = [&](size_t i) { return uint64_t{static_cast<unsigned char>(data[i])}; };
+  auto word_at = [&](size_t i) {
+    uint64_t word;
+    std::memcpy(&word, data + i, sizeof word);
+    return word;
+  };
+  uint64_t offset = tally.bytes;
   size_t i = 0;
-  for (; i < size && (tally.bytes + i) % 8 != 0; ++i)
-    tally.partial |= uint64_t{static_cast<unsigned char>(data[i])} << (8 * ((tally.bytes + i) % 8));
-  if ((tally.bytes + i) % 8 == 0 && i > 0) {
-    tally.checksum = mix(tally.checksum, tally.partial);
+  for (; i < size && (offset + i) % 8 != 0; ++i) tally.partial |= byte_at(i) << (8 * ((offset + i) % 8));
+  if (i > 0 && (offset + i) % 8 == 0) {
+    uint64_t& lane = tally.lanes[((offset + i) / 8 - 1) % 4];
+    lane = mix(lane, tally.partial);
     tally.partial = 0;
   }
-  for (; i + 8 <= size; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, data + i, 8);
-    tally.checksum = mix(tally.checksum, word);
+  for (; i + 8 <= size && (offset + i) / 8 % 4 != 0; i += 8) {
+    uint64_t& lane = tally.lanes[(offset + i) / 8 % 4];
+    lane = mix(lane, word_at(i));
   }
-  for (; i < size; ++i)
-    tally.partial |= uint64_t{static_cast<unsigned char>(data[i])} << (8 * ((tally.bytes + i) % 8));
+  uint64_t a = tally.lanes[0], b = tally.lanes[1], c = tally.lanes[2], d = tally.lanes[3];
+  for (; i + 32 <= size; i += 32) {
+    a = mix(a, word_at(i));
+    b = mix(b, word_at(i + 8));
+    c = mix(c, word_at(i + 16));
+    d = mix(d, word_at(i + 24));
+  }
+  tally.lanes = {a, b, c, d};
+  for (; i + 8 <= size; i += 8) {
+    uint64_t& lane = tally.lanes[(offset + i) / 8 % 4];
+    lane = mix(lane, word_at(i));
+  }
+  for (; i < size; ++i) tally.partial |= byte_at(i) << (8 * ((offset + i) % 8));
   tally.bytes += size;
 }
 
 bool same_bytes(const ReadTally& a, const ReadTally& b) {
-  return a.bytes == b.bytes && a.checksum == b.checksum && a.partial == b.partial;
+  return a.bytes == b.bytes && a.lanes == b.lanes && a.partial == b.partial;
 }
 
 RecordReader make_record_reader(FILE* file) {

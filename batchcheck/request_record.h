@@ -123,7 +123,9 @@ bool is_all_digits(std::string_view text);
 // a file that nobody changed in between end with equal tallies.
 struct ReadTally {
   uint64_t bytes = 0;
-  uint64_t checksum = 0;
+  // The running checksum of the eight-byte words: word k goes to lane k % 4,
+  // so that the four lanes are computed side by side.
+  std::array<uint64_t, 4> lanes{};
   uint64_t partial = 0;  // the bytes of the word not yet complete
   bool whole = false;    // the end of the file was reached without error
 };
