@@ -21,7 +21,7 @@ std::span<const Field> fields_of_kind(RecordKind kind) {
     case RecordKind::OTHER:
       break;
   }
-  return std::span<const Field>(&request::RECORD_CODE, 1);
+  return request::OTHER_FIELDS;
 }
 
 std::string_view field_of(std::string_view record, Field field) {

@@ -25,9 +25,7 @@ constexpr Field spanning(std::string_view name, Field first, Field last) {
 constexpr size_t RECORD_LENGTH = 200;
 
 // A field that takes whatever the record holds from `offset` on.
-constexpr Field rest_of_record(std::string_view name, size_t offset) {
-  return {name, offset, RECORD_LENGTH - offset};
-}
+constexpr Field rest_of_record(std::string_view name, size_t offset) { return {name, offset, RECORD_LENGTH - offset}; }
 
 // True when `fields` follow one another from offset 0 to the end of a
 // record, without gap or overlap.
@@ -76,11 +74,14 @@ constexpr Field FOOTER_REST = rest_of_record("footer_rest", 47);
 // Every field of each record kind, in file order; together they cover the record.
 constexpr std::array HEADER_FIELDS{RECORD_CODE,   MERCHANT_COUNTRY, MERCHANT_ID, HEADER_ZONE_1,
                                    HEADER_ZONE_2, FILE_NUMBER,      VERSION,     HEADER_REST};
-constexpr std::array BODY_FIELDS{RECORD_CODE, MERCHANT_COUNTRY, MERCHANT_ID, RECORD_NUMBER, BODY_ZONE_1,
-                                 TRANSACTION_ID, BODY_ZONE_2, BODY_ZONE_3, BODY_ZONE_4, BODY_ZONE_5,
-                                 BODY_ZONE_6, BODY_REST};
+constexpr std::array BODY_FIELDS{RECORD_CODE, MERCHANT_COUNTRY, MERCHANT_ID, RECORD_NUMBER, BODY_ZONE_1, TRANSACTION_ID,
+                                 BODY_ZONE_2, BODY_ZONE_3,      BODY_ZONE_4, BODY_ZONE_5,   BODY_ZONE_6, BODY_REST};
 constexpr std::array FOOTER_FIELDS{RECORD_CODE, FILE_IDENTITY, NB_RECORD, FOOTER_REST};
-static_assert(covers_record(HEADER_FIELDS) && covers_record(BODY_FIELDS) && covers_record(FOOTER_FIELDS));
+// A record of any other code has no layout beyond its code.
+constexpr Field RECORD_REST = rest_of_record("record_rest", 2);
+constexpr std::array OTHER_FIELDS{RECORD_CODE, RECORD_REST};
+static_assert(covers_record(HEADER_FIELDS) && covers_record(BODY_FIELDS) && covers_record(FOOTER_FIELDS) &&
+              covers_record(OTHER_FIELDS));
 
 // Record codes.
 constexpr std::string_view HEADER_CODE = "00";
@@ -95,7 +96,7 @@ enum class RecordKind { HEADER, BODY, FOOTER, OTHER };
 // The kind of a Request record.
 RecordKind record_kind(std::string_view record);
 
-// The fields of a kind's layout, in file order; only record_code for OTHER.
+// The fields of a kind's layout, in file order.
 std::span<const Field> fields_of_kind(RecordKind kind);
 
 // The characters of `field` that `record` holds: fewer (possibly none) when

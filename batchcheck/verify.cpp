@@ -1,18 +1,36 @@
 #include "verify.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 #include "console.h"
-#include "duplicates.h"
 #include "platform.h"
 #include "request_record.h"
+#include "tid_file.h"
 
 namespace {
 
+// How the pass treats a record: the first one apart from all others, then
+// each by its code. Body records are the ones that give a TID entry.
+enum class Role { FIRST, BODY, FOOTER, OTHER };
+
+Role role_of(int64_t position, std::string_view record) {
+  if (position == 1) return Role::FIRST;
+  switch (record_kind(record)) {
+    case RecordKind::BODY:
+      return Role::BODY;
+    case RecordKind::FOOTER:
+      return Role::FOOTER;
+    default:
+      return Role::OTHER;
+  }
+}
+
 // What one pass over the Request file finds.
 struct Verification {
-  int64_t expected_file_number = 0;
+  const VerificationSink* sink = nullptr;
+  std::optional<int64_t> expected_file_number;
   int64_t records_read = 0;
   int64_t errors = 0;
   int64_t header_records = 0;
@@ -31,7 +49,15 @@ struct Verification {
   std::string file_number;
   std::string version;
   std::string nb_record;  // of the latest footer record
+  std::string message;    // room for the text of one finding
 };
+
+// Hands one finding, made of `pieces`, to the sink.
+void report(Verification& v, int64_t record, std::initializer_list<std::string_view> pieces) {
+  v.message.clear();
+  for (std::string_view piece : pieces) v.message.append(piece);
+  v.sink->finding(record, v.message);
+}
 
 // Records of a version "02" or "03" file must be exactly 200 characters,
 // line end included: the server reads fixed-width records.
@@ -40,7 +66,7 @@ void check_record_length(Verification& v, std::string_view record, int64_t numbe
   if (record.size() == RECORD_LENGTH) return;
   v.size_error = true;
   v.last_wrong_length = record.size();
-  say({"error length in record ", decimal(number_shown), "\n"});
+  report(v, v.records_read, {"error length in record ", decimal(number_shown), "\n"});
 }
 
 void check_first_record(Verification& v, std::string_view record) {
@@ -52,38 +78,42 @@ void check_first_record(Verification& v, std::string_view record) {
   check_record_length(v, record, 1);
   if (record_kind(record) != RecordKind::HEADER) {
     ++v.errors;
-    say({"error in first record\n"});
+    report(v, v.records_read, {"error in first record\n"});
     return;
   }
   ++v.header_records;
+  if (!v.expected_file_number) return;
   int64_t number = numeric_value(v.file_number);
-  if (number < v.expected_file_number) v.already_treated = true;
-  if (number > v.expected_file_number) v.file_number_sequence_gap = true;
+  if (number < *v.expected_file_number) v.already_treated = true;
+  if (number > *v.expected_file_number) v.file_number_sequence_gap = true;
 }
 
-void check_body_record(Verification& v, std::string_view record, FILE* tid_file) {
+void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   ++v.body_records;
   check_record_length(v, record, v.body_records + 1);
   if (trimmed_field(record, request::MERCHANT_COUNTRY) != v.merchant_country) {
     ++v.errors;
-    say({"The merchant_country in header file (", v.merchant_country, ") is not the same that in line ",
-         decimal(v.records_read), " \n"});
+    report(v, v.records_read,
+           {"The merchant_country in header file (", v.merchant_country, ") is not the same that in line ",
+            decimal(v.records_read), " \n"});
   }
   if (trimmed_field(record, request::MERCHANT_ID) != v.merchant_id) {
     ++v.errors;
-    say({"The in merchant_id in header file (", v.merchant_id, ") is not the same that in line ",
-         decimal(v.records_read), " \n"});
+    report(v, v.records_read,
+           {"The in merchant_id in header file (", v.merchant_id, ") is not the same that in line ",
+            decimal(v.records_read), " \n"});
   }
   if (numeric_value(trimmed_field(record, request::RECORD_NUMBER)) != v.body_records)
     v.record_number_sequence_broken = true;
-  write_tid_entry(tid_file, trimmed_field(record, request::TRANSACTION_ID));
+  append_tid_entry(tid, trimmed_field(record, request::TRANSACTION_ID));
 }
 
 void check_footer_record(Verification& v, std::string_view record) {
   if (trimmed_field(record, request::FILE_IDENTITY) != v.file_identity) {
     ++v.first_last_mismatches;
-    say({"First and last record are not consistent:\n First (", v.file_identity, ")\n last  (",
-         field_of(record, request::FILE_IDENTITY), ")\n"});
+    report(v, v.records_read,
+           {"First and last record are not consistent:\n First (", v.file_identity, ")\n last  (",
+            field_of(record, request::FILE_IDENTITY), ")\n"});
   }
   ++v.footer_records;
   v.nb_record = trimmed_field(record, request::NB_RECORD);
@@ -91,40 +121,65 @@ void check_footer_record(Verification& v, std::string_view record) {
   check_record_length(v, record, v.records_read);
 }
 
-void print_summary(const Verification& v) {
-  say({"\nnumber of the tested file = ", decimal(numeric_value(v.file_number)), "\n",
-       "number of recordings = ", decimal(v.records_read), "\n",
-       "number of errors = ", decimal(v.errors), "\n",
-       "number of heading recording = ", decimal(v.header_records), "\n",
-       "number of end recording = ", decimal(v.footer_records), "\n\n"});
+VerificationCounts counts_of(const Verification& v) {
+  return {numeric_value(v.file_number), v.records_read, v.errors, v.header_records, v.footer_records, v.body_records};
+}
+
+// Finds the records that TID entries come from by reading the Request file
+// again. Entries are asked for in increasing order, so one forward reading
+// serves them all and nothing is kept per entry.
+struct EntryPlaces {
+  std::string path;
+  FILE* file = nullptr;
+  RecordReader reader;
+  std::string record;
+  int64_t records_read = 0;
+  int64_t entries = 0;  // body records among them
+};
+
+// The position of the record that gave entry `entry` (0 for the first);
+// NO_RECORD when the file no longer holds it.
+int64_t record_of_entry(EntryPlaces& places, int64_t entry) {
+  if (!places.file) {
+    places.file = open_for_reading(places.path);
+    if (!places.file) return NO_RECORD;
+    places.reader = make_record_reader(places.file);
+  }
+  while (places.entries <= entry && read_record(places.reader, places.record)) {
+    ++places.records_read;
+    if (role_of(places.records_read, places.record) == Role::BODY && places.entries++ == entry)
+      return places.records_read;
+  }
+  return NO_RECORD;
 }
 
 // The first rule that holds gives the result; only it prints its line.
-int decide(const Verification& v, int duplicates, const std::string& expected_file_number) {
+int decide(Verification& v, int duplicates, const std::optional<std::string>& expected_file_number) {
   if (duplicates != 0) return VERIFY_CONTENT_ERROR;
   if (v.records_read == 0) return VERIFY_CONTENT_ERROR;
   if (v.errors != 0) return VERIFY_CONTENT_ERROR;
   if (v.size_error) {
-    say({"Error : incorrect size file (", decimal(static_cast<int64_t>(v.last_wrong_length)), ")!\n"});
+    report(v, NO_RECORD, {"Error : incorrect size file (", decimal(static_cast<int64_t>(v.last_wrong_length)), ")!\n"});
     return VERIFY_CONTENT_ERROR;
   }
   if (v.first_last_mismatches != 0) return VERIFY_STRUCTURE_ERROR;
   if (v.footer_records != 1) return VERIFY_STRUCTURE_ERROR;
   if (v.record_number_sequence_broken) {
-    say({"Error : recordings sequence interrupted\n"});
+    report(v, NO_RECORD, {"Error : recordings sequence interrupted\n"});
     return VERIFY_STRUCTURE_ERROR;
   }
   if (v.already_treated) {
-    say({"Error : File already treated !\n"});
+    report(v, NO_RECORD, {"Error : File already treated !\n"});
     return VERIFY_ALREADY_TREATED;
   }
   if (v.file_number_sequence_gap) {
-    say({"Error : file sequence interrupted : file number (", v.file_number,
-         ") is supperior to file number transmitted (", expected_file_number, ")\n"});
+    report(v, NO_RECORD,
+           {"Error : file sequence interrupted : file number (", v.file_number,
+            ") is supperior to file number transmitted (", expected_file_number.value_or(""), ")\n"});
     return VERIFY_FILE_SEQUENCE_GAP;
   }
   if (numeric_value(v.nb_record) != v.body_records) {
-    say({"Error in the number of recordings, nb_record = ", v.nb_record, " !\n"});
+    report(v, NO_RECORD, {"Error in the number of recordings, nb_record = ", v.nb_record, " !\n"});
     return VERIFY_STRUCTURE_ERROR;
   }
   return VERIFY_OK;
@@ -132,25 +187,27 @@ int decide(const Verification& v, int duplicates, const std::string& expected_fi
 
 }  // namespace
 
-int verify_request_file(const std::string& path, const std::string& expected_file_number, ReadTally* read) {
+std::string summary_text(const VerificationCounts& counts) {
+  return "\nnumber of the tested file = " + decimal(counts.file_number) + "\n" +
+         "number of recordings = " + decimal(counts.records) + "\n" + "number of errors = " + decimal(counts.errors) +
+         "\n" + "number of heading recording = " + decimal(counts.header_records) + "\n" +
+         "number of end recording = " + decimal(counts.footer_records) + "\n\n";
+}
+
+int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
+                        const VerificationSink& sink, ReadTally* read) {
   Verification v;
-  v.expected_file_number = numeric_value(expected_file_number);
+  v.sink = &sink;
+  if (expected_file_number) v.expected_file_number = numeric_value(*expected_file_number);
 
   FILE* request = open_for_reading(path);
   if (!request) {
-    say({"Error : can't read the file ", path});
+    report(v, NO_RECORD, {"Error : can't read the file ", path});
     return VERIFY_FILE_ERROR;
   }
-  std::string tid_name = path + ".TID";
-  FILE* tid_file = nullptr;
-  CreateResult created = create_temporary(tid_name, tid_file);
-  if (created != CreateResult::CREATED) {
+  TidFile tid;
+  if (!create_tid_file(path, tid, [&sink](std::string_view text) { sink.finding(NO_RECORD, text); })) {
     std::fclose(request);
-    // An existing file of that name may be the merchant's: never empty it.
-    if (created == CreateResult::EXISTS)
-      say({"Error : the temporary file ", tid_name, " already exists"});
-    else
-      say({"Error : can't write into the temporary file ", tid_name});
     return VERIFY_FILE_ERROR;
   }
 
@@ -158,40 +215,48 @@ int verify_request_file(const std::string& path, const std::string& expected_fil
   std::string record;
   while (read_record(reader, record)) {
     ++v.records_read;
-    RecordKind kind = record_kind(record);
-    if (v.records_read == 1)
-      check_first_record(v, record);
-    else if (kind == RecordKind::BODY)
-      check_body_record(v, record, tid_file);
-    else if (kind == RecordKind::FOOTER)
-      check_footer_record(v, record);
-    else {
-      ++v.errors;
-      say({"Error in code enregistrement (", trimmed_field(record, request::RECORD_CODE), ")\n"});
+    switch (role_of(v.records_read, record)) {
+      case Role::FIRST:
+        check_first_record(v, record);
+        break;
+      case Role::BODY:
+        check_body_record(v, record, tid);
+        break;
+      case Role::FOOTER:
+        check_footer_record(v, record);
+        break;
+      case Role::OTHER:
+        ++v.errors;
+        report(v, v.records_read,
+               {"Error in code enregistrement (", trimmed_field(record, request::RECORD_CODE), ")\n"});
+        break;
     }
   }
   std::fclose(request);
   if (read) *read = reader.tally;
   // A batch whose end was never seen may hide any fault: it is not judged.
   if (reader.failed) {
-    std::fclose(tid_file);
-    remove_file(tid_name);
-    keep_on_interrupt(tid_name);
-    say({"Error : can't read the file ", path});
+    discard_tid_file(tid);
+    report(v, NO_RECORD, {"Error : can't read the file ", path});
     return VERIFY_FILE_ERROR;
   }
-  // A TID file cut short by a full disk would hide repeats: never check one.
-  bool tid_written = !std::ferror(tid_file);
-  if (std::fclose(tid_file) != 0) tid_written = false;
-  if (!tid_written) {
-    remove_file(tid_name);
-    keep_on_interrupt(tid_name);
-    say({"Error : can't write into the temporary file ", tid_name});
-    return VERIFY_FILE_ERROR;
-  }
+  if (!close_tid_file(tid)) return VERIFY_FILE_ERROR;
 
-  print_summary(v);
-  int duplicates = check_duplicate_transactions(tid_name);
-  keep_on_interrupt(tid_name);
+  sink.summary(counts_of(v));
+  EntryPlaces places;
+  places.path = path;
+  int duplicates = check_tid_file(tid, REPEAT_CHECK_BUDGET, [&](uint64_t entry, std::string_view text) {
+    int64_t place = sink.wants_record_positions ? record_of_entry(places, static_cast<int64_t>(entry)) : NO_RECORD;
+    sink.finding(place, text);
+  });
+  if (places.file) std::fclose(places.file);
   return decide(v, duplicates, expected_file_number);
+}
+
+int verify_request_file(const std::string& path, const std::string& expected_file_number, ReadTally* read) {
+  VerificationSink printing;
+  printing.finding = [](int64_t, std::string_view text) { say({text}); };
+  printing.summary = [](const VerificationCounts& counts) { say({summary_text(counts)}); };
+  printing.wants_record_positions = false;
+  return verify_request_file(path, expected_file_number, printing, read);
 }

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "date.h"
-#include "duplicates.h"
 #include "request_generator.h"
 #include "request_record.h"
 #include "response_writer.h"
+#include "output.h"
 #include "template.h"
+#include "tid_file.h"
 #include "verify.h"
 
 namespace {
@@ -71,28 +72,35 @@ void BM_verify_request_file(benchmark::State& state) {
 }
 BENCHMARK(BM_verify_request_file)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-void BM_repeated_entries(benchmark::State& state) {
-  std::vector<std::string> ids;
-  for (int64_t n = 1; n <= state.range(0); ++n) ids.push_back(transaction_id_for(n));
-  std::vector<std::string_view> entries(ids.begin(), ids.end());
-  for (auto _ : state) benchmark::DoNotOptimize(repeated_entries(entries));
+void BM_find_repeats(benchmark::State& state) {
+  std::vector<IdKey> keys;
+  for (int64_t n = 1; n <= state.range(0); ++n) keys.push_back(id_key(transaction_id_for(n)));
+  auto source = [&](const std::function<void(IdKey)>& take) {
+    for (IdKey key : keys) take(key);
+    return true;
+  };
+  std::string spill_prefix = scratch("spill").string();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        find_repeats(source, keys.size(), spill_prefix, REPEAT_CHECK_BUDGET, [](uint64_t, IdKey) {}));
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_repeated_entries)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_find_repeats)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-void BM_check_duplicate_transactions(benchmark::State& state) {
-  std::string tid = scratch("request.TID").string();
+void BM_check_tid_file(benchmark::State& state) {
+  std::string request = scratch("request").string();
   for (auto _ : state) {
     state.PauseTiming();
-    std::FILE* out = std::fopen(tid.c_str(), "wb");
-    for (int64_t n = 1; n <= state.range(0); ++n) write_tid_entry(out, transaction_id_for(n));
-    std::fclose(out);
+    TidFile tid;
+    create_tid_file(request, tid);
+    for (int64_t n = 1; n <= state.range(0); ++n) append_tid_entry(tid, transaction_id_for(n));
+    close_tid_file(tid);
     state.ResumeTiming();
-    benchmark::DoNotOptimize(check_duplicate_transactions(tid));  // deletes the file
+    benchmark::DoNotOptimize(check_tid_file(tid));  // removes the file
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_check_duplicate_transactions)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_check_tid_file)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_append_reply_block(benchmark::State& state) {
   std::string_view code = state.range(0) == 0 ? "00" : "05";
@@ -130,24 +138,44 @@ void BM_write_response_file(benchmark::State& state) {
 }
 BENCHMARK(BM_write_response_file)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// A template of `bytes` written once per size, open for reading.
+std::FILE* template_file(size_t bytes) {
+  std::string path = scratch("template." + std::to_string(bytes)).string();
+  if (!fs::exists(path)) {
+    std::string text = template_text(bytes);
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+  }
+  return std::fopen(path.c_str(), "rb");
+}
+
 void BM_check_template(benchmark::State& state) {
-  std::string text = template_text(static_cast<size_t>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(check_template(text));
+  std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
+  for (auto _ : state) {
+    Diagnostics diagnostics;
+    benchmark::DoNotOptimize(check_template(file, diagnostics));
+  }
+  std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_check_template)->Arg(16 << 10)->Arg(10 << 20);
 
-void BM_split_template(benchmark::State& state) {
-  std::string text = template_text(static_cast<size_t>(state.range(0)));
+void BM_copy_template(benchmark::State& state) {
+  std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
+  Diagnostics diagnostics;
+  CheckedTemplate checked = check_template(file, diagnostics);
+  std::string page;
   for (auto _ : state) {
-    std::string_view before;
-    std::string_view after;
-    split_template(text, before, after);
-    benchmark::DoNotOptimize(after.data());
+    page.clear();
+    capture_output(&page);
+    benchmark::DoNotOptimize(copy_template(file, checked, [] {}));
+    capture_output(nullptr);
   }
+  std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_split_template)->Arg(16 << 10)->Arg(10 << 20);
+BENCHMARK(BM_copy_template)->Arg(16 << 10)->Arg(10 << 20);
 
 }  // namespace
 

@@ -14,18 +14,18 @@
 
 namespace {
 
-constexpr std::string_view kSeparator = "\n@@@\n";
-constexpr std::string_view kHead = "<html><head><title>ORBA</title></head>\n";
-constexpr std::string_view kTail = "</body></html>\n";
+constexpr std::string_view SEPARATOR = "\n@@@\n";
+constexpr std::string_view HEAD = "<html><head><title>ORBA</title></head>\n";
+constexpr std::string_view TAIL = "</body></html>\n";
 
 // Cuts `input` at the separator into at most three parts.
 std::vector<std::string_view> parts_of(std::string_view input) {
   std::vector<std::string_view> parts;
   while (parts.size() < 2) {
-    size_t at = input.find(kSeparator);
+    size_t at = input.find(SEPARATOR);
     if (at == std::string_view::npos) break;
     parts.push_back(input.substr(0, at));
-    input.remove_prefix(at + kSeparator.size());
+    input.remove_prefix(at + SEPARATOR.size());
   }
   parts.push_back(input);
   return parts;
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int status = run_pagesim({"template.html", std::string(parts[0])});
   capture_output(nullptr);
   fuzz::require(status == 0 || status == 1, "exit status");
-  fuzz::require(page.compare(0, kHead.size(), kHead) == 0, "document head");
-  fuzz::require(ends_with(page, kTail), "document tail");
+  fuzz::require(page.compare(0, HEAD.size(), HEAD) == 0, "document head");
+  fuzz::require(ends_with(page, TAIL), "document tail");
   return 0;
 }

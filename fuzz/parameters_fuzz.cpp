@@ -20,9 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   init_page_options(options);
   std::string page;
   capture_output(&page);
-  bool read = read_parameters(options);
+  Diagnostics diagnostics;
+  bool read = read_parameters(options, diagnostics);
   capture_output(nullptr);
-  fuzz::require(read || !page.empty(), "parameters refused without a diagnostic");
+  fuzz::require(read || (!page.empty() && diagnostics.any()), "parameters refused without a diagnostic");
   fuzz::require(options.LANGUAGE == 0 || options.LANGUAGE == 1, "language code");
   return 0;
 }

@@ -1,30 +1,41 @@
-// Any bytes as the Template file: the check, then the split of a template
-// that passes, which must give back every byte but the tag.
+// Any bytes as the Template file: the check, then the copy of a template that
+// passes, which must give back every byte but the tag, with the body in its
+// place.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "fuzz_support.h"
 #include "output.h"
+#include "platform.h"
 #include "template.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::enter_private_folder();
   fuzz::silence_stdout();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text = fuzz::bytes(data, size);
+  fuzz::write_file("template.html", text);
+  std::FILE* file = open_for_reading("template.html");
+  fuzz::require(file != nullptr, "template opened");
   std::string page;
   capture_output(&page);
-  bool passed = check_template(text);
-  capture_output(nullptr);
-  fuzz::require(passed || !page.empty(), "template refused without a diagnostic");
-  if (passed) {
-    std::string_view before;
-    std::string_view after;
-    split_template(text, before, after);
-    fuzz::require(std::string(before) + "[ORBA]" + std::string(after) == text, "split lost or added bytes");
+  Diagnostics diagnostics;
+  CheckedTemplate checked = check_template(file, diagnostics);
+  fuzz::require(checked.verdict != TemplateVerdict::UNREADABLE, "template read");
+  fuzz::require(checked.verdict == TemplateVerdict::PASSED || !page.empty(), "template refused without a diagnostic");
+  if (checked.verdict == TemplateVerdict::PASSED) {
+    page.clear();
+    std::size_t body_at = std::string::npos;
+    TemplateCopy copy = copy_template(file, checked, [&] { body_at = page.size(); });
+    fuzz::require(copy == TemplateCopy::COPIED && body_at != std::string::npos, "template copied");
+    fuzz::require(page.substr(0, body_at) + "[ORBA]" + page.substr(body_at) == text, "copy lost or added bytes");
   }
+  capture_output(nullptr);
+  std::fclose(file);
   return 0;
 }

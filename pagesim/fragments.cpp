@@ -9,8 +9,8 @@ namespace {
 
 // Sample responses of the shop forms, indexed by DataBlob. They are opaque to
 // the merchant's shop in a preview; only their lengths match real ones.
-constexpr std::array<std::string_view, 9> kDataBlobs = {
-    // card_entry: 652 digits
+constexpr std::array<std::string_view, 9> DATA_BLOBS = {
+    // CARD_ENTRY: 652 digits
     "6b46b7c3095ad8faacccbbd91eb5934b387e9a29d0d784cd6a89753829c28a15ea82c0078b73c3f7259de7f118f606a8"
     "5c961a094ce84179ef629ba4417a46dc83cfa93e5bdfbf1c1a0d34d5dfc784ecedf15a9f79ce5a101780b62967e67060"
     "498281f315946b3f40f6934854188d089d7ca3bc5b2bc8accbc8c6cd1761931ccf1d12909e5b3afe842a4c848b58a863"
@@ -19,7 +19,7 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
     "608c3521136fb20a1e44d60ec2501bac507bbec579562721b593225b8bf1b42042e98d8c3a9096b0a5ed1cc907fb2291"
     "652e342aad0dab32a606a0511bfe669ca9d8a90e410cdd762dbce01cd5809831ea49c1f28b79"
     ,
-    // record_accepted: 872 digits
+    // RECORD_ACCEPTED: 872 digits
     "9d328a2528dbe2a73a3899fc6af9f556e76668cc58b56e258d1c39ceb263988f8be5baf68d3a517ce3d01fe94890c90a"
     "ff45152c01439a6d7cacd2037d141d7ccf283d0013155234f2aca2b8cc7bda3a73d98e3c47e5b77740a0c6dceae21a57"
     "16fe5aa56584c55feaee862186fa70ed585a5e280986bcee9183edc365bc4df2a8f1d1cfd6360f5389b8a9621421200f"
@@ -31,7 +31,7 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
     "b8f9184da3ac1d0417c747b43f3fe6c58d22b5467713bb380824c48fb8bf506bec24d44d42520678ece6d145928fafde"
     "c3a56338"
     ,
-    // record_refused: 786 digits
+    // RECORD_REFUSED: 786 digits
     "b52f1cebeca9e44be662dcf94a0038fb5f083d76a245a65d2437496e882650efb0b55cfea591f4183d1d1ba209e27fa1"
     "bf457b7a61ac3c68715e5530ddc01bd80887625daf63cdec2862140aab356662efc31baef5b3029c9fce566fa7f82d91"
     "dcbc419daa00e8128301c8b16b5578ea76a96f84cf915a98012e39b0269499ddc246490ca62a6ce8931e91b21a778d07"
@@ -42,7 +42,7 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
     "e5b28c9cb1896b0a4b7a3f975c7a0a310289485aece3b262500fb553020e33c9a0fc2682ee05187700b4c36566ee7938"
     "d3e08f6e343eb67c9a"
     ,
-    // menu: 784 digits
+    // MENU: 784 digits
     "a7267e2ad23508bc49df8026ee9d2a50456304e03686f47c29fad14b9754aa80c2bc2bf15a0447d6cfd99eb45c6191a0"
     "dd86e3455591871055ecaccf882bcd41a20669c432cddc5b75a999fb01998b1c148fdde46ffc1a2fcd396cfb1e9ebb60"
     "ac04621d6313f3564823986ac422fd0073e3d7dc38388eb8b9aeb36ecbf90cb2da714f42ac2387a15956b8f49389dde4"
@@ -53,7 +53,7 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
     "185a1aa892ea2c8da38490e8b0f7addf95c644739b4ab0fe14c7f7f8f720c46c18a53b7110271e9ecbf5b479bedc3e0f"
     "b229274908a32b8d"
     ,
-    // account_refusal: 786 digits
+    // ACCOUNT_REFUSAL: 786 digits
     "e55fa035af76ae6a75b71ade02282192a9a32166ebcc154f23b97a82c3731dde141a7a91f22c3a7c052a2863c76dfd47"
     "f018c361029bb86a976c4b2e3b09149b30a3a72f656711b5c0ba6888732ee816ad6be3b9f22761317adf25ee711ffd35"
     "0669d8b898ad8cdaa99e508742f310d5b007fc8009e5821700a81bff06424c58cfd0e406b1f4c46671b0c88069761095"
@@ -64,7 +64,7 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
     "7101a5e4ae995434d7abf54fd057ef76a7be78908f5c164b6d3b591fbff391592062378d05ad3e524e310c28acfa9cb4"
     "01176bd3fdb53a6080"
     ,
-    // view_info: 1314 digits
+    // VIEW_INFO: 1314 digits
     "de499bb9dd03e9824826fa8fb2e58d0e75b615a7c25c0a7d9bbef7cb0aec0dfeb882e6836639488e409243d87992a243"
     "50cc4cb468b9430733d47a03c1b56c16c39721840f016531328932095a067c0fb6cfa86d36a41af308f583365d563ebf"
     "120d88924c6297e52ddc5552305e925f1a9e768bb6417a0a71fef812a19f8571c787c251a74718c75f0f80ffdfbb4aee"
@@ -80,7 +80,7 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
     "d01251f31967e1c67538c286b4ec45f1a2cad3a3c05456ba80ef556f200359a8b2974dee0c00e0e8493d6524f3f753c7"
     "7eb7e1ecceaefc9cf78d4bf72f25b15b6aaa13abc282cf8755c07105c92e618ec3"
     ,
-    // update_info: 794 digits
+    // UPDATE_INFO: 794 digits
     "4560944c2ea38dc12d60844b8a14487715e0d1dad9fcd83443d8db0526a5541bce1154c7074d139c128572dcacb52b13"
     "37e36ccb33ea4d06a31154326a1890cbd15b48c03c27104818f44f25564f712543631156375d1d76e48fa59e8bc691bf"
     "643b355f5a7d3d39d931ff883699ca93089a4f0989b372177ce6efd0b9cda072d18b6467b3f5727407e4bde766ae76cc"
@@ -91,7 +91,7 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
     "daa115284ddc6c51d04a6efa3c2c8bcfc17dc67afdac202357668966c4f1ac402d4ce74b878c682050928c34d91421b6"
     "712319f4c8ffed5d70318ddee0"
     ,
-    // confirmation: 1318 digits
+    // CONFIRMATION: 1318 digits
     "7dd7c2841df542d0173eba53e212b3370083becc101b2d0082ddcf622581134be17fbc56a2585aaf30affaed3c5d43da"
     "58ee04e080396eee04edf55fbc4e80a4c715ef2a0a35b62a6b9d60b51542fcbb6648e6806cd5aa2546011b962f3835b6"
     "fe65790e21f23cd5d98441db8b3f2a92d6f8273afddfa9456a7a8834393adc6defff9b5b19392c664403c34316b6df92"
@@ -107,7 +107,7 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
     "41d314bfb8e0db75542ad0dbfd12e670e02f57249887dbc9acad78bca9225739d96f50be6b3acb4739c69cf220e5c5a6"
     "09ef022812888714796b2042e625f14c9a87e695640cb575d03ef5bb21ec14b57a2268"
     ,
-    // delete_subscription: 824 digits
+    // DELETE_SUBSCRIPTION: 824 digits
     "056b3544ae1b287d3ecb571572fc95c4d870255df75aaa1a88781a1c8f70f395c84008d7072b168ffd4ae04ad296c4b3"
     "84ad80dd2b9ce1b81cc5bb4904c21c16f81d3465ecef9b0a233abcc29f64761dead71c1ebc8506892e5f0e9d92dcffc7"
     "e09e0faf56ee838835b2f49aa0e84643910da833ba4d809791dfffda28ed32bc13527c185b131cd642e093d5bacfcf28"
@@ -125,19 +125,21 @@ constexpr std::array<std::string_view, 9> kDataBlobs = {
 struct ButtonForms {
   std::string_view image;
   std::string_view text;
-  int message;
+  Message message;
 };
 
-constexpr ButtonForms kSubmitButton = {
+constexpr ButtonForms SUBMIT_BUTTON = {
     "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=%s BORDER=0>",
-    "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"%s\">", 37};
-constexpr ButtonForms kCancelButton = {
+    "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"%s\">", Message::SUBMIT};
+constexpr ButtonForms CANCEL_BUTTON = {
     "<INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"%s\" BORDER=0>",
-    "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"%s\">", 38};
-constexpr ButtonForms kReturnButton = {
+    "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"%s\">", Message::CANCEL};
+constexpr ButtonForms RETURN_BUTTON = {
     "<INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"%s\" BORDER=0>",
-    "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"%s\">", 39};
+    "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"%s\">", Message::BACK_TO_THE_SHOP};
 
+// Writes one button: its image form when the merchant gave a logo, else its
+// text form in the page's language.
 void print_button(const ButtonForms& button, const std::string& logo, int language) {
   if (!logo.empty()) {
     emit_filled(button.image, {logo});
@@ -146,47 +148,68 @@ void print_button(const ButtonForms& button, const std::string& logo, int langua
   }
 }
 
-}  // namespace
-
-std::string_view data_blob(DataBlob page) { return kDataBlobs[static_cast<size_t>(page)]; }
-
-void emit_filled(std::string_view pattern, std::initializer_list<std::string_view> values) {
-  const std::string_view* value = values.begin();
-  size_t from = 0;
-  for (size_t at = pattern.find("%s"); at != std::string_view::npos; at = pattern.find("%s", from)) {
-    emit(pattern.substr(from, at - from));
-    if (value != values.end()) emit(*value++);
-    from = at + 2;
-  }
-  emit(pattern.substr(from));
-}
-
+// Opens the form that is posted back to the merchant's shop.
 void print_shop_form_open() {
   emit("<FORM METHOD=POST ACTION=\"");
-  emit(kShopResponseUrl);
+  emit(SHOP_RESPONSE_URL);
   emit("\">");
 }
 
+// Writes the hidden DATA field of a shop form with the page's sample response.
 void print_data_field(DataBlob page) {
   emit_filled("<INPUT TYPE=HIDDEN NAME=\"DATA\" VALUE=\"%s\">", {data_blob(page)});
 }
 
+}  // namespace
+
+std::string_view data_blob(DataBlob page) { return DATA_BLOBS[static_cast<size_t>(page)]; }
+
+void print_merchant_fields() {
+  emit("<INPUT TYPE=HIDDEN NAME=MERCHANT_ID VALUE=011223344550000><INPUT TYPE=HIDDEN NAME=MERCHANT_COUNTRY VALUE=fr>");
+}
+
+void print_account_form_open(std::string_view action, std::string_view operation, std::string_view subscriber,
+                             std::string_view user) {
+  emit_filled("<FORM METHOD=POST ACTION=%s NAME=DATA_CAPTURE>"
+              "<INPUT TYPE=HIDDEN NAME=OPERATION VALUE=%s>"
+              "<INPUT TYPE=HIDDEN NAME=SUBSCRIPTION_SUBSCRIBER VALUE=%s>"
+              "<INPUT TYPE=HIDDEN NAME=USER VALUE=%s>",
+              {action, operation, subscriber, user});
+  print_merchant_fields();
+}
+
 void print_submit_button(const PageOptions& options) {
-  print_button(kSubmitButton, options.SUBMIT_LOGO, options.LANGUAGE);
+  print_button(SUBMIT_BUTTON, options.SUBMIT_LOGO, options.LANGUAGE);
 }
 
 void print_cancel_button(const PageOptions& options) {
-  print_button(kCancelButton, options.SUB_CANCEL_LOGO, options.LANGUAGE);
+  print_button(CANCEL_BUTTON, options.SUB_CANCEL_LOGO, options.LANGUAGE);
 }
 
 void print_return_button(const PageOptions& options) {
-  print_button(kReturnButton, options.NORMAL_RETURN_LOGO, options.LANGUAGE);
+  print_button(RETURN_BUTTON, options.NORMAL_RETURN_LOGO, options.LANGUAGE);
 }
 
-void print_card_entry_block(const PageOptions& options, CvvLink link) {
+void print_shop_form_with_cancel(const PageOptions& options, DataBlob page) {
+  print_shop_form_open();
+  emit("<center>");
+  print_data_field(page);
+  print_cancel_button(options);
+  emit("</center></FORM>");
+}
+
+void print_shop_form_with_return(const PageOptions& options, DataBlob page) {
+  emit("<center>");
+  print_shop_form_open();
+  print_data_field(page);
+  print_return_button(options);
+  emit("</FORM></center>");
+}
+
+void print_card_entry_block(const PageOptions& options, CvvLinkText link) {
   const int lang = options.LANGUAGE;
   emit("<br>");
-  if (!options.NO_SEC_MSG) emit_filled("<b>%s</b><br><br><br>", {message_text(options.NO_SSL_SYMBOLS ? 17 : 18, lang)});
+  if (!options.NO_SEC_MSG) emit_filled("<b>%s</b><br><br><br>", {message_text(options.NO_SSL_SYMBOLS ? Message::SECURE_SERVER : Message::SECURE_SYMBOLS, lang)});
   emit("<center>");
   emit("<TABLE BORDER=0 CELLSPACING=5>");
   emit("<TR VALIGN=MIDDLE>"
@@ -202,16 +225,16 @@ void print_card_entry_block(const PageOptions& options, CvvLink link) {
        "</TABLE>");
   emit("</center>");
   emit_filled("<br>%s<INPUT TYPE=TEXT SIZE=19 MAXLENGTH=19 NAME=CARD_NUMBER VALUE=\"\">%s",
-              {message_text(19, lang), message_text(20, lang)});
+              {message_text(Message::CARD_NUMBER, lang), message_text(Message::EXPIRES_END, lang)});
   emit_filled("<SELECT NAME=CARD_VAL_MONTH SIZE=1>"
               "<OPTION VALUE=\"01\">%s<OPTION VALUE=\"02\">%s<OPTION VALUE=\"03\">%s"
               "<OPTION VALUE=\"04\">%s<OPTION VALUE=\"05\">%s<OPTION VALUE=\"06\">%s"
               "<OPTION VALUE=\"07\">%s<OPTION VALUE=\"08\">%s<OPTION VALUE=\"09\">%s"
               "<OPTION VALUE=\"10\">%s<OPTION VALUE=\"11\">%s<OPTION VALUE=\"12\">%s"
               "</SELECT>",
-              {message_text(21, lang), message_text(22, lang), message_text(23, lang), message_text(24, lang),
-               message_text(25, lang), message_text(26, lang), message_text(27, lang), message_text(28, lang),
-               message_text(29, lang), message_text(30, lang), message_text(31, lang), message_text(32, lang)});
+              {message_text(Message::JANUARY, lang), message_text(Message::FEBRUARY, lang), message_text(Message::MARCH, lang), message_text(Message::APRIL, lang),
+               message_text(Message::MAY, lang), message_text(Message::JUNE, lang), message_text(Message::JULY, lang), message_text(Message::AUGUST, lang),
+               message_text(Message::SEPTEMBER, lang), message_text(Message::OCTOBER, lang), message_text(Message::NOVEMBER, lang), message_text(Message::DECEMBER, lang)});
   emit("/ ");
   emit("<SELECT NAME=\"CARD_VAL_YEAR\" SIZE=1>"
        "<OPTION VALUE=\"03\" SELECTED> 2003<OPTION VALUE=\"04\"> 2004<OPTION VALUE=\"05\"> 2005"
@@ -219,27 +242,27 @@ void print_card_entry_block(const PageOptions& options, CvvLink link) {
        "<OPTION VALUE=\"09\"> 2009<OPTION VALUE=\"10\"> 2010<OPTION VALUE=\"11\"> 2011"
        "<OPTION VALUE=\"12\"> 2012<OPTION VALUE=\"13\"> 2013"
        "</SELECT>");
-  emit_filled("<br><br>%s<br><br>", {message_text(33, lang)});
+  emit_filled("<br><br>%s<br><br>", {message_text(Message::CARD_FRAME, lang)});
   emit_filled("<TABLE BORDER='1'><TR><TD>%s<INPUT TYPE=TEXT SIZE=3 MAXLENGTH=3 NAME=\"CVV_KEY\" VALUE=\"\"><br>"
               "<script type=\"text/javascript\">",
-              {message_text(34, lang)});
+              {message_text(Message::SECURITY_CODE, lang)});
   emit("<!--");
   emit("function InfoCvv() {");
   // The explanation page exists only in French, whatever the page language.
   emit("window.open('/images/logo_serveur/commun/cryptogramme.fr.html','A1','width=700,height=450, status=no, "
        "directories=no, toolbar=no, location=no, menubar=no,scrollbars=no, resizable=no')");
   emit("}// --></script>");
-  if (link == CvvLink::catalogue) {
+  if (link == CvvLinkText::PAGE_LANGUAGE) {
     emit_filled("&nbsp;&nbsp;<a href=\"javascript:InfoCvv()\" onmouseover=\"window.status='%s'\"> %s </a>"
                 "</TR></TD></TABLE>",
-                {message_text(35, lang), message_text(35, lang)});
+                {message_text(Message::SECURITY_CODE_INFORMATION, lang), message_text(Message::SECURITY_CODE_INFORMATION, lang)});
   } else {
     emit_filled("&nbsp;&nbsp;<a href=\"javascript:InfoCvv()\" onmouseover=\"window.status='%s'\">"
                 " En savoir plus sur le cryptogramme visuel </a></TR></TD></TABLE>",
-                {message_text(35, lang)});
+                {message_text(Message::SECURITY_CODE_INFORMATION, lang)});
   }
   if (!options.NO_VALID_MSG) {
-    emit_filled("<br>%s", {message_text(36, lang)});
+    emit_filled("<br>%s", {message_text(Message::FORM_COMPLETED, lang)});
   } else {
     emit("<br><br>");
   }
@@ -252,9 +275,5 @@ void print_card_entry_block(const PageOptions& options, CvvLink link) {
   print_submit_button(options);
   emit("</form>");
   emit("<hr size=2>");
-  print_shop_form_open();
-  emit("<center>");
-  print_data_field(DataBlob::card_entry);
-  print_cancel_button(options);
-  emit("</center></FORM>");
+  print_shop_form_with_cancel(options, DataBlob::CARD_ENTRY);
 }

@@ -1,40 +1,41 @@
 #pragma once
 
-#include <initializer_list>
 #include <string_view>
 
 #include "page_options.h"
 
 // Where every form that leads back to the merchant's shop is sent.
-inline constexpr std::string_view kShopResponseUrl = "http://www.example.com/Subscription/response";
+inline constexpr std::string_view SHOP_RESPONSE_URL = "http://www.example.com/Subscription/response";
+
+// Where the account forms that change a subscription are posted.
+inline constexpr std::string_view UPDATE_ACTION = "/cgis-payment/demo/callupdate_subscription";
 
 // The page bodies that carry a shop form, each with its own sample DATA value.
 enum class DataBlob {
-  card_entry,           // RECORD_CAPTURE, UPDATE_CARD_CAPTURE, UPDATE_PWD_CAPTURE_CARD
-  record_accepted,
-  record_refused,
-  menu,
-  account_refusal,      // LOGIN_REFUSED, UPDATE_CARD_REFUSED
-  view_info,
-  update_info,
-  confirmation,         // UPDATE_INFO_CONFIRM and the three pages sharing its body
-  delete_subscription,
+  CARD_ENTRY,           // RECORD_CAPTURE, UPDATE_CARD_CAPTURE, UPDATE_PWD_CAPTURE_CARD
+  RECORD_ACCEPTED,
+  RECORD_REFUSED,
+  MENU,
+  ACCOUNT_REFUSAL,      // LOGIN_REFUSED, UPDATE_CARD_REFUSED
+  VIEW_INFO,
+  UPDATE_INFO,
+  CONFIRMATION,         // UPDATE_INFO_CONFIRM and the three pages sharing its body
+  DELETE_SUBSCRIPTION,
 };
 
 // The sample response (lowercase hexadecimal) that a page's shop form hands
 // back to the merchant's shop.
 std::string_view data_blob(DataBlob page);
 
-// Writes `pattern` with each "%s" replaced, in order, by the next of `values`.
-// The pattern is always one of the page literals; values are written as data,
-// so a "%" in an option prints as itself.
-void emit_filled(std::string_view pattern, std::initializer_list<std::string_view> values);
+// Writes the sample merchant's hidden fields (merchant 011223344550000 of
+// country fr) that the account forms carry.
+void print_merchant_fields();
 
-// Opens the form that is posted back to the merchant's shop.
-void print_shop_form_open();
-
-// Writes the hidden DATA field of a shop form with the page's sample response.
-void print_data_field(DataBlob page);
+// Opens a form of the subscriber's account, posted to `action` for the
+// operation code `operation`, with the subscriber's id, the USER field and the
+// merchant fields hidden in it.
+void print_account_form_open(std::string_view action, std::string_view operation, std::string_view subscriber,
+                             std::string_view user);
 
 // Writes the button that sends the page's own data form (image when
 // SUBMIT_LOGO is set, text otherwise).
@@ -48,11 +49,20 @@ void print_cancel_button(const PageOptions& options);
 // completed operation (image when NORMAL_RETURN_LOGO is set, text otherwise).
 void print_return_button(const PageOptions& options);
 
+// Writes the shop form of a page whose operation the subscriber may abandon:
+// the page's sample response and the cancel button, centred.
+void print_shop_form_with_cancel(const PageOptions& options, DataBlob page);
+
+// Writes the shop form of a completed operation, centred: the page's sample
+// response and the return button.
+void print_shop_form_with_return(const PageOptions& options, DataBlob page);
+
 // How the card security code information link reads: the catalogue text in
-// the page's language, or the fixed French text of the update pages.
-enum class CvvLink { catalogue, fixed };
+// the page's language, or (on the update pages) the French text in both
+// languages.
+enum class CvvLinkText { PAGE_LANGUAGE, FRENCH_IN_BOTH_LANGUAGES };
 
 // Writes the card entry block that ends the three card capture pages: it
 // completes and closes the card form the page has opened, then adds the shop
 // form with its cancel button.
-void print_card_entry_block(const PageOptions& options, CvvLink link);
+void print_card_entry_block(const PageOptions& options, CvvLinkText link);

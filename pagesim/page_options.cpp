@@ -24,7 +24,7 @@ struct ParameterKey {
   std::string_view too_long_lead;  // message up to the " (" before the value
 };
 
-constexpr ParameterKey kKeys[] = {
+constexpr ParameterKey PARAMETER_KEYS[] = {
     {"NO_COPYRIGHT", &PageOptions::NO_COPYRIGHT, nullptr, 0, ""},
     {"NO_SUB_DATA", &PageOptions::NO_SUB_DATA, nullptr, 0, ""},
     {"NO_PAY_MSG", &PageOptions::NO_PAY_MSG, nullptr, 0, ""},
@@ -55,19 +55,15 @@ constexpr ParameterKey kKeys[] = {
 // Takes the text between the first "!" of `line` and the next one into
 // `value`. The merchant sees the offending line, line end included, when a
 // separator is missing.
-bool get_parameter_value(std::string_view line, std::string_view& value) {
+bool get_parameter_value(std::string_view line, std::string_view& value, Diagnostics& diagnostics) {
   std::size_t first = line.find('!');
   if (first == std::string_view::npos) {
-    emit("<body>");
-    emit("Error, there is no separator in parameters file line: ");
-    emit(line);
+    diagnostics.write(BodyTag::ALONE, {"Error, there is no separator in parameters file line: ", line});
     return false;
   }
   std::size_t second = line.find('!', first + 1);
   if (second == std::string_view::npos) {
-    emit("<body>");
-    emit("Error, there is only one separator in parameters file line: ");
-    emit(line);
+    diagnostics.write(BodyTag::ALONE, {"Error, there is only one separator in parameters file line: ", line});
     return false;
   }
   value = line.substr(first + 1, second - first - 1);
@@ -75,21 +71,18 @@ bool get_parameter_value(std::string_view line, std::string_view& value) {
 }
 
 // Applies every key that occurs in `line` to `options`, in table order.
-bool apply_parameter_line(std::string_view line, PageOptions& options) {
-  for (const ParameterKey& key : kKeys) {
+bool apply_parameter_line(std::string_view line, PageOptions& options, Diagnostics& diagnostics) {
+  for (const ParameterKey& key : PARAMETER_KEYS) {
     if (line.find(key.key) == std::string_view::npos) continue;
     if (key.flag) {
       options.*key.flag = 1;
       continue;
     }
     std::string_view value;
-    if (!get_parameter_value(line, value)) return false;
+    if (!get_parameter_value(line, value, diagnostics)) return false;
     if (value.size() > key.capacity) {
       // Written bare, with no body tag and no line end.
-      emit(key.too_long_lead);
-      emit(" (");
-      emit(value);
-      emit(") too long");
+      diagnostics.write(BodyTag::NONE, {key.too_long_lead, " (", value, ") too long"});
       return false;
     }
     if (key.text) {
@@ -111,25 +104,25 @@ void init_page_options(PageOptions& options) {
   options.template_name = std::move(template_name);
 }
 
-bool read_parameters(PageOptions& options) {
+bool read_parameters(PageOptions& options, Diagnostics& diagnostics, std::string_view last_line) {
   std::FILE* file = open_for_reading("./parameters");
-  std::string raw;
-  bool readable = file && read_whole_file(file, raw);
-  if (file) std::fclose(file);
-  if (!readable) {
-    emit("<body>\n");
-    emit("Can't read the file parameters\n");
-    return false;
+  bool read = file != nullptr;
+  if (file) {
+    // The merchant may have saved the file with CR LF line ends; they read as
+    // plain line ends so the same file works from any workstation.
+    LineReader reader(file, true, last_line);
+    for (std::string_view line; reader.next(line);) {
+      // Empty lines, comments (a "#" in the first column only) and lines too
+      // short to hold anything are skipped.
+      if (line[0] == '\n' || line[0] == '#' || line.size() <= 2) continue;
+      if (!apply_parameter_line(line, options, diagnostics)) {
+        std::fclose(file);
+        return false;
+      }
+    }
+    read = !reader.failed();
+    std::fclose(file);
   }
-  // The merchant may have saved the file with CR LF line ends; they read as
-  // plain line ends so the same file works from any workstation.
-  std::string text = join_crlf(raw);
-  std::size_t pos = 0;
-  for (std::string_view line = next_line_piece(text, pos); !line.empty(); line = next_line_piece(text, pos)) {
-    // Empty lines, comments (a "#" in the first column only) and lines too
-    // short to hold anything are skipped.
-    if (line[0] == '\n' || line[0] == '#' || line.size() <= 2) continue;
-    if (!apply_parameter_line(line, options)) return false;
-  }
-  return true;
+  if (!read) diagnostics.write(BodyTag::WITH_LINE_END, {"Can't read the file parameters\n"});
+  return read;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "output.h"
 
 // The merchant's page options, read from ./parameters, plus the two
 // command-line arguments. Every renderer receives its own copy.
@@ -37,6 +40,7 @@ struct PageOptions {
 // Gives every option its default; leaves template_name alone.
 void init_page_options(PageOptions& options);
 
-// Fills `options` from ./parameters; on failure the diagnostic is already
-// written into the page and false is returned.
-bool read_parameters(PageOptions& options);
+// Fills `options` from ./parameters, read in line pieces, followed by
+// `last_line` when it is not empty (the page gallery adds its language that
+// way). On failure the diagnostic is already written and false is returned.
+bool read_parameters(PageOptions& options, Diagnostics& diagnostics, std::string_view last_line = {});

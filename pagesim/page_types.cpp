@@ -4,16 +4,10 @@
 
 namespace {
 
-// One of the server's subscription pages and the renderer of its body.
-struct PageType {
-  std::string_view name;
-  PageRenderer render;
-};
-
-// Every page the server can show, in the order the names are tested. Several
-// confirmation pages tell the subscriber the same thing, so they share the
+// The server's pages, in the order the names are tested. Several confirmation
+// pages tell the subscriber the same thing, so they share the
 // UPDATE_INFO_CONFIRM body.
-constexpr PageType kPageTypes[] = {
+constexpr PageType PAGE_TYPES[] = {
     {"RECORD_CAPTURE", render_record_capture},
     {"RECORD_ACCEPTED", render_record_accepted},
     {"RECORD_REFUSED", render_record_refused},
@@ -34,8 +28,10 @@ constexpr PageType kPageTypes[] = {
 
 }  // namespace
 
+std::span<const PageType> page_types() { return PAGE_TYPES; }
+
 PageRenderer find_page_renderer(std::string_view name) {
-  for (const PageType& type : kPageTypes)
+  for (const PageType& type : PAGE_TYPES)
     if (type.name == name) return type.render;
   return nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "page_options.h"
@@ -7,6 +8,17 @@
 // Writes the body of one of the server's pages, from its own copy of the
 // options.
 using PageRenderer = void (*)(PageOptions options);
+
+// One of the server's subscription pages: its name on the command line and
+// the renderer of its body.
+struct PageType {
+  std::string_view name;
+  PageRenderer render;
+};
+
+// Every page the server can show, in the order the names are tested (and the
+// page gallery shows them).
+std::span<const PageType> page_types();
 
 // The renderer for the page type `name`, matched exactly (no trimming, no
 // case folding); null when the server has no such page.

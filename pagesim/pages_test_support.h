@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <initializer_list>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -34,12 +31,6 @@ inline PageOptions default_options(int language = 0) {
   return options;
 }
 
-// The golden page body testdata/`name`, byte for byte.
-inline std::string golden(std::string_view name) {
-  std::ifstream in(std::string(PAGESIM_TESTDATA) + "/" + std::string(name), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Equal bytes; on a difference, says where (page bodies are one long line, so
 // a whole-string dump would hide it).
 inline ::testing::AssertionResult same_bytes(const std::string& expected, const std::string& actual) {
@@ -50,26 +41,6 @@ inline ::testing::AssertionResult same_bytes(const std::string& expected, const 
   return ::testing::AssertionFailure() << "bytes differ at offset " << at << " (expected " << expected.size()
                                        << " bytes, got " << actual.size() << ")\n  expected: ..."
                                        << expected.substr(from, 160) << "\n  actual:   ..." << actual.substr(from, 160);
-}
-
-// A renderer and the name of its golden bodies (testdata/NAME.en.html and
-// testdata/NAME.fr.html, written with empty options).
-struct GoldenCase {
-  void (*render)(PageOptions);
-  const char* name;
-};
-
-// Compares each renderer's English and French bodies with their golden files.
-inline void expect_golden_bodies(std::initializer_list<GoldenCase> cases) {
-  for (const GoldenCase& c : cases) {
-    for (int language : {0, 1}) {
-      std::string file = std::string(c.name) + (language ? ".fr.html" : ".en.html");
-      SCOPED_TRACE(file);
-      std::string expected = golden(file);
-      ASSERT_FALSE(expected.empty());
-      EXPECT_TRUE(same_bytes(expected, body_of(c.render, default_options(language))));
-    }
-  }
 }
 
 // Whether `needle` occurs in `page`, for the tests of one option's effect.

@@ -2,6 +2,7 @@
 #include "run.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,6 @@
 #include "page_types.h"
 #include "platform.h"
 #include "template.h"
-#include "text_file.h"
 
 namespace {
 
@@ -31,63 +31,67 @@ void print_html_head() { emit("<html><head><title>ORBA</title></head>\n"); }
 // Closes the document, on success and failure alike.
 void print_html_tail() { emit("</body></html>\n"); }
 
-// Ends the run with `status`, or with 1 when the page did not fully reach
-// standard output (a full disk): the merchant must not trust a cut preview.
-int finish(int status) {
-  if (finish_output()) return status;
-  std::fputs("pagesim: cannot write the page to standard output\n", stderr);
-  return 1;
+// Ends a failed page: writes the diagnostic (after those already written),
+// closes the frame, and gives the outcome of status 1.
+PageOutcome fail(Diagnostics& diagnostics, BodyTag tag, std::initializer_list<std::string_view> pieces) {
+  if (pieces.size() > 0) diagnostics.write(tag, pieces);
+  print_html_tail();
+  return PageOutcome{1, diagnostics.text()};
+}
+
+// Writes the page for a template that is open as `file`.
+PageOutcome render_with_template(std::FILE* file, const PageOptions& options, Diagnostics& diagnostics) {
+  CheckedTemplate checked = check_template(file, diagnostics);
+  if (checked.verdict == TemplateVerdict::UNREADABLE)
+    return fail(diagnostics, BodyTag::WITH_LINE_END, {"Can't read the template file (", options.template_name, ")\n"});
+  if (checked.verdict == TemplateVerdict::FAILED)
+    return fail(diagnostics, BodyTag::ALONE,
+                {"Your template contains errors, look at the pagesim documentation for more informations.\n"});
+  PageRenderer render = find_page_renderer(options.page_type);
+  TemplateCopy copy = copy_template(file, checked, [&] { render(options); });
+  // The page is written by now: a template that did not read the same twice
+  // gets a diagnostic after it, so the preview never passes for checked.
+  if (copy == TemplateCopy::UNREADABLE)
+    return fail(diagnostics, BodyTag::NONE, {"<br>Can't read the template file (", options.template_name, ")\n"});
+  if (copy == TemplateCopy::CHANGED)
+    return fail(diagnostics, BodyTag::NONE,
+                {"<br>The template file (", options.template_name,
+                 ") changed while pagesim read it: this page is not the one checked, run pagesim again.\n"});
+  if (!options.NO_COPYRIGHT) emit("<br><center><font size=-2>Preview of an ORBA payment page</font></center>");
+  print_html_tail();
+  return PageOutcome{0, {}};
 }
 
 }  // namespace
 
-int run_pagesim(const std::vector<std::string>& args) {
-  if (args.size() < 2) {
-    print_usage();
-    return finish(1);
-  }
+PageOutcome render_page(const PageRequest& request) {
   PageOptions options;
   init_page_options(options);
-  options.template_name = args[0];
-  options.page_type = args[1];
+  options.template_name = request.template_name;
+  options.page_type = request.page_type;
+  Diagnostics diagnostics;
   print_html_head();
-  if (!read_parameters(options)) {
-    print_html_tail();
-    return finish(1);
+  if (!read_parameters(options, diagnostics, request.parameters_last_line)) return fail(diagnostics, BodyTag::NONE, {});
+  if (!is_known_page_type(options.page_type))
+    return fail(diagnostics, BodyTag::WITH_LINE_END, {"The keyword ", options.page_type, " doesn't exist\n"});
+  std::FILE* file = open_for_reading(options.template_name);
+  if (!file)
+    return fail(diagnostics, BodyTag::WITH_LINE_END, {"Can't read the template file (", options.template_name, ")\n"});
+  PageOutcome outcome = render_with_template(file, options, diagnostics);
+  std::fclose(file);
+  return outcome;
+}
+
+int run_pagesim(const std::vector<std::string>& args) {
+  int status = 1;
+  if (args.size() < 2) {
+    print_usage();
+  } else {
+    status = render_page(PageRequest{args[0], args[1], {}}).status;
   }
-  if (!is_known_page_type(options.page_type)) {
-    emit("<body>\n");
-    emit("The keyword ");
-    emit(options.page_type);
-    emit(" doesn't exist\n");
-    print_html_tail();
-    return finish(1);
-  }
-  // The template is read once; the check and the split both work on the text.
-  std::string text;
-  std::FILE* template_file = open_for_reading(options.template_name);
-  bool readable = template_file && read_whole_file(template_file, text);
-  if (template_file) std::fclose(template_file);
-  if (!readable) {
-    emit("<body>\n");
-    emit("Can't read the template file (");
-    emit(options.template_name);
-    emit(")\n");
-    print_html_tail();
-    return finish(1);
-  }
-  if (!check_template(text)) {
-    emit("Your template contains errors, look at the pagesim documentation for more informations.\n");
-    print_html_tail();
-    return finish(1);
-  }
-  std::string_view before;
-  std::string_view after;
-  split_template(text, before, after);
-  emit(before);
-  find_page_renderer(options.page_type)(options);
-  emit(after);
-  if (!options.NO_COPYRIGHT) emit("<br><center><font size=-2>Preview of an ORBA payment page</font></center>");
-  print_html_tail();
-  return finish(0);
+  // A page that did not fully reach standard output (a full disk) fails the
+  // run: the merchant must not trust a cut preview.
+  if (finish_output()) return status;
+  std::fputs("pagesim: cannot write the page to standard output\n", stderr);
+  return 1;
 }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "private_folder.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -54,9 +56,7 @@ Spawned run_pagesim(const fs::path& dir, const std::vector<std::string>& args, c
 class RunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("pagesim-run-" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    dir_ = make_private_folder("pagesim-run");
     std::ofstream(dir_ / "parameters", std::ios::binary) << "#none\n";
     std::ofstream(dir_ / "shop.html", std::ios::binary) << "<body>\n[ORBA]\n";
   }

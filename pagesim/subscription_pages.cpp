@@ -16,22 +16,22 @@ namespace {
 struct SubscriberField {
   std::string PageOptions::*mode;
   std::string_view form_field;
-  int label;
+  Message label;
   std::string_view size;
 };
 
 // In page order. The option keys spell ADDRESS, the server's fields ADRESSE.
-constexpr std::array<SubscriberField, 10> kSubscriberFields = {{
-    {&PageOptions::SUB_CIVIL_STATUS, "SUBSCRIPTION_CIVIL_STATUS", 1, "6"},
-    {&PageOptions::SUB_LASTNAME, "SUBSCRIPTION_LASTNAME", 2, "20"},
-    {&PageOptions::SUB_FIRSTNAME, "SUBSCRIPTION_FIRSTNAME", 3, "20"},
-    {&PageOptions::SUB_ADDRESS1, "SUBSCRIPTION_ADRESSE1", 4, "30"},
-    {&PageOptions::SUB_ADDRESS2, "SUBSCRIPTION_ADRESSE2", 5, "30"},
-    {&PageOptions::SUB_ZIPCODE, "SUBSCRIPTION_ZIPCODE", 6, "8"},
-    {&PageOptions::SUB_CITY, "SUBSCRIPTION_CITY", 7, "30"},
-    {&PageOptions::SUB_COUNTRY, "SUBSCRIPTION_COUNTRY", 8, "30"},
-    {&PageOptions::SUB_TELEPHONE, "SUBSCRIPTION_TELEPHONE", 9, "16"},
-    {&PageOptions::SUB_EMAIL, "SUBSCRIPTION_EMAIL", 10, "50"},
+constexpr std::array<SubscriberField, 10> SUBSCRIBER_FIELDS = {{
+    {&PageOptions::SUB_CIVIL_STATUS, "SUBSCRIPTION_CIVIL_STATUS", Message::CIVIL_STATUS, "6"},
+    {&PageOptions::SUB_LASTNAME, "SUBSCRIPTION_LASTNAME", Message::LASTNAME, "20"},
+    {&PageOptions::SUB_FIRSTNAME, "SUBSCRIPTION_FIRSTNAME", Message::FIRSTNAME, "20"},
+    {&PageOptions::SUB_ADDRESS1, "SUBSCRIPTION_ADRESSE1", Message::ADDRESS, "30"},
+    {&PageOptions::SUB_ADDRESS2, "SUBSCRIPTION_ADRESSE2", Message::ADDRESS_LINE_2, "30"},
+    {&PageOptions::SUB_ZIPCODE, "SUBSCRIPTION_ZIPCODE", Message::POSTAL_CODE, "8"},
+    {&PageOptions::SUB_CITY, "SUBSCRIPTION_CITY", Message::CITY, "30"},
+    {&PageOptions::SUB_COUNTRY, "SUBSCRIPTION_COUNTRY", Message::COUNTRY, "30"},
+    {&PageOptions::SUB_TELEPHONE, "SUBSCRIPTION_TELEPHONE", Message::PHONE_NUMBER, "16"},
+    {&PageOptions::SUB_EMAIL, "SUBSCRIPTION_EMAIL", Message::EMAIL, "50"},
 }};
 
 // Writes one subscriber field as its field mode asks: an input row (optional,
@@ -60,18 +60,18 @@ void print_subscriber_field(const SubscriberField& field, const PageOptions& opt
 // description and amount and the optional password choice.
 void print_subscription_data(const PageOptions& options) {
   const int lang = options.LANGUAGE;
-  emit_filled("<b><center><font size=+1>%s</font></center></b>", {message_text(64, lang)});
+  emit_filled("<b><center><font size=+1>%s</font></center></b>", {message_text(Message::FILL_IN_THE_FORM, lang)});
   emit("<br><table border=0>");
-  for (const SubscriberField& field : kSubscriberFields) print_subscriber_field(field, options);
+  for (const SubscriberField& field : SUBSCRIBER_FIELDS) print_subscriber_field(field, options);
   emit("</table>");
   emit("<hr><INPUT TYPE=HIDDEN NAME=\"SUBSCRIPTION_SUBSCRIBER\" VALUE=\"F07CH060\">");
   emit("<table border=0 cellspacing=5 ><br>");
-  emit_filled("<tr><td> </td><td>%s</td><td><b>F07CH060</b></td>", {message_text(11, lang)});
+  emit_filled("<tr><td> </td><td>%s</td><td><b>F07CH060</b></td>", {message_text(Message::SUBSCRIBER_ID, lang)});
   if (!options.SUB_DESCRIPTION.empty()) {
-    emit_filled("<tr><td> </td><td>%s</td><td><b>%s</b></td>", {message_text(12, lang), options.SUB_DESCRIPTION});
+    emit_filled("<tr><td> </td><td>%s</td><td><b>%s</b></td>", {message_text(Message::YOUR_SUBSCRIPTION, lang), options.SUB_DESCRIPTION});
   }
   if (options.SUB_TYPE == "1") {
-    emit_filled("<tr><td> </td><td>%s</td><td><b>  10,00 Euro </b></td>", {message_text(13, lang)});
+    emit_filled("<tr><td> </td><td>%s</td><td><b>  10,00 Euro </b></td>", {message_text(Message::SUBSCRIPTION_AMOUNT, lang)});
   }
   emit("</table>");
   if (options.PASSWORD == "yes") {
@@ -81,7 +81,7 @@ void print_subscription_data(const PageOptions& options) {
                 "<td><td> </td><td>%s</td>"
                 "<td><b><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 NAME=SUB_PASSWD2 VALUE=\"\"></b></td>"
                 "</table>",
-                {message_text(14, lang), message_text(15, lang)});
+                {message_text(Message::CHOOSE_PASSWORD, lang), message_text(Message::RETYPE_PASSWORD, lang)});
   }
 }
 
@@ -90,19 +90,14 @@ void print_subscription_data(const PageOptions& options) {
 void render_record_capture(PageOptions options) {
   emit("<FORM METHOD=POST ACTION=/cgis-payment/demo/callvalid_subscription NAME=DATA_CAPTURE>");
   if (!options.NO_SUB_DATA) print_subscription_data(options);
-  if (!options.NO_PAY_MSG) emit_filled("<hr><b>%s</b><br>", {message_text(16, options.LANGUAGE)});
-  print_card_entry_block(options, CvvLink::catalogue);
+  if (!options.NO_PAY_MSG) emit_filled("<hr><b>%s</b><br>", {message_text(Message::PAYMENT_BY_CARD, options.LANGUAGE)});
+  print_card_entry_block(options, CvvLinkText::PAGE_LANGUAGE);
 }
 
 void render_record_accepted(PageOptions options) {
   const int lang = options.LANGUAGE;
-  if (!options.NO_ACCEPT_MSG) emit_filled("<H3><center>%s</center></H3>", {message_text(40, lang)});
-  emit("<center>");
-  print_shop_form_open();
-  print_data_field(DataBlob::record_accepted);
-  print_return_button(options);
-  emit("</FORM>");
-  emit("</center>");
+  if (!options.NO_ACCEPT_MSG) emit_filled("<H3><center>%s</center></H3>", {message_text(Message::SUBSCRIPTION_RECORDED, lang)});
+  print_shop_form_with_return(options, DataBlob::RECORD_ACCEPTED);
   emit("<center>");
   // Sample subscriber V08OB090, order 142452; the date reads French in both
   // languages.
@@ -110,29 +105,25 @@ void render_record_accepted(PageOptions options) {
               "<tr><td><b>%s</b></td><td><b><I>V08OB090</I></b></td>"
               "<tr><td><b>%s</b></td><td><b><I>142452</I></b></td>"
               "<tr><td><b>%s</b></td><td><b><I>21 Octobre 2003 12:20:24</I>  (UTC/GMT)</b></td>",
-              {message_text(41, lang), message_text(42, lang), message_text(43, lang)});
+              {message_text(Message::RECEIPT_SUBSCRIBER_ID, lang), message_text(Message::ORDER_REFERENCE, lang), message_text(Message::TRANSACTION_DATE, lang)});
   // The merchant writes the complement as rows of the receipt table.
   emit(options.RECEIPT_COMPLEMENT);
   if (options.SUB_TYPE == "1") {
-    emit_filled("<tr><td><b>%s</b></td><td><b><I>  10,00 Euro </I></b></td></tr>", {message_text(44, lang)});
+    emit_filled("<tr><td><b>%s</b></td><td><b><I>  10,00 Euro </I></b></td></tr>", {message_text(Message::ORDER_TOTAL, lang)});
   }
-  emit_filled("<tr><td><b>%s</b></td><td><b><I>88 88## #### #### ##00</I></b></td>", {message_text(45, lang)});
+  emit_filled("<tr><td><b>%s</b></td><td><b><I>88 88## #### #### ##00</I></b></td>", {message_text(Message::RECEIPT_CARD_NUMBER, lang)});
   emit_filled("<tr><td><b>%s</b></td><td><b><I>106726</I></b></td>"
               "<tr><td><b>%s</b></td><td><b><I>1067269181</I></b></td>",
-              {message_text(46, lang), message_text(47, lang)});
+              {message_text(Message::AUTHORISATION, lang), message_text(Message::TRANSACTION_CERTIFICATE, lang)});
   emit("<tr></table></center>");
   emit_filled("<hr size=2><center><font size=-1><br>%s<br><br>%s<br></font></center>",
-              {message_text(48, lang), message_text(49, lang)});
+              {message_text(Message::KEEP_THE_REFERENCE, lang), message_text(Message::LEAVING_THE_SECURE_SERVER, lang)});
 }
 
 void render_record_refused(PageOptions options) {
   const int lang = options.LANGUAGE;
-  emit_filled("<BR><BR><HR><BR><H2>%s</H2>", {message_text(50, lang)});
-  emit_filled("<H2>%s</H2>", {message_text(51, lang)});
+  emit_filled("<BR><BR><HR><BR><H2>%s</H2>", {message_text(Message::PAYMENT_REFUSED, lang)});
+  emit_filled("<H2>%s</H2>", {message_text(Message::CANNOT_COMPLETE, lang)});
   emit("<hr size=2>");
-  print_shop_form_open();
-  emit("<center>");
-  print_data_field(DataBlob::record_refused);
-  print_cancel_button(options);
-  emit("</center></FORM>");
+  print_shop_form_with_cancel(options, DataBlob::RECORD_REFUSED);
 }

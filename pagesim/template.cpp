@@ -1,17 +1,16 @@
 #include "template.h"
 
 #include <array>
-#include <iterator>
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
 
-#include "output.h"
 #include "text_file.h"
 
 namespace {
 
-constexpr std::string_view kTag = "[ORBA]";
+constexpr std::string_view TAG = "[ORBA]";
 
 // A tag the page supplies itself, in the three spellings merchants use, and
 // the message that names it.
@@ -20,7 +19,7 @@ struct ForbiddenTag {
   std::string_view message;  // follows "Error line N"
 };
 
-constexpr ForbiddenTag kForbidden[] = {
+constexpr ForbiddenTag FORBIDDEN_TAGS[] = {
     {{"<html", "<Html", "<HTML"},
      ": your template file must not contain the HTML tags < html >, < Html > or < HTML > <BR>"},
     {{"<head", "<Head", "<HEAD"},
@@ -39,38 +38,23 @@ constexpr ForbiddenTag kForbidden[] = {
 
 bool contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
 
-// The forbidden tags that `line` holds, one bit per entry of kForbidden. Every
-// form starts with "<", so only the places of "<" are looked at, and there
-// only the tags whose second character matches in either case.
+// The forbidden tags that `line` holds, one bit per entry of FORBIDDEN_TAGS.
+// Every form starts with "<", so only the places of "<" are looked at, and
+// there only the tags whose second character matches in either case.
 unsigned forbidden_tags_in(std::string_view line) {
   unsigned found = 0;
   for (std::size_t at = line.find('<'); at != std::string_view::npos; at = line.find('<', at + 1)) {
     std::string_view rest = line.substr(at);
     if (rest.size() < 2) break;
     char second = static_cast<char>(rest[1] | 0x20);  // '/' keeps its value
-    for (std::size_t t = 0; t < std::size(kForbidden); ++t) {
-      const ForbiddenTag& tag = kForbidden[t];
+    for (std::size_t t = 0; t < std::size(FORBIDDEN_TAGS); ++t) {
+      const ForbiddenTag& tag = FORBIDDEN_TAGS[t];
       if ((tag.forms[0][1] | 0x20) != second) continue;
       for (std::string_view form : tag.forms)
         if (rest.starts_with(form)) found |= 1u << t;
     }
   }
   return found;
-}
-
-// Writes one diagnostic, opening the page body before the first one.
-void report(bool& body_written, std::string_view message) {
-  if (!body_written) {
-    emit("<body>");
-    body_written = true;
-  }
-  emit(message);
-}
-
-// Writes the "Error line N" lead of a diagnostic about one line.
-void report_line(bool& body_written, long line_number) {
-  report(body_written, "Error line ");
-  emit(std::to_string(line_number));
 }
 
 // The file named by the first "src" of `line`: from the fourth character
@@ -86,47 +70,53 @@ std::string_view referenced_file(std::string_view line) {
 
 }  // namespace
 
-bool check_template(std::string_view text) {
-  bool body_written = false;
+CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
+  CheckedTemplate checked;
   bool tag_found = false;
   bool forbidden_seen = false;
   bool outside_file_seen = false;
   long line_number = 0;
-  std::size_t pos = 0;
-  for (std::string_view line = next_line_piece(text, pos); !line.empty(); line = next_line_piece(text, pos)) {
+  LineReader reader(file);
+  for (std::string_view line; reader.next(line);) {
+    checked.fingerprint = add_to_fingerprint(checked.fingerprint, line);
     ++line_number;
     unsigned forbidden = forbidden_tags_in(line);
-    for (std::size_t t = 0; forbidden != 0 && t < std::size(kForbidden); ++t) {
+    for (std::size_t t = 0; forbidden != 0 && t < std::size(FORBIDDEN_TAGS); ++t) {
       if ((forbidden & (1u << t)) == 0) continue;
-      report_line(body_written, line_number);
-      emit(kForbidden[t].message);
+      diagnostics.write(BodyTag::ALONE, {"Error line ", std::to_string(line_number), FORBIDDEN_TAGS[t].message});
       forbidden_seen = true;
     }
-    if (!tag_found && contains(line, kTag)) tag_found = true;
+    if (!tag_found && contains(line, TAG)) tag_found = true;
     std::string_view referenced = referenced_file(line);
     if (contains(referenced, "/")) {
-      report_line(body_written, line_number);
-      emit(": the file ");
-      emit(referenced);
-      emit(" must be in the same directory that your template<BR>");
+      diagnostics.write(BodyTag::ALONE, {"Error line ", std::to_string(line_number), ": the file ", referenced,
+                                         " must be in the same directory that your template<BR>"});
       outside_file_seen = true;
     }
   }
-  if (!tag_found) report(body_written, "Error: your template file doesn't contain the [ORBA] tags <BR>");
-  return tag_found && !forbidden_seen && !outside_file_seen;
+  if (reader.failed()) return checked;
+  if (!tag_found) diagnostics.write(BodyTag::ALONE, {"Error: your template file doesn't contain the [ORBA] tags <BR>"});
+  checked.verdict = tag_found && !forbidden_seen && !outside_file_seen ? TemplateVerdict::PASSED : TemplateVerdict::FAILED;
+  return checked;
 }
 
-void split_template(std::string_view text, std::string_view& before, std::string_view& after) {
-  // The tag counts only where one line read sees it whole, as in the check.
-  std::size_t pos = 0;
-  for (std::string_view line = next_line_piece(text, pos); !line.empty(); line = next_line_piece(text, pos)) {
-    std::size_t at = line.find(kTag);
-    if (at == std::string_view::npos) continue;
-    std::size_t cut = (pos - line.size()) + at;
-    before = text.substr(0, cut);
-    after = text.substr(cut + kTag.size());
-    return;
+TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, const std::function<void()>& write_body) {
+  std::uint64_t fingerprint = 0;
+  bool tag_met = false;
+  LineReader reader(file);
+  for (std::string_view line; reader.next(line);) {
+    fingerprint = add_to_fingerprint(fingerprint, line);
+    // The tag counts only where one line read sees it whole, as in the check.
+    std::size_t at = tag_met ? std::string_view::npos : line.find(TAG);
+    if (at == std::string_view::npos) {
+      emit(line);
+      continue;
+    }
+    emit(line.substr(0, at));
+    write_body();
+    emit(line.substr(at + TAG.size()));
+    tag_met = true;
   }
-  before = text;
-  after = {};
+  if (reader.failed()) return TemplateCopy::UNREADABLE;
+  return tag_met && fingerprint == checked.fingerprint ? TemplateCopy::COPIED : TemplateCopy::CHANGED;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "output.h"
@@ -10,6 +11,13 @@ using namespace std::string_literals;
 
 namespace {
 
+// An anonymous temporary file holding `content`, removed when closed.
+std::FILE* file_holding(const std::string& content) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(content.data(), 1, content.size(), file);
+  return file;
+}
+
 struct CheckRun {
   bool ok;
   std::string page;
@@ -17,9 +25,12 @@ struct CheckRun {
 
 CheckRun check(const std::string& content) {
   CheckRun run{};
+  std::FILE* file = file_holding(content);
+  Diagnostics diagnostics;
   capture_output(&run.page);
-  run.ok = check_template(content);
+  run.ok = check_template(file, diagnostics).verdict == TemplateVerdict::PASSED;
   capture_output(nullptr);
+  std::fclose(file);
   return run;
 }
 
@@ -27,11 +38,11 @@ std::string message(int line, const char* tags) {
   return "Error line " + std::to_string(line) + ": your template file must not contain the HTML tags " + tags + " <BR>";
 }
 
-const char* const kHtml = "< html >, < Html > or < HTML >";
-const char* const kHead = "< head >, < Head > or < HEAD >";
-const char* const kForm = "< form >, < Form > or < FORM >";
-const char* const kEndBody = "< /body >, < /Body > or < /BODY >";
-const char* const kNoTag = "Error: your template file doesn't contain the [ORBA] tags <BR>";
+const char* const HTML = "< html >, < Html > or < HTML >";
+const char* const HEAD = "< head >, < Head > or < HEAD >";
+const char* const FORM = "< form >, < Form > or < FORM >";
+const char* const END_BODY = "< /body >, < /Body > or < /BODY >";
+const char* const NO_TAG = "Error: your template file doesn't contain the [ORBA] tags <BR>";
 
 }  // namespace
 
@@ -41,15 +52,15 @@ TEST(CheckTemplate, OneMessagePerTestPerLineInTableOrder) {
   // and a header element match their opening forms.
   CheckRun run = check("</body><html><HTML lang=fr><header><form action=x>[ORBA]\n");
   EXPECT_FALSE(run.ok);
-  EXPECT_EQ(run.page, "<body>" + message(1, kHtml) + message(1, kHead) + message(1, kForm) + message(1, kEndBody));
+  EXPECT_EQ(run.page, "<body>" + message(1, HTML) + message(1, HEAD) + message(1, FORM) + message(1, END_BODY));
 }
 
 TEST(CheckTemplate, TagsAreFoundAfterStrayAngleBrackets) {
   // A "<" that opens nothing, or that ends the line, hides no tag after it.
   CheckRun run = check("a << <<html <</FORM> <h <\n[ORBA] <Head<\n<");
   EXPECT_FALSE(run.ok);
-  EXPECT_EQ(run.page, "<body>" + message(1, kHtml) + message(1, "< /form >, < /Form > or < /FORM >") +
-                          message(2, kHead));
+  EXPECT_EQ(run.page, "<body>" + message(1, HTML) + message(1, "< /form >, < /Form > or < /FORM >") +
+                          message(2, HEAD));
 }
 
 TEST(CheckTemplate, OddSpellingsAreNotDetected) {
@@ -81,64 +92,75 @@ TEST(CheckTemplate, SameDirectoryRule) {
 TEST(CheckTemplate, LinesLongerThanAPieceCountAsSeveralLines) {
   std::string content = "[ORBA]" + std::string(16583 - 6, 'x') + "<form>\n<FORM>\n";
   CheckRun run = check(content);
-  EXPECT_EQ(run.page, "<body>" + message(2, kForm) + message(3, kForm));
+  EXPECT_EQ(run.page, "<body>" + message(2, FORM) + message(3, FORM));
   // A tag cut across two pieces is not seen.
   run = check(std::string(16580, ' ') + "[ORBA]\n");
   EXPECT_FALSE(run.ok);
-  EXPECT_EQ(run.page, std::string("<body>") + kNoTag);
+  EXPECT_EQ(run.page, std::string("<body>") + NO_TAG);
 }
 
 TEST(CheckTemplate, CrLfAndNulBytesDoNotHideTags) {
   std::string content = "<b>\0</b>\r\n[ORBA]\r\n<form>\r\n"s;
   CheckRun run = check(content);
-  EXPECT_EQ(run.page, "<body>" + message(3, kForm));
+  EXPECT_EQ(run.page, "<body>" + message(3, FORM));
 }
 
 namespace {
 
-struct Split {
-  std::string before;
-  std::string after;
-};
-
-Split split(const std::string& content) {
-  std::string_view before;
-  std::string_view after;
-  split_template(content, before, after);
-  return Split{std::string(before), std::string(after)};
+// The page that the copy of a checked `content` writes, with "<BODY>" where
+// the page body goes.
+std::string copied(const std::string& content) {
+  std::FILE* file = file_holding(content);
+  Diagnostics diagnostics;
+  std::string page;
+  capture_output(&page);
+  CheckedTemplate checked = check_template(file, diagnostics);
+  page.clear();
+  TemplateCopy copy = copy_template(file, checked, [] { emit("<BODY>"); });
+  capture_output(nullptr);
+  std::fclose(file);
+  EXPECT_EQ(copy, TemplateCopy::COPIED);
+  return page;
 }
 
 }  // namespace
 
-TEST(SplitTemplate, CutsAtTheFirstTagAndDropsIt) {
-  Split parts = split("<body>\n<p>top [ORBA] tail\nline [ORBA] again\n");
-  EXPECT_EQ(parts.before, "<body>\n<p>top ");
-  EXPECT_EQ(parts.after, " tail\nline [ORBA] again\n");
-
-  parts = split("[ORBA]\nx");
-  EXPECT_EQ(parts.before, "");
-  EXPECT_EQ(parts.after, "\nx");
-
-  parts = split("x\n<p>[ORBA]");
-  EXPECT_EQ(parts.before, "x\n<p>");
-  EXPECT_EQ(parts.after, "");
+TEST(CopyTemplate, PutsTheBodyAtTheFirstTagAndDropsIt) {
+  EXPECT_EQ(copied("<body>\n<p>top [ORBA] tail\nline [ORBA] again\n"),
+            "<body>\n<p>top <BODY> tail\nline [ORBA] again\n");
+  EXPECT_EQ(copied("[ORBA]\nx"), "<BODY>\nx");
+  EXPECT_EQ(copied("x\n<p>[ORBA]"), "x\n<p><BODY>");
 }
 
-TEST(SplitTemplate, KeepsEveryByte) {
-  std::string content = "a\r\n\0%s%n\xe9[ORBA]\xff\0\r\n"s;
-  Split parts = split(content);
-  EXPECT_EQ(parts.before, "a\r\n\0%s%n\xe9"s);
-  EXPECT_EQ(parts.after, "\xff\0\r\n"s);
+TEST(CopyTemplate, KeepsEveryByte) {
+  EXPECT_EQ(copied("a\r\n\0%s%n\xe9[ORBA]\xff\0\r\n"s), "a\r\n\0%s%n\xe9<BODY>\xff\0\r\n"s);
 }
 
-TEST(SplitTemplate, TextsHaveNoSizeLimitAndTheTagMustFitAPiece) {
+TEST(CopyTemplate, TextsHaveNoSizeLimitAndTheTagMustFitAPiece) {
   std::string big(3 * 16583 + 17, 'b');
-  Split parts = split(big + "\n[ORBA]\n" + big);
-  EXPECT_EQ(parts.before, big + "\n");
-  EXPECT_EQ(parts.after, "\n" + big);
+  EXPECT_EQ(copied(big + "\n[ORBA]\n" + big), big + "\n<BODY>\n" + big);
   // A tag straddling the cut between two pieces is not the splitting tag.
-  parts = split(std::string(16580, ' ') + "[ORBA]x[ORBA]y");
-  EXPECT_EQ(parts.before, std::string(16580, ' ') + "[ORBA]x");
-  EXPECT_EQ(parts.after, "y");
+  std::string blanks(16580, ' ');
+  EXPECT_EQ(copied(blanks + "[ORBA]x[ORBA]y"), blanks + "[ORBA]x<BODY>y");
 }
 
+// The merchant saves the template between the check and the copy: the page
+// written must not pass for the one checked.
+TEST(CopyTemplate, TemplateChangedSinceTheCheck) {
+  // Written over the start of the old text.
+  for (const std::string& changed : {"<p>[ORBA]<form>\n"s, "[ORBA]"s, "<p>(ORBA)"s, "<p>[ORBA]</p>\nmore\n"s}) {
+    SCOPED_TRACE(changed);
+    std::FILE* file = file_holding("<p>[ORBA]</p>\n");
+    Diagnostics diagnostics;
+    CheckedTemplate checked = check_template(file, diagnostics);
+    ASSERT_EQ(checked.verdict, TemplateVerdict::PASSED);
+    std::rewind(file);
+    std::fwrite(changed.data(), 1, changed.size(), file);
+    std::fflush(file);
+    std::string page;
+    capture_output(&page);
+    EXPECT_EQ(copy_template(file, checked, [] {}), TemplateCopy::CHANGED);
+    capture_output(nullptr);
+    std::fclose(file);
+  }
+}

@@ -2,43 +2,100 @@
 
 #include <cstring>
 
-bool read_whole_file(std::FILE* file, std::string& text) {
-  text.clear();
-  constexpr std::size_t kBlock = 1 << 16;
-  // Room for the whole file and the last block read at once: a big template
-  // is not copied as the text grows. The loop still reads to the true end.
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    long size = std::ftell(file);
-    if (size > 0) text.reserve(static_cast<std::size_t>(size) + kBlock);
-  }
-  std::rewind(file);
-  for (;;) {
-    std::size_t old_size = text.size();
-    text.resize(old_size + kBlock);
-    std::size_t got = std::fread(text.data() + old_size, 1, kBlock, file);
-    text.resize(old_size + got);
-    if (got < kBlock) break;
-  }
-  return !std::ferror(file);
+namespace {
+
+// Bytes asked of the file at once.
+constexpr std::size_t READ_BLOCK = 1 << 16;
+
+}  // namespace
+
+LineReader::LineReader(std::FILE* file, bool join_crlf, std::string_view last_line)
+    : file_(file), join_crlf_(join_crlf), last_line_(last_line) {
+  buffer_.reserve(READ_BLOCK + MAX_LINE_PIECE + 2);
+  std::rewind(file_);
 }
 
-std::string_view next_line_piece(std::string_view text, std::size_t& pos) {
-  if (pos >= text.size()) return {};
-  std::size_t room = text.size() - pos;
-  if (room > kMaxLinePiece) room = kMaxLinePiece;
-  const void* end = std::memchr(text.data() + pos, '\n', room);
-  std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - (text.data() + pos)) + 1 : room;
-  std::string_view piece = text.substr(pos, length);
-  pos += length;
-  return piece;
+void LineReader::append(std::string_view bytes) {
+  if (!join_crlf_) {
+    buffer_.append(bytes);
+    return;
+  }
+  for (std::size_t at = 0; at < bytes.size();) {
+    if (held_cr_) {
+      held_cr_ = false;
+      if (bytes[at] != '\n') buffer_.push_back('\r');
+    }
+    const void* cr = std::memchr(bytes.data() + at, '\r', bytes.size() - at);
+    std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data()) : bytes.size();
+    buffer_.append(bytes.substr(at, end - at));
+    if (end == bytes.size()) break;
+    // A CR: dropped when a LF follows, which may come with the next block.
+    if (end + 1 < bytes.size()) {
+      if (bytes[end + 1] != '\n') buffer_.push_back('\r');
+    } else {
+      held_cr_ = true;
+    }
+    at = end + 1;
+  }
 }
 
-std::string join_crlf(std::string_view text) {
-  std::string joined;
-  joined.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    joined.push_back(text[i]);
+void LineReader::fill() {
+  if (input_done_) return;
+  if (begin_ > 0) {
+    buffer_.erase(0, begin_);
+    begin_ = 0;
   }
-  return joined;
+  char block[READ_BLOCK];
+  while (buffer_.size() < MAX_LINE_PIECE + 1 && !input_done_) {
+    if (!file_done_) {
+      std::size_t got = std::fread(block, 1, sizeof block, file_);
+      if (got > 0) last_file_byte_ = block[got - 1];
+      append(std::string_view(block, got));
+      if (got < sizeof block) {
+        file_done_ = true;
+        if (std::ferror(file_)) {
+          failed_ = true;
+          input_done_ = true;
+          return;
+        }
+      }
+      continue;
+    }
+    if (!last_line_.empty()) {
+      if (last_file_byte_ != '\n') append("\n");
+      append(last_line_);
+    }
+    if (held_cr_) buffer_.push_back('\r');
+    held_cr_ = false;
+    input_done_ = true;
+  }
+}
+
+bool LineReader::next(std::string_view& piece) {
+  if (failed_) return false;
+  if (buffer_.size() - begin_ <= MAX_LINE_PIECE) fill();
+  if (failed_ || begin_ == buffer_.size()) return false;
+  std::size_t room = buffer_.size() - begin_;
+  if (room > MAX_LINE_PIECE) room = MAX_LINE_PIECE;
+  const char* start = buffer_.data() + begin_;
+  const void* end = std::memchr(start, '\n', room);
+  std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) + 1 : room;
+  piece = std::string_view(start, length);
+  begin_ += length;
+  return true;
+}
+
+std::uint64_t add_to_fingerprint(std::uint64_t fingerprint, std::string_view piece) {
+  // FNV-style mixing, eight bytes at a step; the length closes each piece so
+  // that moving a byte from one piece to the next changes the value too.
+  constexpr std::uint64_t PRIME = 0x100000001b3ULL;
+  std::uint64_t h = fingerprint ^ 0xcbf29ce484222325ULL;
+  std::size_t at = 0;
+  for (; at + 8 <= piece.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, piece.data() + at, 8);
+    h = (h ^ word) * PRIME;
+  }
+  for (; at < piece.size(); ++at) h = (h ^ static_cast<unsigned char>(piece[at])) * PRIME;
+  return (h ^ piece.size()) * PRIME;
 }

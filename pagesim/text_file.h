@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -8,18 +9,45 @@
 // The longest piece one line read returns, line end included; a longer line
 // comes back as several pieces, and each piece counts as a line of its own
 // (line numbers in the template diagnostics count pieces).
-inline constexpr std::size_t kMaxLinePiece = 16583;
+inline constexpr std::size_t MAX_LINE_PIECE = 16583;
 
-// Reads `file` from its beginning to its end into `text`, byte for byte.
-// False when the stream reports a read error (a directory opened as a file
-// fails here, so callers treat it like a file that cannot be read).
-bool read_whole_file(std::FILE* file, std::string& text);
+// Reads a file from its beginning in line pieces, holding no more than a block
+// and a piece at a time, so a template of any size reads in little memory.
+class LineReader {
+ public:
+  // Reads `file` from its beginning. With `join_crlf`, every CR LF pair reads
+  // as one line end, so a file saved with either convention gives the same
+  // lines. `last_line`, when not empty, is read after the file as one more
+  // line (a line end is put before it when the file does not end in one).
+  explicit LineReader(std::FILE* file, bool join_crlf = false, std::string_view last_line = {});
 
-// The next line piece of `text` starting at `pos`: up to and including the
-// next '\n', or kMaxLinePiece bytes, whichever is shorter. Advances `pos`; an
-// empty result means the end of the text.
-std::string_view next_line_piece(std::string_view text, std::size_t& pos);
+  // The next line piece: up to and including the next line end, or
+  // MAX_LINE_PIECE bytes, whichever is shorter. The view lasts until the next
+  // call. False at the end of the file, or when a read failed (see failed()).
+  bool next(std::string_view& piece);
 
-// Replaces every CR LF pair of `text` by a single LF, so a file saved with
-// either convention reads as the same lines.
-std::string join_crlf(std::string_view text);
+  // True when the file could not be read to its end.
+  bool failed() const { return failed_; }
+
+ private:
+  // Tops the buffer up to at least a piece, or to the end of the input.
+  void fill();
+  // Appends `bytes` to the buffer, joining CR LF pairs when asked.
+  void append(std::string_view bytes);
+
+  std::FILE* file_;
+  bool join_crlf_;
+  std::string last_line_;
+  std::string buffer_;
+  std::size_t begin_ = 0;        // first unread byte of buffer_
+  bool held_cr_ = false;         // a CR at the end of what was read, not yet known to pair
+  bool file_done_ = false;       // the file has been read to its end
+  bool input_done_ = false;      // and the last line appended too
+  bool failed_ = false;
+  char last_file_byte_ = '\n';   // last byte read from the file ('\n' when none)
+};
+
+// A running fingerprint of a sequence of pieces: equal sequences give equal
+// values, and a change to any byte almost surely changes it. Tells whether a
+// file read twice gave the same bytes both times.
+std::uint64_t add_to_fingerprint(std::uint64_t fingerprint, std::string_view piece);

@@ -2,27 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> pieces(const std::string& text) {
+// The pieces a LineReader gives for a file holding `content`.
+std::vector<std::string> pieces(const std::string& content, bool join_crlf = false,
+                                const std::string& last_line = {}) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(content.data(), 1, content.size(), file);
   std::vector<std::string> out;
-  std::size_t pos = 0;
-  for (std::string_view piece = next_line_piece(text, pos); !piece.empty(); piece = next_line_piece(text, pos))
-    out.emplace_back(piece);
+  LineReader reader(file, join_crlf, last_line);
+  for (std::string_view piece; reader.next(piece);) out.emplace_back(piece);
+  EXPECT_FALSE(reader.failed());
+  std::fclose(file);
   return out;
 }
 
 }  // namespace
 
-TEST(NextLinePiece, SplitsAfterEachLineEndAndKeepsIt) {
+TEST(LineReader, SplitsAfterEachLineEndAndKeepsIt) {
   EXPECT_EQ(pieces(""), std::vector<std::string>{});
   EXPECT_EQ(pieces("a\n\nb\r\nc"), (std::vector<std::string>{"a\n", "\n", "b\r\n", "c"}));
 }
 
-TEST(NextLinePiece, CutsLongLinesEvery16583Characters) {
+TEST(LineReader, CutsLongLinesEvery16583Characters) {
   std::string exact(16582, 'a');
   EXPECT_EQ(pieces(exact + "\n"), std::vector<std::string>{exact + "\n"});
   std::string full(16583, 'b');
@@ -30,7 +36,42 @@ TEST(NextLinePiece, CutsLongLinesEvery16583Characters) {
   EXPECT_EQ(pieces(full + full + "c\n"), (std::vector<std::string>{full, full, "c\n"}));
 }
 
-TEST(JoinCrLf, OnlyPairsBecomeOneLineEnd) {
-  EXPECT_EQ(join_crlf("a\r\nb\rc\n\r\r\n\r"), "a\nb\rc\n\r\n\r");
+// Lines cross the blocks read from the file: each comes back whole, and the
+// whole file comes back byte for byte.
+TEST(LineReader, LinesAcrossReadBlocks) {
+  std::string content;
+  for (int i = 0; content.size() < 300'000; ++i) content += std::string(static_cast<std::size_t>(i % 977), 'x') + "\n";
+  content += std::string(40'000, 'y');
+  std::string joined;
+  std::size_t longest = 0;
+  for (const std::string& piece : pieces(content)) {
+    joined += piece;
+    longest = std::max(longest, piece.size());
+  }
+  EXPECT_EQ(joined, content);
+  EXPECT_EQ(longest, MAX_LINE_PIECE);
 }
 
+TEST(LineReader, JoinsOnlyCrLfPairsEvenAcrossReadBlocks) {
+  EXPECT_EQ(pieces("a\r\nb\rc\n\r\r\n\r", true), (std::vector<std::string>{"a\n", "b\rc\n", "\r\n", "\r"}));
+  // A CR that ends one block of 64 KiB and the LF that begins the next.
+  std::string first(65535, 'a');
+  EXPECT_EQ(pieces(first + "\r\nz", true).back(), "z");
+  EXPECT_EQ(pieces(first + "\r\nz", true).size(), 5u);
+  EXPECT_TRUE(pieces(first + "\r", true).back().ends_with("a\r"));
+}
+
+TEST(LineReader, LastLineFollowsTheFileOnALineOfItsOwn) {
+  EXPECT_EQ(pieces("", true, "L!en!"), std::vector<std::string>{"L!en!"});
+  EXPECT_EQ(pieces("a\n", true, "L!en!"), (std::vector<std::string>{"a\n", "L!en!"}));
+  EXPECT_EQ(pieces("a", true, "L!en!"), (std::vector<std::string>{"a\n", "L!en!"}));
+  EXPECT_EQ(pieces("a\r\n", true, "L!en!"), (std::vector<std::string>{"a\n", "L!en!"}));
+}
+
+TEST(Fingerprint, TellsPiecesApart) {
+  std::uint64_t one = add_to_fingerprint(add_to_fingerprint(0, "abcdefgh12"), "x\n");
+  EXPECT_EQ(one, add_to_fingerprint(add_to_fingerprint(0, "abcdefgh12"), "x\n"));
+  EXPECT_NE(one, add_to_fingerprint(add_to_fingerprint(0, "abcdefgh1"), "2x\n"));
+  EXPECT_NE(one, add_to_fingerprint(add_to_fingerprint(0, "abcdefgh13"), "x\n"));
+  EXPECT_NE(one, add_to_fingerprint(add_to_fingerprint(0, "x\n"), "abcdefgh12"));
+}

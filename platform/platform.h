@@ -23,6 +23,13 @@ enum class CreateResult { CREATED, EXISTS, FAILED };
 // Creates a new file for writing, refusing to touch one that already exists.
 CreateResult create_exclusive(const std::string& path, FILE*& file);
 
+// The same for a file only this run reads back: readable and writable by its
+// owner alone, whatever the umask.
+CreateResult create_private(const std::string& path, FILE*& file);
+
+// Puts a file opened for reading at byte `offset`, far beyond 2 GiB too.
+bool seek_to(FILE* file, uint64_t offset);
+
 // True when both paths name one existing file (the same path, a link, another
 // spelling of the same place).
 bool same_file(const std::string& a, const std::string& b);
@@ -84,9 +91,11 @@ void keep_on_interrupt(const std::string& path);
 // memory, a write error, ...).
 void remove_registered_files();
 
-// create_exclusive, and remove_on_interrupt for the file it created, with no
-// moment between the two at which an interrupt would leave the file behind.
-CreateResult create_temporary(const std::string& path, FILE*& file);
+// `create` (create_exclusive or create_private), then remove_on_interrupt
+// for the file it created, with no moment between the two at which an
+// interrupt would leave the file behind.
+CreateResult create_temporary(const std::string& path, FILE*& file,
+                              CreateResult (*create)(const std::string&, FILE*&) = create_exclusive);
 
 // How many files remove_on_interrupt holds at once; one more throws
 // std::length_error.

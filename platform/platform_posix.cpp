@@ -49,6 +49,22 @@ CreateResult create_exclusive(const std::string& path, FILE*& file) {
   return CreateResult::CREATED;
 }
 
+CreateResult create_private(const std::string& path, FILE*& file) {
+  file = nullptr;
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+  if (fd < 0) return errno == EEXIST ? CreateResult::EXISTS : CreateResult::FAILED;
+  // The umask may have taken the owner's own read right away (umask 0466).
+  if (fchmod(fd, 0600) == 0) file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    unlink(path.c_str());
+    return CreateResult::FAILED;
+  }
+  return CreateResult::CREATED;
+}
+
+bool seek_to(FILE* file, uint64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
+
 bool same_file(const std::string& a, const std::string& b) {
   std::error_code error;
   return std::filesystem::equivalent(a, b, error) && !error;
@@ -239,9 +255,10 @@ class InterruptsHeld {
 
 }  // namespace
 
-CreateResult create_temporary(const std::string& path, FILE*& file) {
+CreateResult create_temporary(const std::string& path, FILE*& file,
+                              CreateResult (*create)(const std::string&, FILE*&)) {
   InterruptsHeld held;
-  CreateResult created = create_exclusive(path, file);
+  CreateResult created = create(path, file);
   if (created == CreateResult::CREATED) {
     try {
       remove_on_interrupt(path);

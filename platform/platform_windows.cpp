@@ -10,12 +10,15 @@
 
 namespace {
 
-// Keeps `file` only when its kind is `wanted` (or, with `refused`, anything
-// but that kind); closes it otherwise.
-FILE* of_kind(FILE* file, int wanted, bool refused) {
-  if (!file) return nullptr;
+// The kind of the open `file` (_S_IFREG, _S_IFDIR, ...), or 0 when unknown.
+int kind_of(FILE* file) {
   struct _stat64 info;
-  if (_fstat64(_fileno(file), &info) != 0 || (((info.st_mode & _S_IFMT) == wanted) == refused)) {
+  return _fstat64(_fileno(file), &info) == 0 ? (info.st_mode & _S_IFMT) : 0;
+}
+
+// Keeps `file` when `keep` holds; closes it and gives nullptr otherwise.
+FILE* kept_if(FILE* file, bool keep) {
+  if (file && !keep) {
     std::fclose(file);
     return nullptr;
   }
@@ -87,10 +90,15 @@ bool to_time64(int64_t seconds, __time64_t& out) {
 
 // Only a regular file has an end: a device such as NUL or CON is refused.
 FILE* open_for_reading(const std::string& path) {
-  return of_kind(as_stream(open_shared(path, GENERIC_READ, OPEN_EXISTING), _O_RDONLY, "rb"), _S_IFREG, false);
+  FILE* file = as_stream(open_shared(path, GENERIC_READ, OPEN_EXISTING), _O_RDONLY, "rb");
+  return kept_if(file, file && kind_of(file) == _S_IFREG);
 }
 
-FILE* open_for_writing(const std::string& path) { return of_kind(std::fopen(path.c_str(), "wb"), _S_IFDIR, true); }
+// A folder is never written as a file.
+FILE* open_for_writing(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  return kept_if(file, file && kind_of(file) != _S_IFDIR && kind_of(file) != 0);
+}
 
 CreateResult create_exclusive(const std::string& path, FILE*& file) {
   HANDLE handle = open_shared(path, GENERIC_WRITE, CREATE_NEW);
@@ -101,6 +109,20 @@ CreateResult create_exclusive(const std::string& path, FILE*& file) {
   DeleteFileA(path.c_str());
   return CreateResult::FAILED;
 }
+
+CreateResult create_private(const std::string& path, FILE*& file) {
+  CreateResult result = create_exclusive(path, file);
+  // A umask set through _umask may have taken the write right away.
+  if (result == CreateResult::CREATED && _chmod(path.c_str(), _S_IREAD | _S_IWRITE) != 0) {
+    std::fclose(file);
+    file = nullptr;
+    _unlink(path.c_str());
+    return CreateResult::FAILED;
+  }
+  return result;
+}
+
+bool seek_to(FILE* file, uint64_t offset) { return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0; }
 
 bool same_file(const std::string& a, const std::string& b) {
   BY_HANDLE_FILE_INFORMATION first;
@@ -224,11 +246,12 @@ void remove_on_interrupt(const std::string& path) {
   register_locked(path);
 }
 
-CreateResult create_temporary(const std::string& path, FILE*& file) {
+CreateResult create_temporary(const std::string& path, FILE*& file,
+                              CreateResult (*create)(const std::string&, FILE*&)) {
   // The console handler waits for the lock: it sees the file registered, or
   // not created yet.
   RegistryLocked locked;
-  CreateResult created = create_exclusive(path, file);
+  CreateResult created = create(path, file);
   if (created == CreateResult::CREATED) {
     try {
       register_locked(path);

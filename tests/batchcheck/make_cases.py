@@ -222,6 +222,16 @@ case("repeated_ids_in_file_order", ARGS,
      "The transaction_id (A) is present in several lines\n"
      "The transaction_id () is present in several lines\n" + failed(), 0,
      {"req": "".join(dups)}, {"resp": error_response(H, 1)})
+# An id that ends in a carriage return runs into the record's line end: the
+# id is "ABCD\r\n", and two such ids differ.
+HCR = line("00FRSHOP1          ZONE1AAAZONE2B00001201")
+case("id_holding_a_line_end_is_no_repeat", ARGS,
+     START + summary(12, 4, 0, 1, 1) + ok_lines().replace("\nResponse file (resp) created\n", "") +
+     " Error : file Version unknown (01)\nError during the treatment of the header file\n"
+     "Error during the creation of the response file (resp)\n", 0,
+     {"req": "".join([HCR, "03FRSHOP1          00000100001200ABCD\r\r\n",
+                      "03FRSHOP1          00000200001200EFGH\r\r\n",
+                      line("09FRSHOP1          ZONE1AAAZONE2B00001201000002")])}, {"resp": ""})
 case("temporary_file_already_exists", ARGS,
      START + "Error : the temporary file req.TID already exists" + failed(), 0,
      {"req": "".join(VALID), "req.TID": "merchant's own file\n"}, {"resp": error_response(H, 2)})

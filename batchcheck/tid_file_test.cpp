@@ -1,0 +1,128 @@
+#include "tid_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every case works in a folder of its own process: ctest runs cases side by
+// side, and two clones may test at once.
+class TidFileTest : public ::testing::Test {
+ protected:
+  fs::path folder = fs::temp_directory_path() / ("tid_file_test-" + std::to_string(getpid()));
+  std::string request = (folder / "req").string();
+  TidFile tid;
+
+  void SetUp() override {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  void write(const std::vector<std::string>& ids) {
+    ASSERT_TRUE(create_tid_file(request, tid));
+    for (const std::string& id : ids) append_tid_entry(tid, id);
+    ASSERT_TRUE(close_tid_file(tid));
+  }
+
+  // What the check prints for `ids`, after checking its result.
+  std::string check(const std::vector<std::string>& ids, int expected, size_t budget = REPEAT_CHECK_BUDGET) {
+    write(ids);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(check_tid_file(tid, budget), expected);
+    return testing::internal::GetCapturedStdout();
+  }
+
+  std::string content() {
+    std::ifstream in(tid.name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+};
+
+std::string repeated(std::string_view id) {
+  return "The transaction_id (" + std::string(id) + ") is present in several lines\n";
+}
+
+TEST_F(TidFileTest, EachOccurrenceButTheLastInFileOrder) {
+  EXPECT_EQ(check({"A", "B", "A"}, 1), repeated("A"));
+  EXPECT_EQ(check({"A", "A", "A"}, 1), repeated("A") + repeated("A"));
+  EXPECT_EQ(check({"A", "B", "C"}, 0), "");
+  EXPECT_EQ(check({"B", "A", "B", "A", "B"}, 1), repeated("B") + repeated("A") + repeated("B"));
+  EXPECT_FALSE(fs::exists(tid.name));
+}
+
+TEST_F(TidFileTest, ShortAndOddIdsCompareWhole) {
+  // Short ids must not shift the comparison onto their neighbours.
+  EXPECT_EQ(check({"AB", "ABC", "AB"}, 1), repeated("AB"));
+  EXPECT_EQ(check({"", "X", ""}, 1), repeated(""));
+  EXPECT_EQ(check({"abc", "ABC"}, 0), "");
+  EXPECT_EQ(check({std::string("A\0", 2), "A", "A\r", "A\r\n"}, 0), "");
+}
+
+TEST_F(TidFileTest, EntriesAreThePaddedIdAndCarriageReturnLineFeed) {
+  // Fixed entries keep an id that holds a line end apart from the next one.
+  write({"ABC123", "X", "AB\r\n"});
+  EXPECT_EQ(content(), "ABC123\r\nX     \r\nAB\r\n  \r\n");
+}
+
+TEST_F(TidFileTest, EmptyFileHasNoRepeat) {
+  EXPECT_EQ(check({}, 0), "");
+  EXPECT_FALSE(fs::exists(tid.name));
+}
+
+TEST_F(TidFileTest, MissingFileIsResultTwo) {
+  write({"A"});
+  fs::remove(tid.name);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(check_tid_file(tid), 2);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error fopen (r) file " + tid.name);
+}
+
+TEST_F(TidFileTest, OwnerMayReadAndWriteWhateverTheUmask) {
+  mode_t old = umask(0466);
+  bool created = create_tid_file(request, tid);
+  umask(old);
+  ASSERT_TRUE(created);
+  EXPECT_EQ(fs::status(tid.name).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  discard_tid_file(tid);
+  EXPECT_FALSE(fs::exists(tid.name));
+}
+
+TEST_F(TidFileTest, SpilledRunsGiveTheSameAnswerAndAreRemoved) {
+  // 3000 ids, a third of them repeated at various distances, one of them
+  // 40 times; a budget of 256 bytes sorts 16 keys at a time, so runs are
+  // merged in more than one pass.
+  std::vector<std::string> ids;
+  for (int i = 0; i < 3000; ++i)
+    ids.push_back(i % 75 == 0 ? "SAME" : "T" + std::to_string(i % 3 == 0 ? i / 3 : i));
+  std::string in_memory = check(ids, 1);
+  ASSERT_NE(in_memory, "");
+
+  std::vector<IdKey> keys;
+  for (const std::string& id : ids) keys.push_back(id_key(id));
+  std::string spill_prefix = (folder / "req.TID").string();
+  std::string spilled;
+  size_t spill_files_seen = 0;
+  bool found = find_repeats(
+      [&](const std::function<void(IdKey)>& take) {
+        for (IdKey key : keys) take(key);
+        return true;
+      },
+      keys.size(), spill_prefix, 256, [&](uint64_t, IdKey key) {
+        spilled += repeated(id_of_key(key));
+        spill_files_seen = std::max<size_t>(spill_files_seen, std::distance(fs::directory_iterator(folder), {}));
+      });
+  EXPECT_TRUE(found);
+  EXPECT_EQ(spilled, in_memory);
+  EXPECT_GT(spill_files_seen, 0u);
+  EXPECT_TRUE(fs::is_empty(folder));
+}
+
+}  // namespace
