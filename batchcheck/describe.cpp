@@ -81,14 +81,13 @@ std::string spill_file_name(const std::string& request_path) { return request_pa
 // Creates the spill file at the first finding on a record; false (the
 // reason kept in `failure`) when it cannot.
 bool open_spill(FindingSpill& spill) {
-  CreateResult created = create_private(spill.name, spill.file);
-  if (created == CreateResult::created) {
-    remove_on_interrupt(spill.name);
+  CreateResult created = create_temporary(spill.name, spill.file, create_private);
+  if (created == CreateResult::CREATED) {
     spill.created = true;
     return true;
   }
   // An existing file of that name may be the merchant's: never empty it.
-  spill.failure = created == CreateResult::exists ? "Error : the temporary file " + spill.name + " already exists\n"
+  spill.failure = created == CreateResult::EXISTS ? "Error : the temporary file " + spill.name + " already exists\n"
                                                   : "Error : can't write into the temporary file " + spill.name + "\n";
   return false;
 }
@@ -157,6 +156,7 @@ struct Findings {
   FindingSpill spill;
   std::vector<std::string> on_file;
   std::optional<VerificationCounts> counts;
+  ReadTally read;  // the bytes the verification checked
   int result = VERIFY_OK;
 };
 
@@ -385,12 +385,7 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
       for (RecordKind kind : {RecordKind::HEADER, RecordKind::BODY, RecordKind::FOOTER, RecordKind::OTHER})
         views.push_back(make_json_record(kind));
     int64_t position = 0;
-    bool at_end = false;
-    while (position < options.last_record) {
-      if (!read_record(reader, record)) {
-        at_end = true;
-        break;
-      }
+    while (position < options.last_record && read_record(reader, record)) {
       ++position;
       found.clear();
       bool more = false;
@@ -410,12 +405,14 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
       }
       if (options.only_findings && !more) break;
     }
+    // Findings placed on records other than those checked would mislead:
+    // the whole file must read as the verification read it.
+    read_to_end(reader);
     if (reader.failed)
       status = failed("Error : can't read the file " + options.request_file + "\n");
     else if (spill_unreadable)
       status = failed("Error fopen (r) file " + spill.name + "\n");
-    else if (at_end && position != findings.counts->records)
-      // Findings placed on records that are no longer there would mislead.
+    else if (!same_bytes(reader.tally, findings.read))
       status = failed("Error : the request file " + options.request_file + " changed during the run\n");
   }
   if (request) std::fclose(request);
@@ -437,7 +434,7 @@ int describe_request_file(const DescribeOptions& options, FILE* out_file) {
       spill_finding(findings.spill, record, text);
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
-  findings.result = verify_request_file(options.request_file, options.file_number, sink);
+  findings.result = verify_request_file(options.request_file, options.file_number, sink, &findings.read);
 
   Output out{out_file, {}};
   int status = close_spill(findings.spill) ? 0 : failed(findings.spill.failure);
