@@ -112,13 +112,12 @@ class SpillFiles {
     for (int attempt = 0; attempt < 100; ++attempt) {
       name = prefix_ + "." + std::to_string(next_number_++);
       FILE* file = nullptr;
-      CreateResult created = create_private(name, file);
-      if (created == CreateResult::created) {
-        remove_on_interrupt(name);
+      CreateResult created = create_temporary(name, file, create_private);
+      if (created == CreateResult::CREATED) {
         names_.push_back(name);
         return file;
       }
-      if (created != CreateResult::exists) break;
+      if (created != CreateResult::EXISTS) break;
     }
     tell(out, {"Error : can't write into the temporary file ", name});
     return nullptr;

@@ -21,7 +21,7 @@ std::span<const Field> fields_of_kind(RecordKind kind) {
     case RecordKind::OTHER:
       break;
   }
-  return std::span<const Field>(&request::RECORD_CODE, 1);
+  return request::OTHER_FIELDS;
 }
 
 std::string_view field_of(std::string_view record, Field field) {
@@ -64,6 +64,65 @@ bool is_all_digits(std::string_view text) {
   return true;
 }
 
+namespace {
+
+// One step of the checksum, over eight bytes of the file.
+uint64_t mix(uint64_t checksum, uint64_t word) {
+  checksum = (checksum ^ word) * 0x9E3779B97F4A7C15ULL;
+  return checksum ^ (checksum >> 29);
+}
+
+size_t read_with_fread(char* into, size_t size, FILE* file, bool& failed) {
+  size_t got = std::fread(into, 1, size, file);
+  failed = got < size && std::ferror(file) != 0;
+  return got;
+}
+
+}  // namespace
+
+ReadBytes read_request_bytes = read_with_fread;
+
+void tally_bytes(ReadTally& tally, const char* data, size_t size) {
+  // Bytes go into words by their place in the file, so the way the reads cut
+  // it does not matter.
+  auto byte_at = [&](size_t i) { return uint64_t{static_cast<unsigned char>(data[i])}; };
+  auto word_at = [&](size_t i) {
+    uint64_t word;
+    std::memcpy(&word, data + i, sizeof word);
+    return word;
+  };
+  uint64_t offset = tally.bytes;
+  size_t i = 0;
+  for (; i < size && (offset + i) % 8 != 0; ++i) tally.partial |= byte_at(i) << (8 * ((offset + i) % 8));
+  if (i > 0 && (offset + i) % 8 == 0) {
+    uint64_t& lane = tally.lanes[((offset + i) / 8 - 1) % 4];
+    lane = mix(lane, tally.partial);
+    tally.partial = 0;
+  }
+  for (; i + 8 <= size && (offset + i) / 8 % 4 != 0; i += 8) {
+    uint64_t& lane = tally.lanes[(offset + i) / 8 % 4];
+    lane = mix(lane, word_at(i));
+  }
+  uint64_t a = tally.lanes[0], b = tally.lanes[1], c = tally.lanes[2], d = tally.lanes[3];
+  for (; i + 32 <= size; i += 32) {
+    a = mix(a, word_at(i));
+    b = mix(b, word_at(i + 8));
+    c = mix(c, word_at(i + 16));
+    d = mix(d, word_at(i + 24));
+  }
+  tally.lanes = {a, b, c, d};
+  for (; i + 8 <= size; i += 8) {
+    uint64_t& lane = tally.lanes[(offset + i) / 8 % 4];
+    lane = mix(lane, word_at(i));
+  }
+  for (; i < size; ++i) tally.partial |= byte_at(i) << (8 * ((offset + i) % 8));
+  tally.bytes += size;
+}
+
+bool same_bytes(const ReadTally& a, const ReadTally& b) {
+  return a.bytes == b.bytes && a.lanes == b.lanes && a.partial == b.partial;
+}
+
 RecordReader make_record_reader(FILE* file) {
   RecordReader reader;
   reader.file = file;
@@ -79,17 +138,27 @@ bool refill(RecordReader& reader) {
   size_t kept = reader.end - reader.position;
   std::memmove(reader.buffer.data(), reader.buffer.data() + reader.position, kept);
   reader.position = 0;
-  size_t got = std::fread(reader.buffer.data() + kept, 1, reader.buffer.size() - kept, reader.file);
+  bool failed = false;
+  size_t got = read_request_bytes(reader.buffer.data() + kept, reader.buffer.size() - kept, reader.file, failed);
+  tally_bytes(reader.tally, reader.buffer.data() + kept, got);
   reader.end = kept + got;
-  if (got == 0) {
+  // A read error ends the reading as the end of the file does, but the
+  // reader remembers it: the bytes after it were never seen.
+  if (failed) reader.failed = true;
+  if (got == 0 || failed) {
     reader.at_eof = true;
-    reader.failed = std::ferror(reader.file) != 0;
-    return false;
+    reader.tally.whole = !reader.failed;
+    return got != 0;
   }
   return true;
 }
 
 }  // namespace
+
+void read_to_end(RecordReader& reader) {
+  reader.position = reader.end;
+  while (refill(reader)) reader.position = reader.end;
+}
 
 bool read_record(RecordReader& reader, std::string& record) {
   record.clear();
@@ -128,6 +197,7 @@ bool read_record(RecordReader& reader, std::string& record) {
     record.append(data, taken);
     reader.position += taken;
     if (record.size() == RECORD_LENGTH) return true;
-    if (!refill(reader) && reader.position == reader.end) return !record.empty();
+    // A record cut by a read error is no record: its end was never seen.
+    if (!refill(reader) && reader.position == reader.end) return !record.empty() && !reader.failed;
   }
 }

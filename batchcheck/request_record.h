@@ -77,7 +77,11 @@ constexpr std::array HEADER_FIELDS{RECORD_CODE,   MERCHANT_COUNTRY, MERCHANT_ID,
 constexpr std::array BODY_FIELDS{RECORD_CODE, MERCHANT_COUNTRY, MERCHANT_ID, RECORD_NUMBER, BODY_ZONE_1, TRANSACTION_ID,
                                  BODY_ZONE_2, BODY_ZONE_3,      BODY_ZONE_4, BODY_ZONE_5,   BODY_ZONE_6, BODY_REST};
 constexpr std::array FOOTER_FIELDS{RECORD_CODE, FILE_IDENTITY, NB_RECORD, FOOTER_REST};
-static_assert(covers_record(HEADER_FIELDS) && covers_record(BODY_FIELDS) && covers_record(FOOTER_FIELDS));
+// A record of any other code has no layout beyond its code.
+constexpr Field RECORD_REST = rest_of_record("record_rest", 2);
+constexpr std::array OTHER_FIELDS{RECORD_CODE, RECORD_REST};
+static_assert(covers_record(HEADER_FIELDS) && covers_record(BODY_FIELDS) && covers_record(FOOTER_FIELDS) &&
+              covers_record(OTHER_FIELDS));
 
 // Record codes.
 constexpr std::string_view HEADER_CODE = "00";
@@ -92,7 +96,7 @@ enum class RecordKind { HEADER, BODY, FOOTER, OTHER };
 // The kind of a Request record.
 RecordKind record_kind(std::string_view record);
 
-// The fields of a kind's layout, in file order; only record_code for OTHER.
+// The fields of a kind's layout, in file order.
 std::span<const Field> fields_of_kind(RecordKind kind);
 
 // The characters of `field` that `record` holds: fewer (possibly none) when
@@ -115,6 +119,29 @@ std::string_view last_two_chars(std::string_view text);
 // True when every character is a decimal digit (so true for empty text).
 bool is_all_digits(std::string_view text);
 
+// What a reader has taken from its file: the count of bytes and a running
+// checksum of them, the same however the reads cut the file. Two passes over
+// a file that nobody changed in between end with equal tallies.
+struct ReadTally {
+  uint64_t bytes = 0;
+  // The running checksum of the eight-byte words: word k goes to lane k % 4,
+  // so that the four lanes are computed side by side.
+  std::array<uint64_t, 4> lanes{};
+  uint64_t partial = 0;  // the bytes of the word not yet complete
+  bool whole = false;    // the end of the file was reached without error
+};
+
+// Adds `size` bytes at `data` to the tally.
+void tally_bytes(ReadTally& tally, const char* data, size_t size);
+
+// True when two tallies saw the same bytes.
+bool same_bytes(const ReadTally& a, const ReadTally& b);
+
+// How the reader takes bytes from its file; `failed` tells a read error from
+// the end of the file. std::fread by default; tests put a failing one here.
+using ReadBytes = size_t (*)(char* into, size_t size, FILE* file, bool& failed);
+extern ReadBytes read_request_bytes;
+
 // Reads a Request file record by record. A record ends after its line end or
 // at 200 characters, whichever comes first. A carriage return followed by a
 // line feed is one line end, kept as a single "\n"; every other byte, NUL and
@@ -126,6 +153,7 @@ struct RecordReader {
   size_t end = 0;
   bool at_eof = false;
   bool failed = false;  // a read error, as opposed to the end of the file
+  ReadTally tally;      // every byte read from the file so far
 };
 
 // Starts reading `file` at its current position.
@@ -133,3 +161,7 @@ RecordReader make_record_reader(FILE* file);
 
 // Reads the next record into `record`; false at the end of the file.
 bool read_record(RecordReader& reader, std::string& record);
+
+// Reads the rest of the file without cutting it into records, so that the
+// tally covers the whole file.
+void read_to_end(RecordReader& reader);

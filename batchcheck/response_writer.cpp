@@ -61,7 +61,7 @@ void warn_identity(std::string_view record, std::string_view kind, const std::st
 struct ResponseState {
   const std::string& merchant_id;
   const std::string& merchant_country;
-  RecordReader reader;
+  RecordReader& reader;
   FILE* response;
   std::string header_prefix;
   std::string record;  // the footer record, once the body pass ends on it
@@ -181,9 +181,9 @@ void append_reply_block(std::string& block, std::string_view code, std::string_v
   block.append(code);
 }
 
-int write_response_file(const std::string& merchant_id, const std::string& merchant_country, FILE* request,
+int write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
                         FILE* response) {
-  ResponseState state{merchant_id, merchant_country, make_record_reader(request), response, {}, {}, false, 0, 0, 0, {}};
+  ResponseState state{merchant_id, merchant_country, request, response, {}, {}, false, 0, 0, 0, {}};
   if (write_response_header(state) != 0) {
     say({"Error during the treatment of the header file\n"});
     return -1;
@@ -194,10 +194,9 @@ int write_response_file(const std::string& merchant_id, const std::string& merch
   return 0;
 }
 
-int write_error_response(FILE* request, FILE* response, const std::string& result_text) {
-  RecordReader reader = make_record_reader(request);
+int write_error_response(RecordReader& request, FILE* response, const std::string& result_text) {
   std::string first;
-  read_record(reader, first);  // an empty file leaves an empty record
+  read_record(request, first);  // an empty file leaves an empty record
   std::string prefix(field_of(first, response::ERROR_PREFIX));
   std::string_view version = field_of(first, request::VERSION);
   std::string code = result_text.size() == 1 ? "0" + result_text : result_text;

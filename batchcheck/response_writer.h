@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "request_record.h"
+
 // The simulated response code for a body_zone_1: its last two characters
 // once trailing blanks are gone when they are digits ("14" included), else
 // "00" (also when fewer than two characters are left).
@@ -18,11 +20,12 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
 // Writes the full simulated Response file for a valid Request file: a header
 // record, one answer per body record, a footer record with the counts.
 // Prints a warning wherever the file's merchant identity differs from the
-// command line's. Returns 0, or -1 when the request cannot be answered.
-int write_response_file(const std::string& merchant_id, const std::string& merchant_country, FILE* request,
+// command line's. Reads `request` from its first record up to the footer.
+// Returns 0, or -1 when the request cannot be answered.
+int write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
                         FILE* response);
 
 // Writes the two-record error response carrying the verification result
 // (`result_text`, decimal). Returns 0, or -1 when the version is not one the
 // server answers (nothing is written then).
-int write_error_response(FILE* request, FILE* response, const std::string& result_text);
+int write_error_response(RecordReader& request, FILE* response, const std::string& result_text);

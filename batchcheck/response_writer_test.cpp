@@ -89,7 +89,8 @@ TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
     std::fwrite(bytes.data(), 1, bytes.size(), request);
     std::rewind(request);
     testing::internal::CaptureStdout();
-    write_response_file("SHOP1", "FR", request, response);
+    RecordReader reader = make_record_reader(request);
+    write_response_file("SHOP1", "FR", reader, response);
     testing::internal::GetCapturedStdout();
     std::rewind(response);
     std::string out(600, '\0');
@@ -112,7 +113,8 @@ std::string error_response_for(const std::string& request_bytes, const std::stri
   std::fwrite(request_bytes.data(), 1, request_bytes.size(), request);
   std::rewind(request);
   testing::internal::CaptureStdout();
-  returned = write_error_response(request, response, result);
+  RecordReader reader = make_record_reader(request);
+  returned = write_error_response(reader, response, result);
   testing::internal::GetCapturedStdout();
   std::rewind(response);
   std::string out(1000, '\0');

@@ -26,7 +26,8 @@ struct Arguments {
   std::string file_number;
 };
 
-// The exit status of a run that fails as a machine.
+// The exit status of a run that cannot be carried out: a file that cannot be
+// opened, or a failure of the machine.
 constexpr int STATUS_FAILED = 2;
 
 int usage(const char* program) {
@@ -51,33 +52,44 @@ int check_and_answer(const Arguments& args) {
   FILE* request = open_for_reading(args.request_file);
   if (!request) {
     say({"Error : can't read the file ", args.request_file});
-    return 2;
+    return STATUS_FAILED;
   }
   // Opening the response would empty the request before it is checked.
   if (same_file(args.request_file, args.response_file)) {
     std::fclose(request);
     say({"Error : the response file ", args.response_file, " is the request file\n"});
-    return 2;
+    return STATUS_FAILED;
   }
   Replacement response;
   if (!open_replacement(args.response_file, response)) {
     std::fclose(request);
     say({"Error : can't write into the file ", args.response_file});
-    return 2;
+    return STATUS_FAILED;
   }
 
   say({"Global verification of the request file\n"});
-  int result = verify_request_file(args.request_file, args.file_number);
+  ReadTally verified;
+  int result = verify_request_file(args.request_file, args.file_number, &verified);
+  RecordReader reader = make_record_reader(request);
   int written;
   if (result != VERIFY_OK) {
     say({"\nError in the global verification of the request file (", args.request_file, ")\n"});
-    written = write_error_response(request, response.file, decimal(result));
+    written = write_error_response(reader, response.file, decimal(result));
   } else {
     say({"\nGlobal verification of the request file (", args.request_file, ") is OK\n"});
     say({"\nCreation of the response file (", args.response_file, ")\n"});
-    written = write_response_file(args.merchant_id, args.merchant_country, request, response.file);
+    written = write_response_file(args.merchant_id, args.merchant_country, reader, response.file);
   }
+  // The answer stands only on the bytes the verification checked: the rest
+  // of the file is read too, and both readings must agree to the byte.
+  read_to_end(reader);
   std::fclose(request);
+  if (reader.failed) return response_not_created(response, args);
+  if (verified.whole && !same_bytes(verified, reader.tally)) {
+    discard_replacement(response);
+    say({"Error : the request file ", args.request_file, " changed during the run\n"});
+    return STATUS_FAILED;
+  }
   // A full disk must never pass for a Response file written whole.
   if (!close_replacement(response)) return response_not_created(response, args);
   if (result == VERIFY_OK) {

@@ -62,13 +62,10 @@ bool create_tid_file(const std::string& request_path, TidFile& tid, MessageOut o
   tid = TidFile{};
   tid.name = tid_file_name(request_path);
   tid.out = std::move(out);
-  CreateResult created = create_private(tid.name, tid.file);
-  if (created == CreateResult::created) {
-    remove_on_interrupt(tid.name);
-    return true;
-  }
+  CreateResult created = create_temporary(tid.name, tid.file, create_private);
+  if (created == CreateResult::CREATED) return true;
   // An existing file of that name may be the merchant's: never empty it.
-  if (created == CreateResult::exists)
+  if (created == CreateResult::EXISTS)
     tell(tid.out, {"Error : the temporary file ", tid.name, " already exists"});
   else
     tell(tid.out, {"Error : can't write into the temporary file ", tid.name});

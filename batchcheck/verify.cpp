@@ -195,7 +195,7 @@ std::string summary_text(const VerificationCounts& counts) {
 }
 
 int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                        const VerificationSink& sink) {
+                        const VerificationSink& sink, ReadTally* read) {
   Verification v;
   v.sink = &sink;
   if (expected_file_number) v.expected_file_number = numeric_value(*expected_file_number);
@@ -233,6 +233,13 @@ int verify_request_file(const std::string& path, const std::optional<std::string
     }
   }
   std::fclose(request);
+  if (read) *read = reader.tally;
+  // A batch whose end was never seen may hide any fault: it is not judged.
+  if (reader.failed) {
+    discard_tid_file(tid);
+    report(v, NO_RECORD, {"Error : can't read the file ", path});
+    return VERIFY_FILE_ERROR;
+  }
   if (!close_tid_file(tid)) return VERIFY_FILE_ERROR;
 
   sink.summary(counts_of(v));
@@ -246,10 +253,10 @@ int verify_request_file(const std::string& path, const std::optional<std::string
   return decide(v, duplicates, expected_file_number);
 }
 
-int verify_request_file(const std::string& path, const std::string& expected_file_number) {
+int verify_request_file(const std::string& path, const std::string& expected_file_number, ReadTally* read) {
   VerificationSink printing;
   printing.finding = [](int64_t, std::string_view text) { say({text}); };
   printing.summary = [](const VerificationCounts& counts) { say({summary_text(counts)}); };
   printing.wants_record_positions = false;
-  return verify_request_file(path, expected_file_number, printing);
+  return verify_request_file(path, expected_file_number, printing, read);
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "request_record.h"
+
 // Verification results, handed to the error response as two digits.
 constexpr int VERIFY_OK = 0;
 constexpr int VERIFY_CONTENT_ERROR = 1;
@@ -49,8 +51,12 @@ struct VerificationSink {
 // of counts to `sink`, has the transaction ids checked for repeats and
 // returns the verification result. `expected_file_number` is the command
 // line's text; without it the rules on the header's file_number are left out.
+// `read`, when given, receives the tally of the bytes the pass read, so that
+// an answer can be built from the very bytes that were checked; a read error
+// is reported as a file that cannot be read.
 int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                        const VerificationSink& sink);
+                        const VerificationSink& sink, ReadTally* read = nullptr);
 
 // The same, printing each finding and the summary at once, as batchcheck does.
-int verify_request_file(const std::string& path, const std::string& expected_file_number);
+int verify_request_file(const std::string& path, const std::string& expected_file_number,
+                        ReadTally* read = nullptr);

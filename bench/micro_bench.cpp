@@ -128,7 +128,8 @@ void BM_write_response_file(benchmark::State& state) {
   for (auto _ : state) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     std::FILE* out = std::fopen(response.c_str(), "wb");
-    benchmark::DoNotOptimize(write_response_file("SHOP1", "FR", in, out));
+    RecordReader reader = make_record_reader(in);
+    benchmark::DoNotOptimize(write_response_file("SHOP1", "FR", reader, out));
     std::fclose(in);
     std::fclose(out);
   }

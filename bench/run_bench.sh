@@ -102,6 +102,7 @@ row() {
 
 gen="$build/tools/gen_request"
 batchcheck="$build/batchcheck/batchcheck"
+describe="$build/batchcheck/batchcheck-describe"
 pagesim="$build/pagesim/pagesim"
 
 echo "Generating the inputs in $work"
@@ -129,6 +130,8 @@ row "batchcheck 999999, a message per body" "$(size req_foreign)" console.txt "d
   dd if=req_foreign of=copy bs=64k status=none -- "$batchcheck" SHOP1 FR req_foreign resp 12
 row "batchcheck 999999, a warning per record" "$(size req_999999)" console.txt "dd bs=64k" /dev/null \
   dd if=req_999999 of=copy bs=64k status=none -- "$batchcheck" SHOP2 FR req_999999 resp 12
+row "batchcheck-describe 999999, --json --findings" "$(size req_999999)" console.txt "dd bs=64k" /dev/null \
+  dd if=req_999999 of=copy bs=64k status=none -- "$describe" --json --findings req_999999 12
 row "pagesim 16 KB" "$(size template_16k.html)" page.html "cat" copy cat template_16k.html -- \
   "$pagesim" template_16k.html RECORD_CAPTURE
 row "pagesim 10 MB" "$(size template_10m.html)" page.html "cat" copy cat template_10m.html -- \
@@ -159,6 +162,8 @@ check "batchcheck 999999 / dd" "$(ratio "$big" "${base_wall[batchcheck 999999]}"
 check "batchcheck 999999 / batchcheck 10000" "$(ratio "$big" "${wall[batchcheck 10000]}")" 120
 check "batchcheck, a message per body / dd" \
   "$(ratio "${wall[batchcheck 999999, a message per body]}" "${base_wall[batchcheck 999999, a message per body]}")" 8
+check "batchcheck-describe --json --findings 999999 / dd" \
+  "$(ratio "${wall[batchcheck-describe 999999, --json --findings]}" "${base_wall[batchcheck-describe 999999, --json --findings]}")" 3
 check "pagesim 10 MB / cat" "$(ratio "${wall[pagesim 10 MB]}" "${base_wall[pagesim 10 MB]}")" 3
 check "pagesim 16 KB process time, ms ($small_source)" "$small_cpu" 5
 check "batchcheck 999999 peak memory, MiB" "${peak[batchcheck 999999]}" 24

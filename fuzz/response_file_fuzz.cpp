@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string merchant_id = "SHOP1";
   const std::string merchant_country = "FR";
   Written full = run_writer(data, size, [&](std::FILE* request, std::FILE* response) {
-    return write_response_file(merchant_id, merchant_country, request, response);
+    RecordReader reader = make_record_reader(request);
+    return write_response_file(merchant_id, merchant_country, reader, response);
   });
   fuzz::require(full.result == 0 || full.result == -1, "response writer result");
   fuzz::require(full.result == 0 ? full.size >= 400 && full.size % 200 == 0 : full.size == 0,
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The result text is the verification's, 1 to 4, picked by the input's length.
   const std::string result_text = std::to_string(1 + size % 4);
   Written error = run_writer(data, size, [&](std::FILE* request, std::FILE* response) {
-    return write_error_response(request, response, result_text);
+    RecordReader reader = make_record_reader(request);
+    return write_error_response(reader, response, result_text);
   });
   fuzz::require(error.result == 0 ? error.size == 400 : error.result == -1 && error.size == 0,
                 "error response not two records");

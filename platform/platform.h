@@ -18,7 +18,7 @@ FILE* open_for_reading(const std::string& path);
 FILE* open_for_writing(const std::string& path);
 
 // Outcome of create_exclusive.
-enum class CreateResult { created, exists, failed };
+enum class CreateResult { CREATED, EXISTS, FAILED };
 
 // Creates a new file for writing, refusing to touch one that already exists.
 CreateResult create_exclusive(const std::string& path, FILE*& file);
@@ -90,6 +90,12 @@ void keep_on_interrupt(const std::string& path);
 // Removes every registered file now (a run that fails as a machine: out of
 // memory, a write error, ...).
 void remove_registered_files();
+
+// `create` (create_exclusive or create_private), then remove_on_interrupt
+// for the file it created, with no moment between the two at which an
+// interrupt would leave the file behind.
+CreateResult create_temporary(const std::string& path, FILE*& file,
+                              CreateResult (*create)(const std::string&, FILE*&) = create_exclusive);
 
 // How many files remove_on_interrupt holds at once; one more throws
 // std::length_error.

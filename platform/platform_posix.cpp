@@ -39,28 +39,28 @@ FILE* open_for_writing(const std::string& path) {
 CreateResult create_exclusive(const std::string& path, FILE*& file) {
   file = nullptr;
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-  if (fd < 0) return errno == EEXIST ? CreateResult::exists : CreateResult::failed;
+  if (fd < 0) return errno == EEXIST ? CreateResult::EXISTS : CreateResult::FAILED;
   file = fdopen(fd, "wb");
   if (!file) {
     close(fd);
     unlink(path.c_str());
-    return CreateResult::failed;
+    return CreateResult::FAILED;
   }
-  return CreateResult::created;
+  return CreateResult::CREATED;
 }
 
 CreateResult create_private(const std::string& path, FILE*& file) {
   file = nullptr;
   int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-  if (fd < 0) return errno == EEXIST ? CreateResult::exists : CreateResult::failed;
+  if (fd < 0) return errno == EEXIST ? CreateResult::EXISTS : CreateResult::FAILED;
   // The umask may have taken the owner's own read right away (umask 0466).
   if (fchmod(fd, 0600) == 0) file = fdopen(fd, "wb");
   if (!file) {
     close(fd);
     unlink(path.c_str());
-    return CreateResult::failed;
+    return CreateResult::FAILED;
   }
-  return CreateResult::created;
+  return CreateResult::CREATED;
 }
 
 bool seek_to(FILE* file, uint64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
@@ -116,24 +116,18 @@ bool open_replacement(const std::string& path, Replacement& replacement) {
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = replacement.target + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
-    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (fd < 0) {
-      if (errno == EEXIST) continue;
-      return false;
-    }
-    remove_on_interrupt(name);
+    CreateResult created = create_temporary(name, replacement.file);
+    if (created == CreateResult::EXISTS) continue;
+    if (created == CreateResult::FAILED) return false;
     replacement.temporary = name;
     if (exists) {
       // Kept from the file replaced, whatever the umask; the owner only when
       // the run may give it (run as root).
+      int fd = fileno(replacement.file);
       [[maybe_unused]] int owned = fchown(fd, info.st_uid, info.st_gid);
       fchmod(fd, info.st_mode & 07777);
     }
-    replacement.file = fdopen(fd, "wb");
-    if (replacement.file) return true;
-    close(fd);
-    discard_replacement(replacement);
-    return false;
+    return true;
   }
   return false;
 }
@@ -203,10 +197,15 @@ constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 extern "C" void on_interrupt(int signal_number) {
   for (RegisteredFile& slot : registered_files)
     if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
-  // The handler was reset to the default action on entry (SA_RESETHAND), and
-  // this signal is not blocked (SA_NODEFER): raising it again ends the run
-  // the way the signal would have, so the shell sees 128+n.
+  // Back to the default action, and no longer blocked (the other cleanup
+  // signals were blocked while the handler ran, this one with them): raising
+  // it again ends the run the way the signal would have, so the shell sees
+  // 128+n.
   std::signal(signal_number, SIG_DFL);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal_number);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
   raise(signal_number);
   _exit(128 + signal_number);
 }
@@ -223,7 +222,7 @@ void install_interrupt_cleanup() {
   struct sigaction action;
   std::memset(&action, 0, sizeof action);
   action.sa_handler = on_interrupt;
-  action.sa_flags = SA_RESETHAND | SA_NODEFER;
+  action.sa_flags = 0;
   // While one signal cleans up, the others wait: the cleanup runs once, whole.
   sigemptyset(&action.sa_mask);
   for (int signal_number : CLEANUP_SIGNALS) sigaddset(&action.sa_mask, signal_number);
@@ -232,6 +231,45 @@ void install_interrupt_cleanup() {
     if (sigaction(signal_number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
     sigaction(signal_number, &action, nullptr);
   }
+}
+
+namespace {
+
+// Holds the cleanup signals back for its lifetime: what is done meanwhile is
+// done whole before an interrupt can act.
+class InterruptsHeld {
+ public:
+  InterruptsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (int signal_number : CLEANUP_SIGNALS) sigaddset(&held, signal_number);
+    sigprocmask(SIG_BLOCK, &held, &previous_);
+  }
+  ~InterruptsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+  InterruptsHeld(const InterruptsHeld&) = delete;
+  InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+}  // namespace
+
+CreateResult create_temporary(const std::string& path, FILE*& file,
+                              CreateResult (*create)(const std::string&, FILE*&)) {
+  InterruptsHeld held;
+  CreateResult created = create(path, file);
+  if (created == CreateResult::CREATED) {
+    try {
+      remove_on_interrupt(path);
+    } catch (...) {
+      std::fclose(file);
+      file = nullptr;
+      unlink(path.c_str());
+      throw;
+    }
+  }
+  return created;
 }
 
 void remove_on_interrupt(const std::string& path) {

@@ -103,21 +103,21 @@ FILE* open_for_writing(const std::string& path) {
 CreateResult create_exclusive(const std::string& path, FILE*& file) {
   HANDLE handle = open_shared(path, GENERIC_WRITE, CREATE_NEW);
   if (handle == INVALID_HANDLE_VALUE)
-    return GetLastError() == ERROR_FILE_EXISTS ? CreateResult::exists : CreateResult::failed;
+    return GetLastError() == ERROR_FILE_EXISTS ? CreateResult::EXISTS : CreateResult::FAILED;
   file = as_stream(handle, _O_WRONLY, "wb");
-  if (file) return CreateResult::created;
+  if (file) return CreateResult::CREATED;
   DeleteFileA(path.c_str());
-  return CreateResult::failed;
+  return CreateResult::FAILED;
 }
 
 CreateResult create_private(const std::string& path, FILE*& file) {
   CreateResult result = create_exclusive(path, file);
   // A umask set through _umask may have taken the write right away.
-  if (result == CreateResult::created && _chmod(path.c_str(), _S_IREAD | _S_IWRITE) != 0) {
+  if (result == CreateResult::CREATED && _chmod(path.c_str(), _S_IREAD | _S_IWRITE) != 0) {
     std::fclose(file);
     file = nullptr;
     _unlink(path.c_str());
-    return CreateResult::failed;
+    return CreateResult::FAILED;
   }
   return result;
 }
@@ -165,10 +165,9 @@ bool open_replacement(const std::string& path, Replacement& replacement) {
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
-    CreateResult created = create_exclusive(name, replacement.file);
-    if (created == CreateResult::exists) continue;
-    if (created == CreateResult::failed) return false;
-    remove_on_interrupt(name);
+    CreateResult created = create_temporary(name, replacement.file);
+    if (created == CreateResult::EXISTS) continue;
+    if (created == CreateResult::FAILED) return false;
     replacement.temporary = name;
     return true;
   }
@@ -217,38 +216,71 @@ void prepare_stdout() {
 
 void install_interrupt_cleanup() { SetConsoleCtrlHandler(on_console_event, TRUE); }
 
-void remove_on_interrupt(const std::string& path) {
+namespace {
+
+// remove_on_interrupt, with the registry's lock already held.
+void register_locked(const std::string& path) {
   if (path.size() >= sizeof registered_files[0].path) throw std::length_error("path too long to register");
-  AcquireSRWLockExclusive(&registry_lock);
   for (RegisteredFile& slot : registered_files)
     if (!slot.used) {
       std::memcpy(slot.path, path.c_str(), path.size() + 1);
       slot.used = true;
-      ReleaseSRWLockExclusive(&registry_lock);
       return;
     }
-  ReleaseSRWLockExclusive(&registry_lock);
   throw std::length_error("too many files to remove on interrupt");
 }
 
+// Holds the registry's lock for its lifetime.
+class RegistryLocked {
+ public:
+  RegistryLocked() { AcquireSRWLockExclusive(&registry_lock); }
+  ~RegistryLocked() { ReleaseSRWLockExclusive(&registry_lock); }
+  RegistryLocked(const RegistryLocked&) = delete;
+  RegistryLocked& operator=(const RegistryLocked&) = delete;
+};
+
+}  // namespace
+
+void remove_on_interrupt(const std::string& path) {
+  RegistryLocked locked;
+  register_locked(path);
+}
+
+CreateResult create_temporary(const std::string& path, FILE*& file,
+                              CreateResult (*create)(const std::string&, FILE*&)) {
+  // The console handler waits for the lock: it sees the file registered, or
+  // not created yet.
+  RegistryLocked locked;
+  CreateResult created = create(path, file);
+  if (created == CreateResult::CREATED) {
+    try {
+      register_locked(path);
+    } catch (...) {
+      std::fclose(file);
+      file = nullptr;
+      DeleteFileA(path.c_str());
+      throw;
+    }
+  }
+  return created;
+}
+
 void keep_on_interrupt(const std::string& path) {
-  AcquireSRWLockExclusive(&registry_lock);
+  RegistryLocked locked;
   for (RegisteredFile& slot : registered_files)
     if (slot.used && path == slot.path) {
       slot.used = false;
-      break;
+      return;
     }
-  ReleaseSRWLockExclusive(&registry_lock);
 }
 
 void remove_registered_files() {
-  AcquireSRWLockExclusive(&registry_lock);
+  RegistryLocked locked;
   for (RegisteredFile& slot : registered_files)
     if (slot.used) {
       DeleteFileA(slot.path);
       slot.used = false;
     }
-  ReleaseSRWLockExclusive(&registry_lock);
 }
 
 bool to_local_time(int64_t seconds, std::tm& out) {

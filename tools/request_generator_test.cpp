@@ -61,8 +61,9 @@ TEST_F(GeneratedBatch, IsValidAndAnsweredWithEveryResponseCode) {
 
   std::FILE* in = std::fopen(request.c_str(), "rb");
   std::FILE* out = std::fopen(response.c_str(), "wb");
+  RecordReader reader = make_record_reader(in);
   testing::internal::CaptureStdout();
-  EXPECT_EQ(write_response_file("SHOP1", "FR", in, out), 0);
+  EXPECT_EQ(write_response_file("SHOP1", "FR", reader, out), 0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   std::fclose(in);
   std::fclose(out);

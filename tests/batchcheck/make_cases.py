@@ -124,6 +124,9 @@ case("response_same_as_request", ["SHOP1", "FR", "req", "req", "12"],
 case("response_same_file_other_path", ["SHOP1", "FR", "req", "./sub/../req", "12"],
      "Error : the response file ./sub/../req is the request file\n", 2,
      {"req": "".join(VALID), "sub/.keep": ""})
+# The verification would create and delete the Response file under it.
+case("response_is_the_tid_file", ["SHOP1", "FR", "req", "./req.TID", "12"],
+     "Error : the response file ./req.TID is the temporary file of the request file\n", 2, {"req": "".join(VALID)})
 
 # --- a valid batch --------------------------------------------------------------
 case("valid_batch", ARGS, START + summary(12, 4, 0, 1, 1) + ok_lines(), 0, {"req": "".join(VALID)},

@@ -17,7 +17,7 @@ fail() {
 PATH="$prefix/$bindir:$PATH"
 export PATH
 
-for program in batchcheck pagesim; do
+for program in batchcheck batchcheck-describe pagesim; do
   [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not installed"
   [ -f "$prefix/$mandir/man1/$program.1" ] || [ -f "$prefix/$mandir/man1/$program.1.gz" ] || fail "$mandir/man1/$program.1 is not installed"
 done
@@ -41,6 +41,7 @@ work="$prefix/work"
 mkdir "$work" && cp "$examples/request.txt" "$examples/parameters" "$examples/template.html" "$work/"
 (cd "$work" && batchcheck SHOP1 FR request.txt response.txt 12 > /dev/null) || fail "batchcheck on the example batch"
 [ "$(wc -c < "$work/response.txt")" -gt 400 ] || fail "batchcheck wrote no full response for the example batch"
+(cd "$work" && batchcheck-describe --findings request.txt 12 > /dev/null) || fail "batchcheck-describe on the example batch"
 (cd "$work" && pagesim template.html MENU > menu.html) || fail "pagesim on the example template"
 grep -q '</body></html>' "$work/menu.html" || fail "pagesim wrote no whole page"
 

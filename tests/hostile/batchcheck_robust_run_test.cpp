@@ -1,0 +1,94 @@
+// batchcheck runs that end badly: interrupted by a signal, or with standard
+// output lost. Each must leave the merchant's files as they were, and no file
+// of its own.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "request_generator.h"
+#include "run_program.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string PREVIOUS_RESPONSE = "the Response of an earlier run\n";
+
+class BatchcheckRobustRun : public ::testing::Test {
+ protected:
+  void SetUp() override { folder_ = fresh_folder("batchcheck-robust"); }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Writes a valid batch of `body_records` as "req" and an earlier Response as "resp".
+  void prepare(int64_t body_records) {
+    BatchShape shape;
+    shape.body_records = body_records;
+    std::FILE* out = std::fopen((folder_ / "req").c_str(), "wb");
+    ASSERT_TRUE(out && write_request(shape, out));
+    std::fclose(out);
+    write_file(folder_ / "resp", PREVIOUS_RESPONSE);
+  }
+
+  std::set<std::string> names() const {
+    std::set<std::string> found;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) found.insert(entry.path().filename());
+    return found;
+  }
+
+  std::string response() const {
+    std::ifstream in(folder_ / "resp", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path folder_;
+};
+
+const std::vector<std::string> ARGS{"SHOP1", "FR", "req", "resp", "12"};
+
+}  // namespace
+
+// Each signal while the verification runs (its TID file and the Response's
+// temporary file both exist): both are removed, the run dies of the signal.
+TEST_F(BatchcheckRobustRun, InterruptedRunRemovesItsFilesAndDiesOfTheSignal) {
+  prepare(MAX_BODY_RECORDS);
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+    pid_t pid = start_program(BATCHCHECK_BINARY, ARGS, folder_);
+    ASSERT_GT(pid, 0);
+    while (!fs::exists(folder_ / "req.TID") && waitpid(pid, nullptr, WNOHANG) == 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(names().size(), 4u) << "the TID and temporary files, while the batch is checked";
+    kill(pid, signal_number);
+    ProgramRun run = wait_program(pid, folder_);
+    EXPECT_EQ(run.signal, signal_number) << "exit status " << run.status;
+    EXPECT_EQ(names(), (std::set<std::string>{"req", "resp"})) << strsignal(signal_number);
+    EXPECT_EQ(response(), PREVIOUS_RESPONSE) << strsignal(signal_number);
+  }
+}
+
+// Standard output on a full disk: one line on standard error, status 2, the
+// earlier Response kept. Standard output closed: the messages go nowhere,
+// never into the Response file that would take its descriptor.
+TEST_F(BatchcheckRobustRun, LostStandardOutput) {
+  prepare(3);
+  ProgramRun full = run_program(BATCHCHECK_BINARY, ARGS, folder_, {StandardOutput::PATH, "/dev/full"});
+  EXPECT_EQ(full.status, 2);
+  EXPECT_EQ(full.errors, "Error : can't write the messages on the standard output\n");
+  EXPECT_EQ(names(), (std::set<std::string>{"req", "resp"}));
+  EXPECT_EQ(response(), PREVIOUS_RESPONSE);
+
+  ProgramRun closed = run_program(BATCHCHECK_BINARY, ARGS, folder_, {StandardOutput::CLOSED, ""});
+  EXPECT_EQ(closed.status, 0);
+  std::string answer = response();
+  EXPECT_EQ(answer.size(), 5 * 200u);
+  EXPECT_EQ(answer.find("Global verification"), std::string::npos);
+}
