@@ -25,7 +25,7 @@
 // and take half each). Beyond it, the sort appends sorted runs to a spill
 // file and merges them, at most MERGE_FAN_IN at a time (more go through a
 // second spill file first), so memory stays bounded whatever the batch and
-// time stays O(n log n). No more than four spill files exist at once.
+// time stays O(n log n). No more than two spill files exist at once.
 
 namespace {
 
