@@ -7,6 +7,7 @@
 #include "console.h"
 #include "platform.h"
 #include "response_writer.h"
+#include "tid_file.h"
 #include "verify.h"
 
 namespace {
@@ -44,7 +45,7 @@ int response_not_created(Replacement& response, const Arguments& args) {
 int check_and_answer(const Arguments& args) {
   // The verification creates and deletes that file: as the Response it would
   // be emptied under the verification, or deleted once written.
-  if (same_place(args.response_file, args.request_file + ".TID")) {
+  if (same_place(args.response_file, tid_file_name(args.request_file))) {
     say({"Error : the response file ", args.response_file, " is the temporary file of the request file\n"});
     return STATUS_FAILED;
   }
