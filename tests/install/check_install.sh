@@ -46,4 +46,4 @@ mkdir "$work" && cp "$examples/request.txt" "$examples/parameters" "$examples/te
 grep -q '</body></html>' "$work/menu.html" || fail "pagesim wrote no whole page"
 
 [ "$failures" -eq 0 ] || exit 1
-echo "installed into $prefix: both programs run, both manual pages present"
+echo "installed into $prefix: the programs run, their manual pages present"
