@@ -391,7 +391,7 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
       for (RecordKind kind : {RecordKind::HEADER, RecordKind::BODY, RecordKind::FOOTER, RecordKind::OTHER})
         views.push_back(make_json_record(kind));
     int64_t position = 0;
-    while (position < options.last_record && read_record(reader, record)) {
+    while (position < options.last_record && !spill_unreadable && read_record(reader, record)) {
       ++position;
       found.clear();
       bool more = false;
