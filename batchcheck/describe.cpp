@@ -255,6 +255,11 @@ void append_quoted(std::string& out, std::string_view text) {
   out.push_back('"');
 }
 
+// Widths of the text view's columns: the longest field name
+// (merchant_country) and the widest offsets (104-135), each and a blank.
+constexpr size_t NAME_COLUMN = 17;
+constexpr size_t OFFSETS_COLUMN = 9;
+
 // One record in the text view: its line, a line per field, its findings.
 void emit_text_record(Output& out, int64_t position, std::string_view record, const std::vector<std::string>& found) {
   RecordKind kind = record_kind(record);
@@ -268,8 +273,9 @@ void emit_text_record(Output& out, int64_t position, std::string_view record, co
   text.append(", length ").append(std::to_string(record.size())).append("\n");
   for (const Field& field : fields_of_kind(kind)) {
     text.append("  ");
-    append_padded(text, field.name, 17);
-    append_padded(text, std::to_string(field.offset) + "-" + std::to_string(field.offset + field.width - 1), 9);
+    append_padded(text, field.name, NAME_COLUMN);
+    append_padded(text, std::to_string(field.offset) + "-" + std::to_string(field.offset + field.width - 1),
+                  OFFSETS_COLUMN);
     append_quoted(text, field_of(record, field));
     text.append("\n");
   }

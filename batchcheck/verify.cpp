@@ -15,6 +15,7 @@ namespace {
 // each by its code. Body records are the ones that give a TID entry.
 enum class Role { FIRST, BODY, FOOTER, OTHER };
 
+// The role of the record at `position` (1 for the first).
 Role role_of(int64_t position, std::string_view record) {
   if (position == 1) return Role::FIRST;
   switch (record_kind(record)) {
@@ -188,10 +189,13 @@ int decide(Verification& v, int duplicates, const std::optional<std::string>& ex
 }  // namespace
 
 std::string summary_text(const VerificationCounts& counts) {
-  return "\nnumber of the tested file = " + decimal(counts.file_number) + "\n" +
-         "number of recordings = " + decimal(counts.records) + "\n" + "number of errors = " + decimal(counts.errors) +
-         "\n" + "number of heading recording = " + decimal(counts.header_records) + "\n" +
-         "number of end recording = " + decimal(counts.footer_records) + "\n\n";
+  std::string text;
+  text += "\nnumber of the tested file = " + decimal(counts.file_number) + "\n";
+  text += "number of recordings = " + decimal(counts.records) + "\n";
+  text += "number of errors = " + decimal(counts.errors) + "\n";
+  text += "number of heading recording = " + decimal(counts.header_records) + "\n";
+  text += "number of end recording = " + decimal(counts.footer_records) + "\n\n";
+  return text;
 }
 
 int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,

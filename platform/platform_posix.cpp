@@ -1,12 +1,12 @@
 #include "platform.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -192,8 +192,8 @@ static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs 
 
 constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
-// Removes every registered file (unlink only: async-signal-safe), then dies
-// of the signal.
+// Removes every registered file, then dies of the signal. Only
+// async-signal-safe calls: unlink, sigaction, sigprocmask, raise, _exit.
 extern "C" void on_interrupt(int signal_number) {
   for (RegisteredFile& slot : registered_files)
     if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
@@ -201,7 +201,10 @@ extern "C" void on_interrupt(int signal_number) {
   // signals were blocked while the handler ran, this one with them): raising
   // it again ends the run the way the signal would have, so the shell sees
   // 128+n.
-  std::signal(signal_number, SIG_DFL);
+  struct sigaction default_action;
+  std::memset(&default_action, 0, sizeof default_action);
+  default_action.sa_handler = SIG_DFL;
+  sigaction(signal_number, &default_action, nullptr);
   sigset_t only;
   sigemptyset(&only);
   sigaddset(&only, signal_number);

@@ -1,0 +1,55 @@
+#include "describe.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "request_generator.h"
+#include "request_record.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+ReadBytes real_read = nullptr;
+int readings = 0;  // reads with the file at its first byte: the verification's, then the description's
+std::string request_path;
+
+// Rewrites the batch once the verification has read it: one body record less.
+size_t change_before_the_description(char* into, size_t size, FILE* file, bool& failed) {
+  if (std::ftell(file) == 0 && ++readings == 2) fs::resize_file(request_path, fs::file_size(request_path) - 200);
+  return real_read(into, size, file, failed);
+}
+
+TEST(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
+  fs::path folder = fs::temp_directory_path() / ("describe_test." + std::to_string(getpid()));
+  fs::create_directories(folder);
+  request_path = (folder / "req").string();
+  BatchShape shape;
+  shape.body_records = 3;
+  shape.foreign_bodies = true;  // a finding on every body record: the file is read again
+  std::FILE* batch = std::fopen(request_path.c_str(), "wb");
+  ASSERT_TRUE(batch && write_request(shape, batch));
+  std::fclose(batch);
+  real_read = read_request_bytes;
+  read_request_bytes = change_before_the_description;
+  DescribeOptions options;
+  options.request_file = request_path;
+  options.json = true;
+  std::FILE* out = std::tmpfile();
+  testing::internal::CaptureStderr();
+  int status = describe_request_file(options, out);
+  std::string said = testing::internal::GetCapturedStderr();
+  read_request_bytes = real_read;
+  EXPECT_EQ(status, DESCRIBE_FAILED);
+  EXPECT_EQ(said, "Error : the request file " + request_path + " changed during the run\n");
+  // Nothing was described, and only the batch is left.
+  EXPECT_EQ(std::ftell(out), 0);
+  std::fclose(out);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+  fs::remove_all(folder);
+}
+
+}  // namespace
