@@ -56,7 +56,8 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
   std::map<std::string, std::string> files;
   if (!fs::exists(root)) return files;
   for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-    std::string rel = fs::relative(it->path(), root).generic_string();
+    // Lexically: fs::relative would follow a link and file it under its target.
+    std::string rel = it->path().lexically_relative(root).generic_string();
     if (it->is_symlink()) {
       files[rel] = "-> " + fs::read_symlink(it->path()).generic_string();
       it.disable_recursion_pending();

@@ -153,6 +153,12 @@ case("empty_request", ARGS,
 case("already_treated", ["SHOP1", "FR", "req", "resp", "13"],
      START + summary(12, 4, 0, 1, 1) + "Error : File already treated !\n" + failed(), 0,
      {"req": "".join(VALID)}, {"resp": error_response(H, 2)})
+# The Response is written beside the link's target and renamed onto it: the
+# link stays and names the new Response.
+case("response_through_link_replaces_its_target", ["SHOP1", "FR", "req", "resp", "13"],
+     START + summary(12, 4, 0, 1, 1) + "Error : File already treated !\n" + failed(), 0,
+     {"req": "".join(VALID), "answers/real": "an earlier Response\n"}, {"answers/real": error_response(H, 2)},
+     links={"resp": "answers/real"})
 case("file_sequence_interrupted", ["SHOP1", "FR", "req", "resp", "11"],
      START + summary(12, 4, 0, 1, 1) +
      "Error : file sequence interrupted : file number (000012) is supperior to file number "
