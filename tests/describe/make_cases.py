@@ -158,6 +158,8 @@ ODD_FINDINGS = {5: ["Error in code enregistrement (\xff3)\n"], 6: ["Error in cod
                 7: ["Error in code enregistrement (\x1b\t)\n"]}
 case("odd_bytes_give_valid_json", ["--json", "req", "12"], ODD,
      view(ODD, ODD_FINDINGS, 1, [], counts(12, 7, 3, 1, 1, 2), True), 1)
+# A wrong command line: the usage goes to standard error, status 2.
+case("usage_unknown_option", ["--yaml", "req", "12"], VALID, "", 2)
 case("request_missing_json", ["--json", "nothing.req"], None,
      view("", {}, 2, ["Error : can't read the file nothing.req"], None, True, checked=False), 2)
 
