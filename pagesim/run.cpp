@@ -71,7 +71,11 @@ PageOutcome render_page(const PageRequest& request) {
   options.page_type = request.page_type;
   Diagnostics diagnostics;
   print_html_head();
-  if (!read_parameters(options, diagnostics, request.parameters_last_line)) return fail(diagnostics, BodyTag::NONE, {});
+  std::string language_line = request.language.empty() ? "" : "LANGUAGE!" + request.language + "!";
+  if (!read_parameters(options, diagnostics, language_line)) return fail(diagnostics, BodyTag::NONE, {});
+  // A merchant's file that selects French would otherwise turn the English
+  // page French too: the reader never switches back from fr.
+  if (!request.language.empty()) options.LANGUAGE = request.language == "fr" ? 1 : 0;
   if (!is_known_page_type(options.page_type))
     return fail(diagnostics, BodyTag::WITH_LINE_END, {"The keyword ", options.page_type, " doesn't exist\n"});
   std::FILE* file = open_for_reading(options.template_name);
