@@ -1,6 +1,6 @@
 # Thin wrapper over the CMake presets: `make demo` and `make test` are the two
 # commands a newcomer needs.
-.PHONY: all build test demo clean sanitize fuzz
+.PHONY: all build test demo clean sanitize fuzz package
 
 all: build
 
@@ -8,8 +8,10 @@ build:
 	cmake --preset default
 	cmake --build --preset default
 
+# Ends, when a test was skipped, with one line per skipped test and its reason.
 test: build
-	ctest --preset default -j2
+	@status=0; ctest --preset default -j2 || status=$$?; \
+	  sh tests/report_skips.sh build/default; exit $$status
 
 # Every test again, on a clang build with AddressSanitizer and
 # UndefinedBehaviorSanitizer: any report fails the run.
@@ -18,36 +20,34 @@ sanitize:
 	cmake --build --preset sanitize -j2
 	ctest --preset sanitize -j2
 
-# Runs each libFuzzer target for FUZZ_SECONDS from its seed corpus in
-# fuzz/corpus/<target>/ (new inputs go to build/fuzz/corpus/, the seeds stay
-# as they are; paths are absolute as each target works in a folder of its
-# own). A crash, leak, hang or sanitizer report stops with an error and
-# leaves the input in build/fuzz/findings/.
+# Runs each libFuzzer target for FUZZ_SECONDS from its seed corpus (see
+# fuzz/run_fuzz.sh): a crash, leak, hang or sanitizer report fails.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = request_file response_file parameters template pagesim
 fuzz:
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j2
-	@mkdir -p build/fuzz/findings
-	@for t in $(FUZZ_TARGETS); do \
-	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
-	  mkdir -p build/fuzz/corpus/$$t; \
-	  build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 \
-	    -print_final_stats=1 -artifact_prefix=$(CURDIR)/build/fuzz/findings/$$t- \
-	    $(CURDIR)/build/fuzz/corpus/$$t $(CURDIR)/fuzz/corpus/$$t 2> build/fuzz/$$t.log \
-	    || { tail -n 60 build/fuzz/$$t.log; exit 1; }; \
-	  grep -E '^(stat::number_of_executed_units|cov:|#[0-9]+.*DONE)' build/fuzz/$$t.log | tail -n 2; \
-	done
+	sh fuzz/run_fuzz.sh build/fuzz $(FUZZ_SECONDS)
 
 demo: build
 	@sh examples/demo.sh build/default
 
-# Installs both programs and their manual pages under PREFIX (bin/ and
-# share/man/man1/): make install PREFIX=$HOME/.local
+# Installs the optimised build (release preset) of every program, the manual
+# pages and the documents under PREFIX (bin/, share/man/man1/,
+# share/doc/orba-tools/): make install PREFIX=$HOME/.local
 PREFIX ?= /usr/local
 .PHONY: install
-install: build
-	cmake --install build/default --prefix $(PREFIX)
+install:
+	cmake --preset release
+	cmake --build --preset release -j2
+	cmake --install build/release --prefix $(PREFIX)
+
+# The Debian package of the optimised build:
+# build/package/orba-tools_<version>_<arch>.deb (needs dpkg-dev).
+package:
+	cmake --preset release
+	cmake --build --preset release -j2
+	rm -rf build/package
+	cd build/release && cpack -G DEB -B $(CURDIR)/build/package
 
 # Times both programs on generated batches (10,000 to 999,999 body records)
 # and templates (16 KB, 10 MB) beside dd and cat, on a Release build, then
@@ -65,14 +65,15 @@ bench:
 clean:
 	rm -rf build
 
-# Windows: batchcheck.exe and pagesim.exe cross-built with MinGW-w64, linked
-# statically, and packed with the manual pages and the examples into
-# build/windows/<name>-<version>-windows-x86_64.zip.
+# Windows: every program cross-built with MinGW-w64, linked statically, and
+# packed with README.txt, the manual pages rendered as HTML and the examples
+# into build/windows/<name>-<version>-windows-x86_64.zip.
 .PHONY: windows test-windows
 windows:
 	cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-	cmake --build build/windows -j2 --target windows_package
+	cmake --build build/windows -j2
+	cmake --build build/windows --target windows_package
 
 # The end-to-end cases against the Windows executables, under Wine.
 WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)

@@ -1,18 +1,53 @@
-# The Windows package: batchcheck.exe and pagesim.exe with the manual pages
-# (the pages of man/, when present) and the examples, zipped as
-# <project>-<version>-windows-x86_64.zip in the build folder.
+# The Windows package: every program that install(TARGETS ...) lists, with
+# README.txt, LICENSE.txt (CR LF line ends, for Notepad), each manual page
+# rendered as HTML (mandoc or groff, plain text from groff without its HTML
+# device) and the examples, zipped as <project>-<version>-windows-x86_64.zip
+# in the build folder.
 #
 # Included from the project, it adds the target windows_package. Run as a
-# script (cmake -P) by that target, it stages the files and writes the zip.
+# script (cmake -P) by that target, it installs the build into a staging
+# folder, takes the programs from it and writes the zip.
 if(CMAKE_SCRIPT_MODE_FILE)
+  # Copies a text file with CR LF line ends, VERSION replaced by the version.
+  function(copy_as_windows_text from to)
+    file(READ "${from}" text)
+    string(REPLACE "VERSION" "${VERSION}" text "${text}")
+    string(REPLACE "\r\n" "\n" text "${text}")
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE "${to}" "${text}")
+  endfunction()
+
   file(REMOVE_RECURSE "${STAGE}")
-  file(MAKE_DIRECTORY "${STAGE}/${PACKAGE}")
-  file(COPY ${PROGRAMS} DESTINATION "${STAGE}/${PACKAGE}")
-  file(COPY "${SOURCE}/examples" DESTINATION "${STAGE}/${PACKAGE}" PATTERN "*.sh" EXCLUDE)
-  file(GLOB pages "${SOURCE}/man/*.[1-9]")
-  if(pages)
-    file(COPY ${pages} DESTINATION "${STAGE}/${PACKAGE}/man")
-  endif()
+  set(root "${STAGE}/${PACKAGE}")
+  execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${STAGE}/install"
+                  OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  file(GLOB programs "${STAGE}/install/bin/*")
+  file(COPY ${programs} DESTINATION "${root}")
+  file(COPY "${SOURCE}/examples" DESTINATION "${root}" PATTERN "*.sh" EXCLUDE)
+  copy_as_windows_text("${SOURCE}/cmake/windows_readme.txt" "${root}/README.txt")
+  copy_as_windows_text("${SOURCE}/LICENSE" "${root}/LICENSE.txt")
+
+  find_program(MANDOC mandoc)
+  find_program(GROFF groff)
+  file(GLOB pages "${STAGE}/install/share/man/man1/*.1")
+  file(MAKE_DIRECTORY "${root}/man")
+  foreach(page ${pages})
+    get_filename_component(name "${page}" NAME_WE)
+    if(MANDOC)
+      execute_process(COMMAND "${MANDOC}" -T html "${page}" OUTPUT_FILE "${root}/man/${name}.html"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    elseif(GROFF AND EXISTS /usr/share/groff/current/tmac/html.tmac)
+      execute_process(COMMAND "${GROFF}" -man -T html "${page}" OUTPUT_FILE "${root}/man/${name}.html"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    elseif(GROFF)
+      execute_process(COMMAND "${GROFF}" -man -T ascii -P -cbou "${page}" OUTPUT_FILE "${STAGE}/${name}.txt"
+                      COMMAND_ERROR_IS_FATAL ANY)
+      copy_as_windows_text("${STAGE}/${name}.txt" "${root}/man/${name}.txt")
+    else()
+      message(FATAL_ERROR "Rendering the manual pages for the Windows zip needs mandoc or groff")
+    endif()
+  endforeach()
+
   file(REMOVE "${ZIP}")
   execute_process(COMMAND "${CMAKE_COMMAND}" -E tar cf "${ZIP}" --format=zip "${PACKAGE}"
                   WORKING_DIRECTORY "${STAGE}" COMMAND_ERROR_IS_FATAL ANY)
@@ -21,10 +56,8 @@ endif()
 
 set(package "${PROJECT_NAME}-${PROJECT_VERSION}-windows-x86_64")
 add_custom_target(windows_package
-  COMMAND "${CMAKE_COMMAND}" -DSOURCE=${PROJECT_SOURCE_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/package
-          -DPACKAGE=${package} -DZIP=${CMAKE_BINARY_DIR}/${package}.zip
-          "-DPROGRAMS=$<TARGET_FILE:batchcheck>;$<TARGET_FILE:pagesim>"
-          -P "${CMAKE_CURRENT_LIST_FILE}"
-  DEPENDS batchcheck pagesim
+  COMMAND "${CMAKE_COMMAND}" -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${CMAKE_BINARY_DIR}
+          -DSTAGE=${CMAKE_BINARY_DIR}/package -DPACKAGE=${package} -DVERSION=${PROJECT_VERSION}
+          -DZIP=${CMAKE_BINARY_DIR}/${package}.zip -P "${CMAKE_CURRENT_LIST_FILE}"
   COMMENT "Packing ${package}.zip"
   VERBATIM)

@@ -1,14 +1,25 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+
+// A date within a year: month 1-12, day of month 1-31.
+struct MonthDay {
+  int month;
+  int day;
+  bool operator==(const MonthDay&) const = default;
+};
 
 // The day kind of every day of the year last built, indexed by day of year
 // minus one. One table for the whole process.
 const std::array<int, 366>& year_calendar();
 
+// True for the years build_year_calendar can compute: those of an int.
+bool calendar_covers_year(int64_t year);
+
 // Fills the year calendar for `year`: Saturdays, Sundays and the French
 // public holidays.
 void build_year_calendar(int year);
 
-// Day of year (1 January = 1) of Easter Sunday in `year`, Gregorian calendar.
-int easter_day_of_year(int year);
+// Easter Sunday of `year`, Gregorian calendar.
+MonthDay easter_sunday(int year);

@@ -16,15 +16,15 @@ LocalTimeConversion g_local_conversion = nullptr;
 // record, and the records around it, nearly always fall in the same second,
 // so the time-zone work and its digit texts are done once per second instead
 // of per stamp.
-struct filled_record_cache {
+struct FilledRecordCache {
   bool valid = false;
   int64_t seconds = 0;
-  date_record record;
+  DateRecord record;
 };
-std::array<filled_record_cache, 2> g_filled_record_cache;
+std::array<FilledRecordCache, 2> g_filled_record_cache;
 
 void forget_filled_records() {
-  for (filled_record_cache& entry : g_filled_record_cache) entry.valid = false;
+  for (FilledRecordCache& entry : g_filled_record_cache) entry.valid = false;
 }
 
 // The system clock in whole seconds since the epoch. time() reads whole
@@ -64,24 +64,24 @@ void set_field(std::string& field, int64_t value, int width) {
   append_decimal(field, value, value < 0 ? width - 1 : width);
 }
 
-constexpr std::array<std::string_view, 7> kWeekdayNames = {
+constexpr std::array<std::string_view, 7> WEEKDAY_NAMES = {
     "Dimanche", "Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi"};
-constexpr std::array<std::string_view, 12> kMonthNames = {
+constexpr std::array<std::string_view, 12> MONTH_NAMES = {
     "Janvier", "Fevrier", "Mars",      "Avril",   "Mai",      "Juin",
     "Juillet", "Aout",    "Septembre", "Octobre", "Novembre", "Decembre"};
-constexpr std::array<std::string_view, 3> kDayKindNames = {"OUVRE", "OUVRABLE", "FERIE"};
-constexpr std::array<std::string_view, 6> kErrorTexts = {
+constexpr std::array<std::string_view, 3> DAY_KIND_NAMES = {"OUVRE", "OUVRABLE", "FERIE"};
+constexpr std::array<std::string_view, 6> ERROR_TEXTS = {
     "Parametre type de date incorrect", "Directive de formatage incorrecte",
     "Erreur de numericite",             "Valeur incorrecte",
     "Buffer destination trop petit",    "Annee inferieure a 1970"};
 
 // Reads a record field as a decimal number (sign allowed); false when it is
-// not one.
+// not one or has more digits than any field date_set writes.
 bool parse_field(std::string_view text, int64_t& value) {
   size_t i = 0;
   bool negative = !text.empty() && text[0] == '-';
   if (negative) ++i;
-  if (i == text.size()) return false;
+  if (i == text.size() || text.size() - i > 16) return false;
   value = 0;
   for (; i < text.size(); ++i) {
     if (text[i] < '0' || text[i] > '9') return false;
@@ -102,7 +102,7 @@ std::string_view name_by_digit(const std::array<std::string_view, N>& names, std
 // Places characters into the output under the caller's limit. The limit is
 // checked before each character against the count already placed, so a limit
 // of n lets n + 1 characters through: callers size their areas for that.
-struct placer {
+struct Placer {
   std::string& output;
   size_t limit;
   size_t placed = 0;
@@ -138,7 +138,7 @@ char translate_now_letter(char letter) {
 
 // Places one directive's text. Returns 0, DATE_ERR_DIRECTIVE or
 // DATE_ERR_TOO_SMALL.
-int place_directive(date_record& record, char letter, placer& out) {
+int place_directive(DateRecord& record, char letter, Placer& out) {
   std::string_view text;
   switch (letter) {
     case '1': {
@@ -149,10 +149,10 @@ int place_directive(date_record& record, char letter, placer& out) {
     case '2':
     case '3':
       if (record.day_kind.empty()) date_day_kind(record);
-      text = letter == '2' ? std::string_view(record.day_kind) : name_by_digit(kDayKindNames, record.day_kind, 0);
+      text = letter == '2' ? std::string_view(record.day_kind) : name_by_digit(DAY_KIND_NAMES, record.day_kind, 0);
       break;
-    case 'A': text = name_by_digit(kWeekdayNames, record.weekday, 0); break;
-    case 'B': text = name_by_digit(kMonthNames, record.month, 1); break;
+    case 'A': text = name_by_digit(WEEKDAY_NAMES, record.weekday, 0); break;
+    case 'B': text = name_by_digit(MONTH_NAMES, record.month, 1); break;
     case 'C': text = record.century; break;
     case 'H': text = record.hour; break;
     case 'M': text = record.minute; break;
@@ -174,10 +174,10 @@ int place_directive(date_record& record, char letter, placer& out) {
 // introduces a directive as well as "+", and the letters of format_now are
 // translated on the way, which is the same as rewriting the format first but
 // needs no second string.
-int run_format(date_record& record, std::string_view format, std::string& output, size_t limit, int& error,
+int run_format(DateRecord& record, std::string_view format, std::string& output, size_t limit, int& error,
                bool now_letters) {
   output.clear();
-  placer out{output, limit};
+  Placer out{output, limit};
   for (size_t i = 0; i < format.size(); ++i) {
     char c = format[i];
     bool introducer = c == '+' || (now_letters && c == '%');
@@ -202,8 +202,8 @@ int run_format(date_record& record, std::string_view format, std::string& output
 }  // namespace
 
 std::string_view date_error_text(int code) {
-  if (code < 0 || code >= static_cast<int>(kErrorTexts.size())) return {};
-  return kErrorTexts[static_cast<size_t>(code)];
+  if (code < 0 || code >= static_cast<int>(ERROR_TEXTS.size())) return {};
+  return ERROR_TEXTS[static_cast<size_t>(code)];
 }
 
 void set_clock_source(ClockSource clock) {
@@ -216,7 +216,7 @@ void set_local_time_conversion(LocalTimeConversion convert) {
   forget_filled_records();
 }
 
-int date_set(int64_t seconds, int32_t microseconds, int kind, date_record& record, int& error) {
+int date_set(int64_t seconds, int32_t microseconds, int kind, DateRecord& record, int& error) {
   record.seconds = seconds;
   record.microseconds = microseconds;
   record.day_kind.clear();
@@ -229,7 +229,13 @@ int date_set(int64_t seconds, int32_t microseconds, int kind, date_record& recor
     error = DATE_ERR_VALUE;
     return -1;
   }
+  // The day kind of any record that holds a date must be computable, so a
+  // year beyond the calendar's reach is refused like an unconvertible value.
   int64_t year = int64_t{calendar.tm_year} + 1900;
+  if (!calendar_covers_year(year)) {
+    error = DATE_ERR_VALUE;
+    return -1;
+  }
   set_field(record.second, calendar.tm_sec, 2);
   set_field(record.minute, calendar.tm_min, 2);
   set_field(record.hour, calendar.tm_hour, 2);
@@ -243,23 +249,23 @@ int date_set(int64_t seconds, int32_t microseconds, int kind, date_record& recor
   return 0;
 }
 
-int date_set_now(int kind, date_record& record, int& error) {
+int date_set_now(int kind, DateRecord& record, int& error) {
   return date_set(clock_seconds(), 0, kind, record, error);
 }
 
-int format_date(date_record& record, std::string_view format, std::string& output, size_t limit, int& error) {
+int format_date(DateRecord& record, std::string_view format, std::string& output, size_t limit, int& error) {
   return run_format(record, format, output, limit, error, false);
 }
 
 int format_now(int64_t selector, std::string_view format, std::string& output) {
   int kind = selector == 0 ? DATE_UTC : DATE_LOCAL;
   int64_t seconds = selector == 0 || selector == 1 ? clock_seconds() : selector;
-  filled_record_cache& filled = g_filled_record_cache[static_cast<size_t>(kind)];
+  FilledRecordCache& filled = g_filled_record_cache[static_cast<size_t>(kind)];
   int error = 0;
   // Results are ignored on purpose: callers only want the text, and a failed
   // fill or directive leaves whatever was placed before it.
   if (!filled.valid || filled.seconds != seconds) {
-    filled.record = date_record{};
+    filled.record = DateRecord{};
     date_set(seconds, 0, kind, filled.record, error);
     filled.seconds = seconds;
     filled.valid = true;
@@ -268,12 +274,13 @@ int format_now(int64_t selector, std::string_view format, std::string& output) {
   return static_cast<int>(output.size());
 }
 
-void date_day_kind(date_record& record) {
+void date_day_kind(DateRecord& record) {
   int64_t century = 0;
   int64_t year_in_century = 0;
   int64_t day_of_year = 0;
   if (!parse_field(record.century, century) || !parse_field(record.year_in_century, year_in_century) ||
-      !parse_field(record.day_of_year, day_of_year) || day_of_year < 1 || day_of_year > 366) {
+      !parse_field(record.day_of_year, day_of_year) || day_of_year < 1 || day_of_year > 366 ||
+      !calendar_covers_year(century * 100 + year_in_century)) {
     set_field(record.day_kind, DAY_NONE, 1);
     return;
   }

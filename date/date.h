@@ -7,7 +7,7 @@
 
 // A time value with its calendar fields already written out as fixed-width
 // digit texts, so that formatting only copies texts.
-struct date_record {
+struct DateRecord {
   int64_t seconds = 0;        // since 1970-01-01 00:00:00 UTC
   int32_t microseconds = 0;   // 0 whenever filled from the clock
   std::string second;         // "00"-"59"
@@ -48,18 +48,19 @@ void set_local_time_conversion(LocalTimeConversion convert);
 
 // Fills `record` from `seconds` in local time (DATE_LOCAL) or UTC (DATE_UTC).
 // Returns 0, or -1 with DATE_ERR_KIND for another kind (texts left as they
-// were) or DATE_ERR_VALUE when the calendar conversion refuses the value.
-int date_set(int64_t seconds, int32_t microseconds, int kind, date_record& record, int& error);
+// were) or DATE_ERR_VALUE when the calendar conversion refuses the value or
+// gives a year the holiday calendar cannot compute (texts left as well).
+int date_set(int64_t seconds, int32_t microseconds, int kind, DateRecord& record, int& error);
 
 // date_set for the current clock reading, microseconds 0.
-int date_set_now(int kind, date_record& record, int& error);
+int date_set_now(int kind, DateRecord& record, int& error);
 
 // Writes `format` into `output`, "+X" directives replaced by the record's
 // texts. A limit of 0 means no limit; otherwise a character is refused once
 // more than `limit` are already placed. Returns 0, or -1 with
 // DATE_ERR_DIRECTIVE or DATE_ERR_TOO_SMALL, `output` then holding the
 // characters placed before the failure.
-int format_date(date_record& record, std::string_view format, std::string& output, size_t limit, int& error);
+int format_date(DateRecord& record, std::string_view format, std::string& output, size_t limit, int& error);
 
 // Formats the current time (selector 0: UTC, 1: local) or the time value
 // `selector` (any other value, local) with the second set of directive letters
@@ -74,4 +75,4 @@ constexpr int DAY_HOLIDAY = 2;   // Sunday or public holiday
 constexpr int DAY_NONE = 9;      // the 366th day of a 365-day year
 
 // Computes the day kind of the record's date and stores it in the record.
-void date_day_kind(date_record& record);
+void date_day_kind(DateRecord& record);

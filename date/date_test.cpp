@@ -59,15 +59,15 @@ class DateTest : public ::testing::Test {
   }
 
   // A record of `seconds` in UTC, checked to fill.
-  static date_record utc_record(int64_t seconds, int32_t microseconds = 0) {
-    date_record record;
+  static DateRecord utc_record(int64_t seconds, int32_t microseconds = 0) {
+    DateRecord record;
     int error = -1;
     EXPECT_EQ(date_set(seconds, microseconds, DATE_UTC, record, error), 0);
     return record;
   }
 
   // format_date without a limit, expected to succeed.
-  static std::string formatted(date_record record, std::string_view format) {
+  static std::string formatted(DateRecord record, std::string_view format) {
     std::string out;
     int error = -1;
     EXPECT_EQ(format_date(record, format, out, 0, error), 0) << format;
@@ -103,7 +103,7 @@ TEST_F(DateTest, DatesAfter2038) {
   g_now = utc(2040, 2, 29, 11, 34, 56);
   EXPECT_EQ(now(1, "+J+M+a+h+m+s"), "29022040123456");
   EXPECT_EQ(now(0, "+J+M+a+h+m+s"), "29022040113456");
-  date_record record = utc_record(utc(2100, 1, 1));
+  DateRecord record = utc_record(utc(2100, 1, 1));
   EXPECT_EQ(formatted(record, "+Y-+m-+d +H+M+S +j +A"), "2100-01-01 000000 001 Vendredi");
   EXPECT_EQ(record.seconds, int64_t{4102444800});
 }
@@ -140,7 +140,7 @@ TEST_F(DateTest, RepeatedSecondSkipsTheConversion) {
 }
 
 TEST_F(DateTest, LetterSetsOfFormatNowAndFormatDate) {
-  date_record record = utc_record(utc(2004, 2, 9, 10, 5, 3));
+  DateRecord record = utc_record(utc(2004, 2, 9, 10, 5, 3));
   // +M and +m swap; +A is the year in century in one set, the weekday in the other.
   EXPECT_EQ(now(1, "+M/+m/+A"), "02/05/04");
   EXPECT_EQ(formatted(record, "+M/+m/+A"), "05/02/Lundi");
@@ -155,7 +155,7 @@ TEST_F(DateTest, LetterSetsOfFormatNowAndFormatDate) {
 }
 
 TEST_F(DateTest, DateSetFillsEveryText) {
-  date_record record = utc_record(utc(1999, 2, 7, 10, 5, 3));
+  DateRecord record = utc_record(utc(1999, 2, 7, 10, 5, 3));
   EXPECT_EQ(formatted(record, "+S+M+H +d+m+y +C +j"), "030510 070299 19 038");
   EXPECT_EQ(record.weekday, "0");
   EXPECT_EQ(record.daylight_saving, "0");
@@ -164,7 +164,7 @@ TEST_F(DateTest, DateSetFillsEveryText) {
 
 TEST_F(DateTest, DaylightSavingFlagComesFromTheConversion) {
   g_isdst = 1;
-  date_record record;
+  DateRecord record;
   int error = -1;
   ASSERT_EQ(date_set_now(DATE_LOCAL, record, error), 0);
   EXPECT_EQ(record.daylight_saving, "1");
@@ -173,11 +173,12 @@ TEST_F(DateTest, DaylightSavingFlagComesFromTheConversion) {
 }
 
 TEST_F(DateTest, DateSetFailures) {
-  date_record record = utc_record(utc(2004, 5, 1));
+  DateRecord record = utc_record(utc(2004, 5, 1));
   date_day_kind(record);
   int error = -1;
   EXPECT_EQ(date_set(utc(2010, 1, 1), 7, 2, record, error), -1);
   EXPECT_EQ(error, DATE_ERR_KIND);
+  EXPECT_EQ(date_error_text(error), "Parametre type de date incorrect");
   EXPECT_EQ(record.seconds, utc(2010, 1, 1));
   EXPECT_EQ(record.microseconds, 7);
   EXPECT_EQ(record.day_kind, "");
@@ -191,7 +192,7 @@ TEST_F(DateTest, DateSetFailures) {
 }
 
 TEST_F(DateTest, Milliseconds) {
-  date_record record;
+  DateRecord record;
   int error = -1;
   ASSERT_EQ(date_set_now(DATE_LOCAL, record, error), 0);
   EXPECT_EQ(formatted(record, "+1"), "000");
@@ -209,7 +210,7 @@ TEST_F(DateTest, Names) {
 }
 
 TEST_F(DateTest, FormatDateCopiesAndFails) {
-  date_record record = utc_record(utc(2004, 2, 9, 10, 5, 3));
+  DateRecord record = utc_record(utc(2004, 2, 9, 10, 5, 3));
   EXPECT_EQ(formatted(record, "+Y-+m-+d"), "2004-02-09");
   EXPECT_EQ(formatted(record, ""), "");
 
@@ -217,6 +218,7 @@ TEST_F(DateTest, FormatDateCopiesAndFails) {
   int error = -1;
   EXPECT_EQ(format_date(record, "+Y+x", out, 0, error), -1);
   EXPECT_EQ(error, DATE_ERR_DIRECTIVE);
+  EXPECT_EQ(date_error_text(error), "Directive de formatage incorrecte");
   EXPECT_EQ(out, "2004");
   error = -1;
   EXPECT_EQ(format_date(record, "abc+", out, 0, error), -1);
@@ -230,11 +232,12 @@ TEST_F(DateTest, FormatDateCopiesAndFails) {
 // A character is refused once more than `limit` are already placed, so a
 // limit lets one more character through than its value.
 TEST_F(DateTest, OutputLimit) {
-  date_record record = utc_record(utc(2004, 2, 9, 10, 5, 3));
+  DateRecord record = utc_record(utc(2004, 2, 9, 10, 5, 3));
   std::string out;
   int error = -1;
   EXPECT_EQ(format_date(record, "+Y+m", out, 3, error), -1);
   EXPECT_EQ(error, DATE_ERR_TOO_SMALL);
+  EXPECT_EQ(date_error_text(error), "Buffer destination trop petit");
   EXPECT_EQ(out, "2004");
   error = -1;
   EXPECT_EQ(format_date(record, "+Y+m", out, 4, error), -1);
@@ -252,13 +255,13 @@ TEST_F(DateTest, OutputLimit) {
 }
 
 TEST_F(DateTest, DayKinds) {
-  date_record may_day = utc_record(utc(2004, 5, 1, 12));  // a Saturday
+  DateRecord may_day = utc_record(utc(2004, 5, 1, 12));  // a Saturday
   date_day_kind(may_day);
   EXPECT_EQ(may_day.day_kind, "2");
   EXPECT_EQ(formatted(may_day, "+2 +3"), "2 FERIE");
 
   // The directives compute the day kind when it is missing and keep it.
-  date_record saturday = utc_record(utc(2004, 2, 7, 12));
+  DateRecord saturday = utc_record(utc(2004, 2, 7, 12));
   std::string out;
   int error = -1;
   ASSERT_EQ(format_date(saturday, "+3", out, 0, error), 0);
@@ -278,15 +281,40 @@ TEST_F(DateTest, DayKinds) {
   EXPECT_EQ(formatted(may_day, "+2"), "0");
 }
 
-TEST_F(DateTest, ErrorTexts) {
-  EXPECT_EQ(date_error_text(DATE_ERR_KIND), "Parametre type de date incorrect");
-  EXPECT_EQ(date_error_text(DATE_ERR_DIRECTIVE), "Directive de formatage incorrecte");
-  EXPECT_EQ(date_error_text(DATE_ERR_NUMERIC), "Erreur de numericite");
-  EXPECT_EQ(date_error_text(DATE_ERR_VALUE), "Valeur incorrecte");
-  EXPECT_EQ(date_error_text(DATE_ERR_TOO_SMALL), "Buffer destination trop petit");
-  EXPECT_EQ(date_error_text(DATE_ERR_BEFORE_1970), "Annee inferieure a 1970");
+// Codes outside the table have no text.
+TEST_F(DateTest, ErrorTextsOutsideTheTable) {
   EXPECT_EQ(date_error_text(-1), "");
   EXPECT_EQ(date_error_text(6), "");
+}
+
+// Seconds since the epoch of 00:00 UTC on a date of any 64-bit year, by the
+// days-from-civil count (eras of 400 years), beyond std::chrono's years.
+int64_t far_utc(int64_t y, int64_t m, int64_t d) {
+  y -= m <= 2 ? 1 : 0;
+  int64_t era = (y >= 0 ? y : y - 399) / 400;
+  int64_t year_of_era = y - era * 400;
+  int64_t day_of_year = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return (era * 146097 + day_of_era - 719468) * 86400;
+}
+
+// Far years still get their day kinds (1 January a holiday, the first
+// Saturday a Saturday); a year past what the calendar holds is refused.
+TEST_F(DateTest, FarYears) {
+  for (int64_t y : {int64_t{2000000000}, int64_t{2147483000}, int64_t{-2000000000}}) {
+    int64_t new_year = far_utc(y, 1, 1);
+    DateRecord record = utc_record(new_year);
+    EXPECT_EQ(formatted(record, "+Y-+m-+d +2 +3"), std::to_string(y) + "-01-01 2 FERIE");
+    int64_t weekday = ((new_year / 86400 + 4) % 7 + 7) % 7;  // 1 January 1970 was a Thursday
+    int64_t first_saturday = new_year + (6 - weekday) * 86400 + (weekday == 6 ? 7 * 86400 : 0);
+    EXPECT_EQ(formatted(utc_record(first_saturday), "+A +2"), "Samedi 1") << y;
+  }
+  DateRecord record = utc_record(far_utc(2004, 2, 9));
+  int error = -1;
+  EXPECT_EQ(date_set(far_utc(2147484000, 6, 1), 0, DATE_UTC, record, error), -1);
+  EXPECT_EQ(error, DATE_ERR_VALUE);
+  EXPECT_EQ(date_error_text(error), "Valeur incorrecte");
+  EXPECT_EQ(formatted(record, "+Y+m+d"), "20040209");  // texts untouched
 }
 
 // With the seam reset, local time is the system's and the clock is real.
@@ -296,7 +324,7 @@ TEST(DateSystem, DefaultSeamUsesTheSystem) {
   std::time_t value = 1076321103;
   std::tm expected{};
   ASSERT_NE(localtime_r(&value, &expected), nullptr);
-  date_record record;
+  DateRecord record;
   int error = -1;
   ASSERT_EQ(date_set(value, 0, DATE_LOCAL, record, error), 0);
   EXPECT_EQ(record.hour, (expected.tm_hour < 10 ? "0" : "") + std::to_string(expected.tm_hour));

@@ -1,13 +1,13 @@
 #include "page_options.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "output.h"
+#include "private_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -22,9 +22,7 @@ struct ParametersRun {
 // Runs read_parameters in a fresh folder whose ./parameters holds `content`.
 ParametersRun read_text(const std::string& content) {
   fs::path old = fs::current_path();
-  fs::path dir = fs::temp_directory_path() / ("pagesim-params-" + std::to_string(getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  fs::path dir = make_private_folder("pagesim-params");
   std::ofstream(dir / "parameters", std::ios::binary) << content;
   fs::current_path(dir);
   ParametersRun run;

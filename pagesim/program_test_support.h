@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -34,16 +33,6 @@ inline std::string file_bytes(const std::filesystem::path& path) {
 // Writes `content` into `path`.
 inline void write_bytes(const std::filesystem::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
-}
-
-// A new empty folder of this test alone, under the system's temporary folder.
-inline std::filesystem::path private_folder(const std::string& name) {
-  std::random_device random;
-  for (;;) {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                (name + "-" + std::to_string(getpid()) + "-" + std::to_string(random()));
-    if (std::filesystem::create_directory(dir)) return dir;
-  }
 }
 
 // Every file below `dir` by relative path, with its bytes.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "private_folder.h"
 #include "program_test_support.h"
 
 namespace fs = std::filesystem;
@@ -20,7 +21,7 @@ Spawned run_pagesim(const fs::path& dir, const std::vector<std::string>& args, c
 class RunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = private_folder("pagesim-run");
+    dir_ = make_private_folder("pagesim-run");
     std::ofstream(dir_ / "parameters", std::ios::binary) << "#none\n";
     std::ofstream(dir_ / "shop.html", std::ios::binary) << "<body>\n[ORBA]\n";
   }

@@ -1,7 +1,6 @@
 #include "request_generator.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "private_folder.h"
 #include "response_writer.h"
 #include "verify.h"
 
@@ -18,11 +18,10 @@ namespace fs = std::filesystem;
 
 class GeneratedBatch : public ::testing::Test {
  protected:
-  fs::path folder = fs::temp_directory_path() / ("gen_request_test." + std::to_string(getpid()));
+  fs::path folder = make_private_folder("gen_request_test");
   std::string request = (folder / "request").string();
   std::string response = (folder / "response").string();
 
-  void SetUp() override { fs::create_directories(folder); }
   void TearDown() override { fs::remove_all(folder); }
 
   void generate(const BatchShape& shape) {

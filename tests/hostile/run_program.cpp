@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "private_folder.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -51,10 +53,7 @@ ProgramRun run_program(const char* program, const std::vector<std::string>& args
 }
 
 fs::path fresh_folder(const std::string& name) {
-  fs::path folder = fs::temp_directory_path() / ("orba-hostile-" + name + "-" + std::to_string(getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
+  return make_private_folder("orba-hostile-" + name);
 }
 
 std::map<std::string, std::string> files_in(const fs::path& folder) {
