@@ -5,16 +5,36 @@
 #include <string>
 
 #include "gallery.h"
+#include "help_version.h"
 #include "platform.h"
 
 namespace {
 
+// What `pagesim-gallery --help` prints.
+constexpr const char* HELP =
+    "Usage: pagesim-gallery TEMPLATE_NAME OUT_DIR\n"
+    "       pagesim-gallery --help | --version\n"
+    "\n"
+    "Previews every subscription page of the ORBA payment server, in English and\n"
+    "in French, inside the merchant's HTML template, with the options of\n"
+    "./parameters: the 32 pages that pagesim writes, and OUT_DIR/index.html that\n"
+    "links them and shows the diagnostic of each page that holds one.\n"
+    "\n"
+    "  TEMPLATE_NAME  the merchant's HTML template, holding the [ORBA] tag\n"
+    "  OUT_DIR        the folder of the pages, created when missing\n"
+    "  --help         print this help\n"
+    "  --version      print the name and version\n"
+    "\n"
+    "Exit status: 0 every page is complete; 1 some page holds a diagnostic (all\n"
+    "are written); 2 a wrong command line, or OUT_DIR or a file in it cannot be\n"
+    "written.\n"
+    "\n"
+    "Manual: man pagesim-gallery\n";
+
 // Tells how to call the program, on standard error.
 void print_usage() {
   std::fputs("usage: pagesim-gallery template_name out_dir\n"
-             "Writes every pagesim page type, in English and in French, inside the template\n"
-             "into out_dir, with out_dir/index.html linking them all. Run it in the folder\n"
-             "that holds ./parameters, as pagesim.\n",
+             "Run it in the folder that holds ./parameters; pagesim-gallery --help tells more.\n",
              stderr);
 }
 
@@ -31,6 +51,7 @@ std::string closing_line(const GalleryOutcome& outcome) {
 
 int main(int argc, char** argv) {
   prepare_stdout();
+  if (int status = answer_help_or_version(argc, argv, "pagesim-gallery", HELP, 2); status >= 0) return status;
   install_interrupt_cleanup();
   if (argc != 3) {
     print_usage();
