@@ -26,6 +26,7 @@ struct PageEntry {
   std::string diagnostic;  // the page's diagnostic, when status is 1
 };
 
+// `name` with its ASCII capitals in lower case, as the page files are named.
 std::string lower_case(std::string_view name) {
   std::string lower(name);
   for (char& c : lower)

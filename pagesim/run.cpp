@@ -51,11 +51,12 @@ PageOutcome render_with_template(std::FILE* file, const PageOptions& options, Di
   TemplateCopy copy = copy_template(file, checked, [&] { render(options); });
   // The page is written by now: a template that did not read the same twice
   // gets a diagnostic after it, so the preview never passes for checked.
+  if (copy != TemplateCopy::COPIED) emit("<br>");
   if (copy == TemplateCopy::UNREADABLE)
-    return fail(diagnostics, BodyTag::NONE, {"<br>Can't read the template file (", options.template_name, ")\n"});
+    return fail(diagnostics, BodyTag::NONE, {"Can't read the template file (", options.template_name, ")\n"});
   if (copy == TemplateCopy::CHANGED)
     return fail(diagnostics, BodyTag::NONE,
-                {"<br>The template file (", options.template_name,
+                {"The template file (", options.template_name,
                  ") changed while pagesim read it: this page is not the one checked, run pagesim again.\n"});
   if (!options.NO_COPYRIGHT) emit("<br><center><font size=-2>Preview of an ORBA payment page</font></center>");
   print_html_tail();
