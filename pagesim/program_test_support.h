@@ -38,8 +38,10 @@ inline void write_bytes(const std::filesystem::path& path, const std::string& co
 // Every file below `dir` by relative path, with its bytes.
 inline std::map<std::string, std::string> files_below(const std::filesystem::path& dir) {
   std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
-    if (entry.is_regular_file()) files[std::filesystem::relative(entry.path(), dir).generic_string()] = file_bytes(entry.path());
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+    if (!entry.is_regular_file()) continue;
+    files[std::filesystem::relative(entry.path(), dir).generic_string()] = file_bytes(entry.path());
+  }
   return files;
 }
 
