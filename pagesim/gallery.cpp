@@ -93,11 +93,17 @@ std::string parameters_path() {
   return error ? std::string("./parameters") : path.string();
 }
 
-// One cell of the index: the link to a page and what the page holds.
+// One cell of the index: the link to a page, what the page holds, and the
+// page itself, small (its scripts do not run there).
 std::string index_cell(const PageEntry& page) {
-  std::string cell = "<td><a href=\"" + html_text(page.file) + "\">" + html_text(page.file) + "</a>";
-  if (page.status == 0) return cell + "<br><span class=\"ok\">ok</span></td>";
-  return cell + "<div class=\"diagnostic\">" + html_text(page.diagnostic) + "</div></td>";
+  std::string file = html_text(page.file);
+  std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
+  if (page.status == 0)
+    cell += "<br><span class=\"ok\">ok</span>";
+  else
+    cell += "<div class=\"diagnostic\">" + html_text(page.diagnostic) + "</div>";
+  return cell + "<div class=\"preview\"><iframe src=\"" + file + "\" loading=\"lazy\" sandbox tabindex=\"-1\" title=\"" +
+         file + "\"></iframe></div></td>";
 }
 
 // The index page: what was rendered, when, and one row per page type.
@@ -107,6 +113,9 @@ std::string index_page(const std::string& template_name, const std::vector<PageE
       "<html lang=\"en\"><head><meta charset=\"utf-8\"><title>pagesim gallery</title>\n"
       "<style>body{font-family:sans-serif;margin:2em}th,td{padding:.3em 1em;text-align:left;vertical-align:top}"
       ".ok{color:#060}.diagnostic{color:#a00;font-family:monospace;white-space:pre-wrap;max-width:40em}"
+      ".preview{width:320px;height:240px;overflow:hidden;border:1px solid #ccc;margin-top:.3em}"
+      ".preview iframe{width:1000px;height:750px;border:0;transform:scale(.32);transform-origin:0 0;"
+      "pointer-events:none}"
       "</style></head>\n<body>\n<h1>pagesim gallery</h1>\n<p>Template: <code>" +
       html_text(template_name) + "</code><br>\nParameters file: <code>" + html_text(parameters_path()) +
       "</code><br>\nWritten: " + time_of_run() +
