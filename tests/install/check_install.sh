@@ -17,7 +17,7 @@ fail() {
 PATH="$prefix/$bindir:$PATH"
 export PATH
 
-for program in batchcheck pagesim; do
+for program in batchcheck pagesim pagesim-gallery; do
   [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not installed"
 done
 # Every installed program has its manual page and answers --help and
@@ -66,6 +66,8 @@ mkdir "$work" && cp "$examples/request.txt" "$examples/parameters" "$examples/te
 [ "$(wc -c < "$work/response.txt")" -gt 400 ] || fail "batchcheck wrote no full response for the example batch"
 (cd "$work" && pagesim template.html MENU > menu.html) || fail "pagesim on the example template"
 grep -q '</body></html>' "$work/menu.html" || fail "pagesim wrote no whole page"
+(cd "$work" && pagesim-gallery template.html gallery > /dev/null) || fail "pagesim-gallery on the example template"
+cmp -s "$work/menu.html" "$work/gallery/menu.en.html" || fail "pagesim-gallery's English MENU is not pagesim's"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "installed into $prefix: every program runs and has its manual page"
