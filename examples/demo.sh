@@ -14,9 +14,9 @@ echo
 echo "== pagesim template.html RECORD_CAPTURE > record_capture.html"
 "$build/pagesim/pagesim" template.html RECORD_CAPTURE > record_capture.html
 echo
-echo "== every page type, in English and in French"
-sh "$here/gallery.sh" "$build/pagesim/pagesim" "$out"
+echo "== pagesim-gallery template.html gallery"
+"$build/pagesim/pagesim-gallery" template.html gallery
 echo
 echo "Response file: $out/response.txt"
 echo "Page preview:  $out/record_capture.html"
-echo "Page gallery:  $out/index.html (open it in a browser)"
+echo "Page gallery:  $out/gallery/index.html (open it in a browser)"

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Diagnostics diagnostics;
   bool read = read_parameters(options, diagnostics);
   capture_output(nullptr);
-  fuzz::require(read || (!page.empty() && diagnostics.any()), "parameters refused without a diagnostic");
+  fuzz::require(read || (!page.empty() && !diagnostics.text().empty()), "parameters refused without a diagnostic");
   fuzz::require(options.LANGUAGE == 0 || options.LANGUAGE == 1, "language code");
   return 0;
 }

@@ -60,7 +60,8 @@ void render_menu(PageOptions options) {
   emit_filled("<br><SELECT NAME=OPERATION SIZE=1>"
               "<OPTION VALUE=\"2\" SELECTED>%s<OPTION VALUE=\"3\">%s<OPTION VALUE=\"4\">%s"
               "<OPTION VALUE=\"6\">%s<OPTION VALUE=\"5\">%s</SELECT>",
-              {message_text(Message::VIEW_MY_SUBSCRIPTION, lang), message_text(Message::UPDATE_MY_SUBSCRIPTION, lang), message_text(Message::CANCEL_MY_SUBSCRIPTION, lang), message_text(Message::UPDATE_MY_CARD, lang),
+              {message_text(Message::VIEW_MY_SUBSCRIPTION, lang), message_text(Message::UPDATE_MY_SUBSCRIPTION, lang),
+               message_text(Message::CANCEL_MY_SUBSCRIPTION, lang), message_text(Message::UPDATE_MY_CARD, lang),
                message_text(Message::LOST_MY_PASSWORD, lang)});
   emit_filled("<br><br>%s", {message_text(Message::FORM_COMPLETED, lang)});
   print_submit_button(options);
@@ -94,7 +95,8 @@ void render_view_info(PageOptions options) {
   emit("<center><hr width=200>");
   emit_filled("<table border=0 cellspacing=10>"
               "<tr><td>%s<td>W12BM000<tr><td>%s<td>  0,00 Euro <tr><td>%s<td>23 Octobre 2003</table>",
-              {message_text(Message::SUBSCRIBER_ID, lang), message_text(Message::CONSUMPTION, lang), message_text(Message::REGISTRATION_DATE, lang)});
+              {message_text(Message::SUBSCRIBER_ID, lang), message_text(Message::CONSUMPTION, lang),
+               message_text(Message::REGISTRATION_DATE, lang)});
   emit("</center>");
   print_shop_form_with_return(options, DataBlob::VIEW_INFO);
   // Left open on purpose: the server's page never closes this form either.
@@ -122,7 +124,9 @@ void render_update_info(PageOptions options) {
 
 void render_update_info_confirm(PageOptions options) {
   const int lang = options.LANGUAGE;
-  if (!options.NO_ACCEPT_MSG) emit_filled("<H3><center>%s</center></H3>", {message_text(Message::MODIFICATIONS_RECORDED, lang)});
+  if (!options.NO_ACCEPT_MSG) {
+    emit_filled("<H3><center>%s</center></H3>", {message_text(Message::MODIFICATIONS_RECORDED, lang)});
+  }
   print_shop_form_with_return(options, DataBlob::CONFIRMATION);
   emit("<hr size=2><center>");
   emit_filled("<font size=-1>%s<br>", {message_text(Message::LEAVING_THE_SECURE_SERVER, lang)});

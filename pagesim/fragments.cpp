@@ -209,7 +209,10 @@ void print_shop_form_with_return(const PageOptions& options, DataBlob page) {
 void print_card_entry_block(const PageOptions& options, CvvLinkText link) {
   const int lang = options.LANGUAGE;
   emit("<br>");
-  if (!options.NO_SEC_MSG) emit_filled("<b>%s</b><br><br><br>", {message_text(options.NO_SSL_SYMBOLS ? Message::SECURE_SERVER : Message::SECURE_SYMBOLS, lang)});
+  if (!options.NO_SEC_MSG) {
+    Message notice = options.NO_SSL_SYMBOLS ? Message::SECURE_SERVER : Message::SECURE_SYMBOLS;
+    emit_filled("<b>%s</b><br><br><br>", {message_text(notice, lang)});
+  }
   emit("<center>");
   emit("<TABLE BORDER=0 CELLSPACING=5>");
   emit("<TR VALIGN=MIDDLE>"
@@ -232,9 +235,12 @@ void print_card_entry_block(const PageOptions& options, CvvLinkText link) {
               "<OPTION VALUE=\"07\">%s<OPTION VALUE=\"08\">%s<OPTION VALUE=\"09\">%s"
               "<OPTION VALUE=\"10\">%s<OPTION VALUE=\"11\">%s<OPTION VALUE=\"12\">%s"
               "</SELECT>",
-              {message_text(Message::JANUARY, lang), message_text(Message::FEBRUARY, lang), message_text(Message::MARCH, lang), message_text(Message::APRIL, lang),
-               message_text(Message::MAY, lang), message_text(Message::JUNE, lang), message_text(Message::JULY, lang), message_text(Message::AUGUST, lang),
-               message_text(Message::SEPTEMBER, lang), message_text(Message::OCTOBER, lang), message_text(Message::NOVEMBER, lang), message_text(Message::DECEMBER, lang)});
+              {message_text(Message::JANUARY, lang), message_text(Message::FEBRUARY, lang),
+               message_text(Message::MARCH, lang), message_text(Message::APRIL, lang), message_text(Message::MAY, lang),
+               message_text(Message::JUNE, lang), message_text(Message::JULY, lang),
+               message_text(Message::AUGUST, lang),
+               message_text(Message::SEPTEMBER, lang), message_text(Message::OCTOBER, lang),
+               message_text(Message::NOVEMBER, lang), message_text(Message::DECEMBER, lang)});
   emit("/ ");
   emit("<SELECT NAME=\"CARD_VAL_YEAR\" SIZE=1>"
        "<OPTION VALUE=\"03\" SELECTED> 2003<OPTION VALUE=\"04\"> 2004<OPTION VALUE=\"05\"> 2005"
@@ -255,7 +261,8 @@ void print_card_entry_block(const PageOptions& options, CvvLinkText link) {
   if (link == CvvLinkText::PAGE_LANGUAGE) {
     emit_filled("&nbsp;&nbsp;<a href=\"javascript:InfoCvv()\" onmouseover=\"window.status='%s'\"> %s </a>"
                 "</TR></TD></TABLE>",
-                {message_text(Message::SECURITY_CODE_INFORMATION, lang), message_text(Message::SECURITY_CODE_INFORMATION, lang)});
+                {message_text(Message::SECURITY_CODE_INFORMATION, lang),
+                 message_text(Message::SECURITY_CODE_INFORMATION, lang)});
   } else {
     emit_filled("&nbsp;&nbsp;<a href=\"javascript:InfoCvv()\" onmouseover=\"window.status='%s'\">"
                 " En savoir plus sur le cryptogramme visuel </a></TR></TD></TABLE>",

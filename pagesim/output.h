@@ -41,8 +41,6 @@ class Diagnostics {
 
   // What was written, body tag left out; cut short past a megabyte.
   const std::string& text() const { return text_; }
-  // True once anything was written.
-  bool any() const { return written_; }
 
  private:
   bool written_ = false;

@@ -51,11 +51,12 @@ PageOutcome render_with_template(std::FILE* file, const PageOptions& options, Di
   TemplateCopy copy = copy_template(file, checked, [&] { render(options); });
   // The page is written by now: a template that did not read the same twice
   // gets a diagnostic after it, so the preview never passes for checked.
+  if (copy != TemplateCopy::COPIED) emit("<br>");
   if (copy == TemplateCopy::UNREADABLE)
-    return fail(diagnostics, BodyTag::NONE, {"<br>Can't read the template file (", options.template_name, ")\n"});
+    return fail(diagnostics, BodyTag::NONE, {"Can't read the template file (", options.template_name, ")\n"});
   if (copy == TemplateCopy::CHANGED)
     return fail(diagnostics, BodyTag::NONE,
-                {"<br>The template file (", options.template_name,
+                {"The template file (", options.template_name,
                  ") changed while pagesim read it: this page is not the one checked, run pagesim again.\n"});
   if (!options.NO_COPYRIGHT) emit("<br><center><font size=-2>Preview of an ORBA payment page</font></center>");
   print_html_tail();
@@ -71,7 +72,11 @@ PageOutcome render_page(const PageRequest& request) {
   options.page_type = request.page_type;
   Diagnostics diagnostics;
   print_html_head();
-  if (!read_parameters(options, diagnostics, request.parameters_last_line)) return fail(diagnostics, BodyTag::NONE, {});
+  std::string language_line = request.language.empty() ? "" : "LANGUAGE!" + request.language + "!";
+  if (!read_parameters(options, diagnostics, language_line)) return fail(diagnostics, BodyTag::NONE, {});
+  // A merchant's file that selects French would otherwise turn the English
+  // page French too: the reader never switches back from fr.
+  if (!request.language.empty()) options.LANGUAGE = request.language == "fr" ? 1 : 0;
   if (!is_known_page_type(options.page_type))
     return fail(diagnostics, BodyTag::WITH_LINE_END, {"The keyword ", options.page_type, " doesn't exist\n"});
   std::FILE* file = open_for_reading(options.template_name);

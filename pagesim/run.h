@@ -3,12 +3,15 @@
 #include <string>
 #include <vector>
 
-// One page to preview: the command line's two words, and a line read after
-// ./parameters as if the merchant's file ended with it (empty for none).
+// One page to preview: the command line's two words and, for the page
+// gallery, the language of the page ("en" or "fr"; empty for pagesim's own
+// run). The language is read as one more line "LANGUAGE!en!" or
+// "LANGUAGE!fr!" after ./parameters, and it decides the page's language even
+// where the merchant's file asks for French.
 struct PageRequest {
   std::string template_name;
   std::string page_type;
-  std::string parameters_last_line;
+  std::string language;
 };
 
 // How a page came out: 0 for a complete page, 1 when the page holds a

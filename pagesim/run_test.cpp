@@ -1,56 +1,21 @@
 // Runs the built program with standard output on /dev/full: a page that
 // cannot be written must not end the run as a success.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "private_folder.h"
-
-extern char** environ;
+#include "program_test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Spawned {
-  int status = -1;
-  std::string errors;  // what the program wrote on standard error
-};
-
 // Runs pagesim with `args` in `dir`, standard output on `out_path`.
 Spawned run_pagesim(const fs::path& dir, const std::vector<std::string>& args, const char* out_path) {
-  fs::path err_path = dir / "stderr.txt";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path, O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::string name = "pagesim";
-  std::vector<std::string> words = args;
-  std::vector<char*> argv{name.data()};
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  fs::path old = fs::current_path();
-  fs::current_path(dir);
-  pid_t pid = 0;
-  Spawned result;
-  int rc = posix_spawn(&pid, PAGESIM_BINARY, &actions, nullptr, argv.data(), environ);
-  fs::current_path(old);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return result;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-  std::ifstream err(err_path, std::ios::binary);
-  result.errors.assign(std::istreambuf_iterator<char>(err), {});
-  return result;
+  return spawn_program(PAGESIM_BINARY, "pagesim", dir, args, out_path);
 }
 
 class RunTest : public ::testing::Test {

@@ -68,10 +68,12 @@ void print_subscription_data(const PageOptions& options) {
   emit("<table border=0 cellspacing=5 ><br>");
   emit_filled("<tr><td> </td><td>%s</td><td><b>F07CH060</b></td>", {message_text(Message::SUBSCRIBER_ID, lang)});
   if (!options.SUB_DESCRIPTION.empty()) {
-    emit_filled("<tr><td> </td><td>%s</td><td><b>%s</b></td>", {message_text(Message::YOUR_SUBSCRIPTION, lang), options.SUB_DESCRIPTION});
+    emit_filled("<tr><td> </td><td>%s</td><td><b>%s</b></td>",
+                {message_text(Message::YOUR_SUBSCRIPTION, lang), options.SUB_DESCRIPTION});
   }
   if (options.SUB_TYPE == "1") {
-    emit_filled("<tr><td> </td><td>%s</td><td><b>  10,00 Euro </b></td>", {message_text(Message::SUBSCRIPTION_AMOUNT, lang)});
+    emit_filled("<tr><td> </td><td>%s</td><td><b>  10,00 Euro </b></td>",
+                {message_text(Message::SUBSCRIPTION_AMOUNT, lang)});
   }
   emit("</table>");
   if (options.PASSWORD == "yes") {
@@ -96,7 +98,9 @@ void render_record_capture(PageOptions options) {
 
 void render_record_accepted(PageOptions options) {
   const int lang = options.LANGUAGE;
-  if (!options.NO_ACCEPT_MSG) emit_filled("<H3><center>%s</center></H3>", {message_text(Message::SUBSCRIPTION_RECORDED, lang)});
+  if (!options.NO_ACCEPT_MSG) {
+    emit_filled("<H3><center>%s</center></H3>", {message_text(Message::SUBSCRIPTION_RECORDED, lang)});
+  }
   print_shop_form_with_return(options, DataBlob::RECORD_ACCEPTED);
   emit("<center>");
   // Sample subscriber V08OB090, order 142452; the date reads French in both
@@ -105,19 +109,23 @@ void render_record_accepted(PageOptions options) {
               "<tr><td><b>%s</b></td><td><b><I>V08OB090</I></b></td>"
               "<tr><td><b>%s</b></td><td><b><I>142452</I></b></td>"
               "<tr><td><b>%s</b></td><td><b><I>21 Octobre 2003 12:20:24</I>  (UTC/GMT)</b></td>",
-              {message_text(Message::RECEIPT_SUBSCRIBER_ID, lang), message_text(Message::ORDER_REFERENCE, lang), message_text(Message::TRANSACTION_DATE, lang)});
+              {message_text(Message::RECEIPT_SUBSCRIBER_ID, lang), message_text(Message::ORDER_REFERENCE, lang),
+               message_text(Message::TRANSACTION_DATE, lang)});
   // The merchant writes the complement as rows of the receipt table.
   emit(options.RECEIPT_COMPLEMENT);
   if (options.SUB_TYPE == "1") {
-    emit_filled("<tr><td><b>%s</b></td><td><b><I>  10,00 Euro </I></b></td></tr>", {message_text(Message::ORDER_TOTAL, lang)});
+    emit_filled("<tr><td><b>%s</b></td><td><b><I>  10,00 Euro </I></b></td></tr>",
+                {message_text(Message::ORDER_TOTAL, lang)});
   }
-  emit_filled("<tr><td><b>%s</b></td><td><b><I>88 88## #### #### ##00</I></b></td>", {message_text(Message::RECEIPT_CARD_NUMBER, lang)});
+  emit_filled("<tr><td><b>%s</b></td><td><b><I>88 88## #### #### ##00</I></b></td>",
+              {message_text(Message::RECEIPT_CARD_NUMBER, lang)});
   emit_filled("<tr><td><b>%s</b></td><td><b><I>106726</I></b></td>"
               "<tr><td><b>%s</b></td><td><b><I>1067269181</I></b></td>",
               {message_text(Message::AUTHORISATION, lang), message_text(Message::TRANSACTION_CERTIFICATE, lang)});
   emit("<tr></table></center>");
   emit_filled("<hr size=2><center><font size=-1><br>%s<br><br>%s<br></font></center>",
-              {message_text(Message::KEEP_THE_REFERENCE, lang), message_text(Message::LEAVING_THE_SECURE_SERVER, lang)});
+              {message_text(Message::KEEP_THE_REFERENCE, lang),
+               message_text(Message::LEAVING_THE_SECURE_SERVER, lang)});
 }
 
 void render_record_refused(PageOptions options) {

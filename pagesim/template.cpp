@@ -96,7 +96,8 @@ CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
   }
   if (reader.failed()) return checked;
   if (!tag_found) diagnostics.write(BodyTag::ALONE, {"Error: your template file doesn't contain the [ORBA] tags <BR>"});
-  checked.verdict = tag_found && !forbidden_seen && !outside_file_seen ? TemplateVerdict::PASSED : TemplateVerdict::FAILED;
+  bool passed = tag_found && !forbidden_seen && !outside_file_seen;
+  checked.verdict = passed ? TemplateVerdict::PASSED : TemplateVerdict::FAILED;
   return checked;
 }
 

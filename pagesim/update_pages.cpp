@@ -21,11 +21,11 @@ void print_card_capture(const PageOptions& options, std::string_view action) {
 
 }  // namespace
 
-void render_update_card_capture(PageOptions options) {
-  print_card_capture(options, UPDATE_ACTION);
-}
+void render_update_card_capture(PageOptions options) { print_card_capture(options, UPDATE_ACTION); }
 
-void render_update_card_refused(PageOptions options) { print_account_refusal_body(options, Message::OPERATION_REFUSED); }
+void render_update_card_refused(PageOptions options) {
+  print_account_refusal_body(options, Message::OPERATION_REFUSED);
+}
 
 void render_update_pwd_capture_card(PageOptions options) {
   // A lost password is replaced once the card has been checked.
@@ -49,5 +49,6 @@ void render_update_pwd_capture_pwd(PageOptions options) {
   emit("<br><center>");
   print_submit_button(options);
   emit("</FORM></center>");
-  emit_filled("<hr size=2><center><font size=-1>%s<br></font></center>", {message_text(Message::LEAVING_THE_SECURE_SERVER, lang)});
+  emit_filled("<hr size=2><center><font size=-1>%s<br></font></center>",
+              {message_text(Message::LEAVING_THE_SECURE_SERVER, lang)});
 }

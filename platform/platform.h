@@ -105,3 +105,6 @@ constexpr size_t MAX_REGISTERED_FILES = 64;
 // cannot be converted.
 bool to_local_time(int64_t seconds, std::tm& out);
 bool to_utc_time(int64_t seconds, std::tm& out);
+
+// True when `file` is a terminal (progress lines are shown only there).
+bool is_terminal(FILE* file);

@@ -311,3 +311,5 @@ bool to_utc_time(int64_t seconds, std::tm& out) {
   time_t t;
   return to_time_t(seconds, t) && gmtime_r(&t, &out) != nullptr;
 }
+
+bool is_terminal(FILE* file) { return isatty(fileno(file)) == 1; }

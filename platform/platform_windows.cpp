@@ -292,3 +292,5 @@ bool to_utc_time(int64_t seconds, std::tm& out) {
   __time64_t t;
   return to_time64(seconds, t) && _gmtime64_s(&out, &t) == 0;
 }
+
+bool is_terminal(FILE* file) { return _isatty(_fileno(file)) != 0; }

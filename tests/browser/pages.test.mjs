@@ -13,8 +13,10 @@
 //   - index.html links every page.
 // A full-page screenshot of each page goes into the screenshot folder.
 //
-// The pages are rendered beforehand by examples/gallery.sh with the bundled
-// Parameters files (no PASSWORD, no subscriber field hidden with #V).
+// The pages are rendered beforehand by pagesim-gallery with the bundled
+// Parameters file (no PASSWORD, no subscriber field hidden with #V). The page
+// types come from the gallery's index, in the order of pagesim's own table;
+// the test knows the forms each one should have.
 //
 // Usage: node pages.test.mjs GALLERY_DIR NO_COPYRIGHT_DIR TEMPLATE SCREENSHOT_DIR
 import { after, before, test } from 'node:test';
@@ -109,6 +111,12 @@ const PAGES = {
 };
 const LANGUAGES = ['en', 'fr'];
 const fileName = (type, lang) => `${type.toLowerCase()}.${lang}.html`;
+
+// The page types of pagesim, as its gallery lists them.
+const PAGE_TYPES = Array.from(
+  readFileSync(path.join(galleryDir, 'index.html'), 'utf8').matchAll(/<tr data-page-type="([A-Z_]+)">/g),
+  (match) => match[1],
+);
 
 // The visible lines of the template before and after its tag.
 function templateLines() {
@@ -270,9 +278,16 @@ async function checkForm(url, index, form, expected, lang) {
     assert.equal(posted.get(name), value, `${where}: posted ${name}`);
 }
 
-for (const [type, forms] of Object.entries(PAGES)) {
+test('the gallery lists every page type this test knows, and no other', () => {
+  assert.equal(PAGE_TYPES.length, 16);
+  assert.deepEqual([...PAGE_TYPES].sort(), Object.keys(PAGES).sort());
+});
+
+for (const type of PAGE_TYPES) {
+  const forms = PAGES[type] ?? [];
   for (const lang of LANGUAGES) {
     test(`${type} in ${lang === 'en' ? 'English' : 'French'}`, async () => {
+      assert.ok(PAGES[type], `no expectations for ${type}`);
       const url = `${origin}/gallery/${fileName(type, lang)}`;
       await open(url);
       await page.screenshot({ path: path.join(screenshotDir, `${type.toLowerCase()}.${lang}.png`), fullPage: true });
@@ -286,7 +301,7 @@ for (const [type, forms] of Object.entries(PAGES)) {
 }
 
 test('NO_COPYRIGHT drops the footer notice from every page', async () => {
-  for (const type of Object.keys(PAGES)) {
+  for (const type of PAGE_TYPES) {
     for (const lang of LANGUAGES) {
       await open(`${origin}/no_copyright/${fileName(type, lang)}`);
       await checkTemplateAround();
@@ -298,8 +313,9 @@ test('NO_COPYRIGHT drops the footer notice from every page', async () => {
 test('index.html links every page in both languages', async () => {
   await page.goto(`${origin}/gallery/index.html`);
   const links = await page.locator('a').evaluateAll((as) => as.map((a) => a.getAttribute('href')));
-  const expected = Object.keys(PAGES).flatMap((type) => LANGUAGES.map((lang) => fileName(type, lang)));
+  const expected = PAGE_TYPES.flatMap((type) => LANGUAGES.map((lang) => fileName(type, lang)));
   assert.deepEqual(links, expected);
+  assert.equal(await page.locator('.ok').count(), 32, 'every page of the bundled shop is complete');
 });
 
 test('only the server-supplied card scripts are missing', () => {

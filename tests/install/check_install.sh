@@ -1,10 +1,10 @@
 #!/bin/sh
 # Installs the build into a temporary prefix, then runs the installed programs
 # the way a user would, from PATH, and looks for their manual pages.
-# Usage: check_install.sh CMAKE BUILD_DIR BINDIR MANDIR EXAMPLES_DIR
+# Usage: check_install.sh CMAKE BUILD_DIR BINDIR MANDIR EXAMPLES_DIR VERSION
 # (BINDIR and MANDIR relative to the prefix, as GNUInstallDirs names them).
 set -u
-cmake=$1 build=$2 bindir=$3 mandir=$4 examples=$5
+cmake=$1 build=$2 bindir=$3 mandir=$4 examples=$5 version=$6
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 failures=0
@@ -17,9 +17,24 @@ fail() {
 PATH="$prefix/$bindir:$PATH"
 export PATH
 
-for program in batchcheck batchcheck-describe pagesim; do
+for program in batchcheck batchcheck-describe pagesim pagesim-gallery; do
   [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not installed"
-  [ -f "$prefix/$mandir/man1/$program.1" ] || [ -f "$prefix/$mandir/man1/$program.1.gz" ] || fail "$mandir/man1/$program.1 is not installed"
+done
+# Every installed program has its manual page and answers --help and
+# --version alone, on standard output with status 0.
+for program in $(ls "$prefix/$bindir"); do
+  [ -f "$prefix/$mandir/man1/$program.1.gz" ] || [ -f "$prefix/$mandir/man1/$program.1" ] ||
+    fail "$mandir/man1/$program.1 is not installed"
+  out=$("$program" --version)
+  status=$?
+  [ "$status" -eq 0 ] && [ "$out" = "$program $version" ] || fail "$program --version: \"$out\", status $status"
+  out=$("$program" --help)
+  status=$?
+  [ "$status" -eq 0 ] || fail "$program --help exits $status"
+  case "$out" in
+    *"$program"*"man $program"*) ;;
+    *) fail "$program --help does not show its command line and manual: $out" ;;
+  esac
 done
 
 out=$(batchcheck)
@@ -27,6 +42,10 @@ status=$?
 [ "$status" -eq 1 ] || fail "batchcheck without arguments exits $status, not 1"
 expected="Error  : usage is batchcheck <merchant_id> <merchant_country> <request_file> <response_file> <file_number>"
 [ "$out" = "$expected" ] || fail "batchcheck usage line: $out"
+# Any other single argument is a wrong command line, as it always was.
+out=$(batchcheck -help)
+status=$?
+[ "$status" -eq 1 ] && [ "$out" = "$expected" ] || fail "batchcheck -help: \"$out\", status $status"
 
 out=$(pagesim)
 status=$?
@@ -35,6 +54,10 @@ case "$out" in
   "usage is: "*"pagesim merchant_template RECORD_CAPTURE > test.html"*) ;;
   *) fail "pagesim usage text: $out" ;;
 esac
+usage=$out
+out=$(pagesim --versions)
+status=$?
+[ "$status" -eq 1 ] && [ "$out" = "$usage" ] || fail "pagesim --versions: \"$out\", status $status"
 
 # The installed programs do real work, run from the user's own folder.
 work="$prefix/work"
@@ -44,6 +67,8 @@ mkdir "$work" && cp "$examples/request.txt" "$examples/parameters" "$examples/te
 (cd "$work" && batchcheck-describe --findings request.txt 12 > /dev/null) || fail "batchcheck-describe on the example batch"
 (cd "$work" && pagesim template.html MENU > menu.html) || fail "pagesim on the example template"
 grep -q '</body></html>' "$work/menu.html" || fail "pagesim wrote no whole page"
+(cd "$work" && pagesim-gallery template.html gallery > /dev/null) || fail "pagesim-gallery on the example template"
+cmp -s "$work/menu.html" "$work/gallery/menu.en.html" || fail "pagesim-gallery's English MENU is not pagesim's"
 
 [ "$failures" -eq 0 ] || exit 1
-echo "installed into $prefix: the programs run, their manual pages present"
+echo "installed into $prefix: every program runs and has its manual page"

@@ -1,0 +1,215 @@
+// pagesim-gallery: every page of the merchant's template, in both languages,
+// rendered in this process by the run that pagesim uses, and an index.
+#include "gallery.h"
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "output.h"
+#include "page_types.h"
+#include "platform.h"
+#include "run.h"
+
+namespace {
+
+// The two languages of the gallery, in the order their pages are written.
+constexpr std::string_view LANGUAGES[] = {"en", "fr"};
+
+// What one page holds, for the index.
+struct PageEntry {
+  std::string file;        // name inside out_dir
+  int status = 0;          // pagesim's exit status for the page
+  std::string diagnostic;  // the page's diagnostic, when status is 1
+};
+
+// `name` with its ASCII capitals in lower case, as the page files are named.
+std::string lower_case(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+// `dir` and `file` joined by one "/".
+std::string path_in(const std::string& dir, const std::string& file) {
+  if (!dir.empty() && (dir.back() == '/' || dir.back() == '\\')) return dir + file;
+  return dir + "/" + file;
+}
+
+// Writes the one-line message of a file that cannot be written; false.
+bool cannot_write(const std::string& path) {
+  std::string message = "pagesim-gallery: cannot write the file " + path + "\n";
+  std::fputs(message.c_str(), stderr);
+  return false;
+}
+
+// Writes the page of `request` into `path`, whole or not at all; false after
+// the message when the file cannot be written.
+bool write_page(const std::string& path, const PageRequest& request, PageOutcome& outcome) {
+  Replacement replacement;
+  if (!open_replacement(path, replacement)) return cannot_write(path);
+  send_output_to(replacement.file);
+  outcome = render_page(request);
+  bool written = finish_output();
+  send_output_to(nullptr);
+  if (!written || !close_replacement(replacement) || !install_replacement(replacement)) {
+    discard_replacement(replacement);
+    return cannot_write(path);
+  }
+  return true;
+}
+
+// Writes `text` into `path`, whole or not at all; false after the message
+// when the file cannot be written.
+bool write_text_file(const std::string& path, const std::string& text) {
+  Replacement replacement;
+  if (!open_replacement(path, replacement)) return cannot_write(path);
+  bool written = std::fwrite(text.data(), 1, text.size(), replacement.file) == text.size();
+  if (!written || !close_replacement(replacement) || !install_replacement(replacement)) {
+    discard_replacement(replacement);
+    return cannot_write(path);
+  }
+  return true;
+}
+
+// The local time of the run, as the index shows it.
+std::string time_of_run() {
+  std::tm local{};
+  if (!to_local_time(static_cast<int64_t>(std::time(nullptr)), local)) return "unknown";
+  char text[80];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return text;
+}
+
+// The absolute path of ./parameters, as the merchant finds it.
+std::string parameters_path() {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute("parameters", error);
+  return error ? std::string("./parameters") : path.string();
+}
+
+// One cell of the index: the link to a page, what the page holds, and the
+// page itself, small (its scripts do not run there).
+std::string index_cell(const PageEntry& page) {
+  std::string file = html_text(page.file);
+  std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
+  if (page.status == 0)
+    cell += "<br><span class=\"ok\">ok</span>";
+  else
+    cell += "<div class=\"diagnostic\">" + html_text(page.diagnostic) + "</div>";
+  return cell + "<div class=\"preview\"><iframe src=\"" + file + "\" loading=\"lazy\" sandbox tabindex=\"-1\" title=\"" +
+         file + "\"></iframe></div></td>";
+}
+
+// The index page: what was rendered, when, and one row per page type.
+std::string index_page(const std::string& template_name, const std::vector<PageEntry>& pages) {
+  std::string page =
+      "<!DOCTYPE html>\n"
+      "<html lang=\"en\"><head><meta charset=\"utf-8\"><title>pagesim gallery</title>\n"
+      "<style>body{font-family:sans-serif;margin:2em}th,td{padding:.3em 1em;text-align:left;vertical-align:top}"
+      ".ok{color:#060}.diagnostic{color:#a00;font-family:monospace;white-space:pre-wrap;max-width:40em}"
+      ".preview{width:320px;height:240px;overflow:hidden;border:1px solid #ccc;margin-top:.3em}"
+      ".preview iframe{width:1000px;height:750px;border:0;transform:scale(.32);transform-origin:0 0;"
+      "pointer-events:none}"
+      "</style></head>\n<body>\n<h1>pagesim gallery</h1>\n<p>Template: <code>" +
+      html_text(template_name) + "</code><br>\nParameters file: <code>" + html_text(parameters_path()) +
+      "</code><br>\nWritten: " + time_of_run() +
+      "</p>\n<table>\n<tr><th>Page type</th><th>English</th><th>Fran\xC3\xA7" "ais</th></tr>\n";
+  std::size_t at = 0;
+  for (const PageType& type : page_types()) {
+    page += "<tr data-page-type=\"" + std::string(type.name) + "\"><td>" + std::string(type.name) + "</td>";
+    for (std::size_t l = 0; l < std::size(LANGUAGES); ++l) page += index_cell(pages[at++]);
+    page += "</tr>\n";
+  }
+  return page + "</table>\n</body></html>\n";
+}
+
+// The length of the UTF-8 sequence that starts `bytes` at `at`, or 0 when no
+// valid one does.
+std::size_t utf8_length(std::string_view bytes, std::size_t at) {
+  unsigned char lead = static_cast<unsigned char>(bytes[at]);
+  std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
+  if (length == 0 || at + length > bytes.size()) return 0;
+  for (std::size_t i = 1; i < length; ++i)
+    if ((static_cast<unsigned char>(bytes[at + i]) & 0xC0) != 0x80) return 0;
+  return length;
+}
+
+}  // namespace
+
+std::string html_text(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t at = 0; at < bytes.size(); ++at) {
+    unsigned char c = static_cast<unsigned char>(bytes[at]);
+    switch (c) {
+      case '&': text += "&amp;"; continue;
+      case '<': text += "&lt;"; continue;
+      case '>': text += "&gt;"; continue;
+      case '"': text += "&quot;"; continue;
+      case '\'': text += "&#39;"; continue;
+      default: break;
+    }
+    if (c < 0x80) {
+      // A control character other than a line end or a tab would not show.
+      text += c < 0x20 && c != '\n' && c != '\t' ? std::string("\xEF\xBF\xBD") : std::string(1, static_cast<char>(c));
+      continue;
+    }
+    if (std::size_t length = utf8_length(bytes, at)) {
+      text.append(bytes.substr(at, length));
+      at += length - 1;
+      continue;
+    }
+    text += static_cast<char>(0xC0 | (c >> 6));
+    text += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return text;
+}
+
+GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
+  GalleryOutcome outcome;
+  outcome.index_path = path_in(out_dir, "index.html");
+  std::error_code error;
+  std::filesystem::create_directories(out_dir, error);
+  if (error || !std::filesystem::is_directory(out_dir, error)) {
+    std::string message = "pagesim-gallery: cannot create the folder " + out_dir + "\n";
+    std::fputs(message.c_str(), stderr);
+    return outcome;
+  }
+  std::vector<PageEntry> pages;
+  std::size_t number = 0;
+  std::size_t count = page_types().size();
+  for (const PageType& type : page_types()) {
+    std::string held;
+    for (std::string_view language : LANGUAGES) {
+      PageEntry page;
+      page.file = lower_case(type.name) + "." + std::string(language) + ".html";
+      PageOutcome rendered;
+      if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), std::string(language)},
+                      rendered))
+        return outcome;
+      page.status = rendered.status;
+      page.diagnostic = rendered.diagnostic;
+      ++outcome.pages;
+      if (page.status != 0) {
+        ++outcome.diagnostics;
+        held += held.empty() ? "diagnostic in " : " and ";
+        held += language == "en" ? "English" : "French";
+      }
+      pages.push_back(std::move(page));
+    }
+    if (progress) {
+      std::string line = std::to_string(++number) + "/" + std::to_string(count) + " " + std::string(type.name) +
+                         ": " + (held.empty() ? "ok" : held) + "\n";
+      std::fputs(line.c_str(), stderr);
+    }
+  }
+  if (!write_text_file(outcome.index_path, index_page(template_name, pages))) return outcome;
+  outcome.status = outcome.diagnostics > 0 ? 1 : 0;
+  return outcome;
+}

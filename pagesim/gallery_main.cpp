@@ -1,0 +1,70 @@
+// pagesim-gallery: previews every subscription page, in English and in
+// French, inside the merchant's own template, into one folder with an index.
+#include <cstdio>
+#include <new>
+#include <string>
+
+#include "gallery.h"
+#include "help_version.h"
+#include "platform.h"
+
+namespace {
+
+// What `pagesim-gallery --help` prints.
+constexpr const char* HELP =
+    "Usage: pagesim-gallery TEMPLATE_NAME OUT_DIR\n"
+    "       pagesim-gallery --help | --version\n"
+    "\n"
+    "Previews every subscription page of the ORBA payment server, in English and\n"
+    "in French, inside the merchant's HTML template, with the options of\n"
+    "./parameters: the 32 pages that pagesim writes, and OUT_DIR/index.html that\n"
+    "links them and shows the diagnostic of each page that holds one.\n"
+    "\n"
+    "  TEMPLATE_NAME  the merchant's HTML template, holding the [ORBA] tag\n"
+    "  OUT_DIR        the folder of the pages, created when missing\n"
+    "  --help         print this help\n"
+    "  --version      print the name and version\n"
+    "\n"
+    "Exit status: 0 every page is complete; 1 some page holds a diagnostic (all\n"
+    "are written); 2 a wrong command line, or OUT_DIR or a file in it cannot be\n"
+    "written.\n"
+    "\n"
+    "Manual: man pagesim-gallery\n";
+
+// Tells how to call the program, on standard error.
+void print_usage() {
+  std::fputs("usage: pagesim-gallery template_name out_dir\n"
+             "Run it in the folder that holds ./parameters; pagesim-gallery --help tells more.\n",
+             stderr);
+}
+
+// The closing line: how many pages, where the index is, and how many pages
+// hold a diagnostic.
+std::string closing_line(const GalleryOutcome& outcome) {
+  std::string line = std::to_string(outcome.pages) + " pages written to " + outcome.index_path;
+  if (outcome.diagnostics == 1) line += ", 1 holds a diagnostic";
+  if (outcome.diagnostics > 1) line += ", " + std::to_string(outcome.diagnostics) + " hold a diagnostic";
+  return line + "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  prepare_stdout();
+  if (int status = answer_help_or_version(argc, argv, "pagesim-gallery", HELP, 2); status >= 0) return status;
+  install_interrupt_cleanup();
+  if (argc != 3) {
+    print_usage();
+    return 2;
+  }
+  try {
+    GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
+    if (outcome.status == 2) return 2;
+    std::fputs(closing_line(outcome).c_str(), stdout);
+    return outcome.status;
+  } catch (const std::bad_alloc&) {
+    remove_registered_files();
+    std::fputs("pagesim-gallery: out of memory\n", stderr);
+    return 2;
+  }
+}
