@@ -2,7 +2,9 @@
 
 #include <string_view>
 
-// Answers a command line made of `--help` or `--version` alone: writes `help`,
+// Answers a command line made of `--help` or `--version` alone: writes `help`
+// (the program's command line, one line per argument, the exit statuses and
+// where the manual is, as "Manual: man NAME": the install test looks for it),
 // or "NAME VERSION" and a line end, to standard output. Returns the exit
 // status for the program to end with (0, or `failure_status` after one line
 // on standard error when standard output cannot be written), or -1 for any

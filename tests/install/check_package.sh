@@ -9,7 +9,7 @@ set -u
 cpack=$1 build=$2 version=$3
 for tool in dpkg-deb dpkg-shlibdeps; do
   if ! command -v "$tool" > /dev/null; then
-    echo "SKIPPED: $tool is missing (apt-get install dpkg-dev)"
+    echo "SKIPPED: $tool is missing (apt-get install dpkg-dev; bash .ci/run installs it)"
     exit 77
   fi
 done
