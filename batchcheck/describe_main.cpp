@@ -10,6 +10,7 @@
 #include "describe.h"
 #include "help_version.h"
 #include "platform.h"
+#include "verify.h"
 
 namespace {
 
@@ -33,10 +34,7 @@ constexpr std::string_view HELP =
     "Exit status: 0 valid batch, 1 invalid batch (result 1 to 4), 2 a file cannot\n"
     "be read or written, or a wrong command line.\n"
     "\n"
-    "See batchcheck-describe(1).\n";
-
-// The longest file number batchcheck takes on its command line.
-constexpr size_t FILE_NUMBER_WIDTH = 7;
+    "Manual: man batchcheck-describe\n";
 
 int usage(const std::string& reason) {
   std::string text = "batchcheck-describe: " + reason + "\n" + std::string(USAGE);
@@ -94,7 +92,7 @@ std::string parse_arguments(int argc, char** argv, DescribeOptions& options) {
   if (operands.size() > 2) return "too many arguments";
   options.request_file = operands[0];
   if (operands.size() == 2) {
-    if (operands[1].size() > FILE_NUMBER_WIDTH) return "the file number has more than 7 characters";
+    if (operands[1].size() > FILE_NUMBER_ARGUMENT_WIDTH) return "the file number has more than 7 characters";
     options.file_number = operands[1];
   }
   return "";

@@ -15,7 +15,6 @@ namespace {
 // Widths of the identity the server accepts on the command line.
 constexpr size_t MERCHANT_ID_WIDTH = 15;
 constexpr size_t MERCHANT_COUNTRY_WIDTH = 3;
-constexpr size_t FILE_NUMBER_WIDTH = 7;
 
 // Everything the command line gives.
 struct Arguments {
@@ -111,7 +110,7 @@ int run_batchcheck(const char* program, const std::vector<std::string>& args) {
     if (args.size() != 5) return usage(program);
     Arguments arguments{args[0], args[1], args[2], args[3], args[4]};
     if (arguments.merchant_id.size() > MERCHANT_ID_WIDTH || arguments.merchant_country.size() > MERCHANT_COUNTRY_WIDTH ||
-        arguments.file_number.size() > FILE_NUMBER_WIDTH)
+        arguments.file_number.size() > FILE_NUMBER_ARGUMENT_WIDTH)
       return usage(program);
     int status = check_and_answer(arguments);
     flush_console();

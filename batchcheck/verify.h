@@ -16,6 +16,9 @@ constexpr int VERIFY_FILE_ERROR = 2;  // a file could not be opened or written
 constexpr int VERIFY_FILE_SEQUENCE_GAP = 3;
 constexpr int VERIFY_STRUCTURE_ERROR = 4;
 
+// The longest file number the command line takes, as the server accepts it.
+constexpr size_t FILE_NUMBER_ARGUMENT_WIDTH = 7;
+
 // The record a finding concerns when it concerns the whole file.
 constexpr int64_t NO_RECORD = 0;
 
