@@ -1,11 +1,11 @@
 #include "describe.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
+#include "private_folder.h"
 #include "request_generator.h"
 #include "request_record.h"
 
@@ -24,8 +24,7 @@ size_t change_before_the_description(char* into, size_t size, FILE* file, bool& 
 }
 
 TEST(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
-  fs::path folder = fs::temp_directory_path() / ("describe_test." + std::to_string(getpid()));
-  fs::create_directories(folder);
+  fs::path folder = make_private_folder("describe_test");
   request_path = (folder / "req").string();
   BatchShape shape;
   shape.body_records = 3;

@@ -1,13 +1,13 @@
 #include "run.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "private_folder.h"
 #include "request_generator.h"
 #include "request_record.h"
 
@@ -50,8 +50,7 @@ size_t fail_in_the_answer(char* into, size_t size, FILE* file, bool& failed) {
 class RequestReadSeam : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("run_test." + std::to_string(getpid()));
-    fs::create_directories(folder_);
+    folder_ = make_private_folder("run_test");
     request_path = (folder_ / "req").string();
     response_ = (folder_ / "resp").string();
     BatchShape shape;

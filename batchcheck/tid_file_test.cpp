@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "private_folder.h"
 
 namespace {
 
@@ -16,14 +17,10 @@ namespace fs = std::filesystem;
 // side, and two clones may test at once.
 class TidFileTest : public ::testing::Test {
  protected:
-  fs::path folder = fs::temp_directory_path() / ("tid_file_test-" + std::to_string(getpid()));
+  fs::path folder = make_private_folder("tid_file_test");
   std::string request = (folder / "req").string();
   TidFile tid;
 
-  void SetUp() override {
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
   void TearDown() override { fs::remove_all(folder); }
 
   void write(const std::vector<std::string>& ids) {

@@ -1,12 +1,13 @@
 #include "verify.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "private_folder.h"
 
 namespace {
 
@@ -95,8 +96,7 @@ std::vector<Row> rows() {
 }
 
 TEST(Decision, FirstRuleThatHoldsGivesTheResultAndAloneSpeaks) {
-  fs::path folder = fs::temp_directory_path() / ("verify_test." + std::to_string(getpid()));
-  fs::create_directories(folder);
+  fs::path folder = make_private_folder("verify_test");
   std::string request = (folder / "req").string();
   for (const Row& row : rows()) {
     {
