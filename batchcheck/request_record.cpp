@@ -24,21 +24,6 @@ std::span<const Field> fields_of_kind(RecordKind kind) {
   return request::OTHER_FIELDS;
 }
 
-std::string_view field_of(std::string_view record, Field field) {
-  if (field.offset >= record.size()) return {};
-  return record.substr(field.offset, field.width);
-}
-
-std::string_view trim_trailing_blanks(std::string_view text) {
-  size_t end = text.size();
-  while (end > 0 && text[end - 1] == ' ') --end;
-  return text.substr(0, end);
-}
-
-std::string_view trimmed_field(std::string_view record, Field field) {
-  return trim_trailing_blanks(field_of(record, field));
-}
-
 int64_t numeric_value(std::string_view text) {
   size_t i = 0;
   auto is_space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };

@@ -1,5 +1,6 @@
 #include "response_writer.h"
 
+#include <array>
 #include <cstdint>
 
 #include "console.h"
@@ -72,9 +73,11 @@ struct ResponseState {
   std::string pending;  // records not yet handed to the stream
 };
 
-// The full response goes out in blocks of about 64 KiB, one write each,
-// rather than in the stream's small default writes.
-constexpr size_t RESPONSE_BLOCK = 1 << 16;
+// The full response goes out in blocks of 256 KiB, one write each, rather
+// than in the stream's small default writes. A block is a whole number of
+// the stream's own buffers, so the stream hands it on in one piece instead
+// of splitting it into a write and a copy.
+constexpr size_t RESPONSE_BLOCK = 1 << 18;
 
 void flush_records(ResponseState& state) {
   std::fwrite(state.pending.data(), 1, state.pending.size(), state.response);
@@ -85,7 +88,9 @@ void flush_records(ResponseState& state) {
 void queue_record(ResponseState& state, std::string& record) {
   fit_record(record);
   state.pending.append(record);
-  if (state.pending.size() >= RESPONSE_BLOCK) flush_records(state);
+  if (state.pending.size() < RESPONSE_BLOCK) return;
+  std::fwrite(state.pending.data(), 1, RESPONSE_BLOCK, state.response);
+  state.pending.erase(0, RESPONSE_BLOCK);
 }
 
 int write_response_header(ResponseState& state) {
@@ -160,16 +165,15 @@ std::string_view select_response_code(std::string_view body_zone_1) {
   return last;
 }
 
-void append_reply_block(std::string& block, std::string_view code, std::string_view card_expiry) {
+namespace {
+
+// The reply block after the code, from the two clock readings.
+void compose_reply_block(std::string& block, std::string_view code, std::string_view date, std::string_view time,
+                         std::string_view card_expiry) {
   block.append(code);
   bool accepted = code == CODE_ACCEPTED;
   append_left(block, accepted ? SAMPLE_AUTHORISATION_NUMBER : "", response::AUTHORISATION_NUMBER.width);
   append_left(block, accepted ? SAMPLE_APPROVAL_REFERENCE : "", response::APPROVAL_REFERENCE.width);
-  // Two readings of the clock, as the server stamps date and time apart.
-  std::string date;
-  std::string time;
-  format_now(1, "+J+M+a", date);
-  format_now(1, "+h+m+s", time);
   block.append(date);
   block.append(time);
   append_left(block, SAMPLE_CARD_TYPE, response::CARD_TYPE.width);
@@ -179,6 +183,45 @@ void append_reply_block(std::string& block, std::string_view code, std::string_v
   expiry.append(card_expiry.substr(0, 2));
   append_left(block, expiry, response::CARD_EXPIRY.width);
   block.append(code);
+}
+
+// A reply block already composed, with what it was composed from.
+struct KeptReplyBlock {
+  bool used = false;
+  std::string code;
+  std::string card_expiry;
+  std::string date;
+  std::string time;
+  std::string block;
+};
+
+}  // namespace
+
+void append_reply_block(std::string& out, std::string_view code, std::string_view card_expiry) {
+  // Two readings of the clock, as the server stamps date and time apart.
+  static std::string date;
+  static std::string time;
+  format_now(1, "+J+M+a", date);
+  format_now(1, "+h+m+s", time);
+  // Within one second every answer with the same code gets the same block,
+  // and a batch uses a few codes only: a million answers compose a handful.
+  static std::array<KeptReplyBlock, 8> kept;
+  static size_t next_kept = 0;
+  for (const KeptReplyBlock& k : kept)
+    if (k.used && k.code == code && k.time == time && k.date == date && k.card_expiry == card_expiry) {
+      out.append(k.block);
+      return;
+    }
+  KeptReplyBlock& k = kept[next_kept];
+  next_kept = (next_kept + 1) % kept.size();
+  k.used = true;
+  k.code.assign(code);
+  k.card_expiry.assign(card_expiry);
+  k.date = date;
+  k.time = time;
+  k.block.clear();
+  compose_reply_block(k.block, code, date, time, card_expiry);
+  out.append(k.block);
 }
 
 int write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
