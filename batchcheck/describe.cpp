@@ -118,8 +118,7 @@ void remove_spill(FindingSpill& spill) {
   if (spill.file) std::fclose(spill.file);
   spill.file = nullptr;
   if (!spill.created) return;
-  remove_file(spill.name);
-  keep_on_interrupt(spill.name);
+  remove_temporary(spill.name);
 }
 
 // Reads one run of the spill file back, one finding ahead.

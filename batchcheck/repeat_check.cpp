@@ -102,7 +102,7 @@ class SpillFiles {
   SpillFiles(const SpillFiles&) = delete;
   SpillFiles& operator=(const SpillFiles&) = delete;
   ~SpillFiles() {
-    for (const std::string& name : names_) forget(name);
+    for (const std::string& name : names_) remove_temporary(name);
   }
 
   // A new spill file open for writing, its name in `name`; nullptr (after
@@ -125,7 +125,7 @@ class SpillFiles {
 
   // Removes a spill file that is no longer needed.
   void remove(const std::string& name) {
-    forget(name);
+    remove_temporary(name);
     names_.erase(std::find(names_.begin(), names_.end(), name));
   }
 
@@ -133,11 +133,6 @@ class SpillFiles {
   const MessageOut& out;
 
  private:
-  static void forget(const std::string& name) {
-    remove_file(name);
-    keep_on_interrupt(name);
-  }
-
   std::string prefix_;
   std::vector<std::string> names_;
   unsigned next_number_ = 1;

@@ -22,11 +22,6 @@ void write_pending(TidFile& tid) {
   tid.pending.clear();
 }
 
-void remove_tid(TidFile& tid) {
-  remove_file(tid.name);
-  keep_on_interrupt(tid.name);
-}
-
 // Hands the key of every entry, in file order, to `take`.
 bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take) {
   FILE* file = open_for_reading(tid.name);
@@ -89,7 +84,7 @@ bool close_tid_file(TidFile& tid) {
   if (std::fclose(tid.file) != 0) tid.write_failed = true;
   tid.file = nullptr;
   if (!tid.write_failed) return true;
-  remove_tid(tid);
+  remove_temporary(tid.name);
   tell(tid.out, {"Error : can't write into the temporary file ", tid.name});
   return false;
 }
@@ -111,12 +106,12 @@ int check_tid_file(TidFile& tid, size_t budget,
       tid.out);
   // The file is this run's own: left behind it would block every later run
   // on the batch.
-  remove_tid(tid);
+  remove_temporary(tid.name);
   return read ? result : 2;
 }
 
 void discard_tid_file(TidFile& tid) {
   if (tid.file) std::fclose(tid.file);
   tid.file = nullptr;
-  remove_tid(tid);
+  remove_temporary(tid.name);
 }

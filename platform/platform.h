@@ -97,6 +97,13 @@ void remove_registered_files();
 CreateResult create_temporary(const std::string& path, FILE*& file,
                               CreateResult (*create)(const std::string&, FILE*&) = create_exclusive);
 
+// Removes a file of create_temporary's, then unregisters it: an interrupt
+// between the two finds nothing left to remove, never a file left behind.
+inline void remove_temporary(const std::string& path) {
+  remove_file(path);
+  keep_on_interrupt(path);
+}
+
 // How many files remove_on_interrupt holds at once; one more throws
 // std::length_error.
 constexpr size_t MAX_REGISTERED_FILES = 64;

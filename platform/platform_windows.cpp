@@ -193,8 +193,7 @@ void discard_replacement(Replacement& replacement) {
   if (replacement.file) std::fclose(replacement.file);
   replacement.file = nullptr;
   if (replacement.temporary.empty()) return;
-  DeleteFileA(replacement.temporary.c_str());
-  keep_on_interrupt(replacement.temporary);
+  remove_temporary(replacement.temporary);
   replacement.temporary.clear();
 }
 
