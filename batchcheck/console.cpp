@@ -3,15 +3,20 @@
 #include <cstdio>
 #include <string>
 
-void say(std::initializer_list<std::string_view> pieces) {
+void say(std::string_view text) {
+  if (text.empty()) return;
   // One write per message: a batch can draw a message for each of its
-  // million records. The room is kept from one message to the next.
-  static std::string message;
-  message.clear();
-  for (std::string_view piece : pieces) message.append(piece);
-  if (message.empty()) return;
-  if (std::fwrite(message.data(), 1, message.size(), stdout) != message.size() || std::ferror(stdout))
+  // million records.
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::ferror(stdout))
     throw ConsoleWriteError{};
+}
+
+void say(Message message, std::initializer_list<std::string_view> values) {
+  // The room is kept from one message to the next.
+  static std::string text;
+  text.clear();
+  append_message(text, message, values);
+  say(text);
 }
 
 void flush_console() {

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
-#include <string_view>
+
+#include "block_writer.h"
+#include "verify.h"
 
 // What batchcheck-describe is asked to show.
 struct DescribeOptions {
@@ -17,14 +18,15 @@ struct DescribeOptions {
   int64_t last_record = std::numeric_limits<int64_t>::max();
 };
 
-// Exit statuses of batchcheck-describe: a job that checks batches gates on them.
-constexpr int DESCRIBE_VALID = 0;
-constexpr int DESCRIBE_INVALID = 1;
-constexpr int DESCRIBE_FAILED = 2;  // a file cannot be read or written, or a wrong command line
-
 // Verifies the Request file as batchcheck would, then writes to `out` each
 // record asked for with its fields by name and the findings on it, then the
-// summary, the findings on the whole file and the result. Returns the exit
-// status. Memory stays that of the verification: the findings on records wait
-// in a temporary file beside the batch while the file is read again.
-int describe_request_file(const DescribeOptions& options, FILE* out);
+// summary, the findings on the whole file and the result, which *result
+// receives. A batch that cannot be read at all is described too: its one
+// finding and the result FILE_ERROR. False (the message in *err) when the
+// description cannot be made whole: the findings cannot be kept, the batch
+// cannot be read again or has changed since it was verified; the end is not
+// written then. Memory stays that of the verification: the findings on
+// records wait in a temporary file beside the batch while the file is read
+// again.
+bool describe_request_file(const DescribeOptions& options, BlockWriter& out, VerificationResult* result,
+                           std::string* err);

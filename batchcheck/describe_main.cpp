@@ -2,11 +2,13 @@
 // field by its name and each of batchcheck's findings on the record it
 // concerns, as text or as JSON Lines for scripts.
 #include <cstdio>
+#include <initializer_list>
 #include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "block_writer.h"
 #include "describe.h"
 #include "help_version.h"
 #include "platform.h"
@@ -14,11 +16,18 @@
 
 namespace {
 
-constexpr std::string_view USAGE =
-    "usage: batchcheck-describe [--json] [--records FIRST-LAST] [--findings] <request_file> [<file_number>]\n";
+constexpr std::string_view PROGRAM = "batchcheck-describe";
 
-constexpr std::string_view HELP =
-    "usage: batchcheck-describe [--json] [--records FIRST-LAST] [--findings] <request_file> [<file_number>]\n"
+// Exit statuses: a job that checks batches gates on them.
+constexpr int EXIT_VALID = 0;
+constexpr int EXIT_INVALID = 1;  // the verification result is 1 to 4
+constexpr int EXIT_FAILED = 2;   // a file cannot be read or written, or a wrong command line
+
+// The command line, as the help and a wrong command line show it.
+constexpr std::string_view ARGUMENTS = " [--json] [--records FIRST-LAST] [--findings] REQUEST_FILE [FILE_NUMBER]\n";
+
+// What `batchcheck-describe --help` prints after its usage line.
+constexpr std::string_view HELP_BODY =
     "\n"
     "Verifies a Request file as batchcheck does and shows it record by record: each\n"
     "field by its name, each finding on the record it concerns, then the summary,\n"
@@ -27,19 +36,33 @@ constexpr std::string_view HELP =
     "  --json                one JSON object per record, then one for the result\n"
     "  --records FIRST-LAST  show only the records FIRST to LAST (counted from 1)\n"
     "  --findings            show only the records that have a finding\n"
-    "  <request_file>        the batch to describe\n"
-    "  <file_number>         the file number batchcheck would be given; without it\n"
+    "  REQUEST_FILE          the batch to describe\n"
+    "  FILE_NUMBER           the file number batchcheck would be given; without it\n"
     "                        the rules on the header's file_number are left out\n"
     "\n"
     "Exit status: 0 valid batch, 1 invalid batch (result 1 to 4), 2 a file cannot\n"
     "be read or written, or a wrong command line.\n"
     "\n"
-    "Manual: man batchcheck-describe\n";
+    "Manual: man ";
 
+std::string usage_line() { return "Usage: " + std::string(PROGRAM) + std::string(ARGUMENTS); }
+
+// Writes `pieces` to standard error, allocating nothing: the last words of
+// a run may be that memory ran out.
+void tell_stderr(std::initializer_list<std::string_view> pieces) {
+  for (std::string_view piece : pieces) std::fwrite(piece.data(), 1, piece.size(), stderr);
+}
+
+// Says on standard error why the run stops as a machine, as a line.
+int failed(std::string_view message) {
+  tell_stderr({message, message.ends_with('\n') ? "" : "\n"});
+  return EXIT_FAILED;
+}
+
+// Says what is wrong with the command line, then the usage.
 int usage(const std::string& reason) {
-  std::string text = "batchcheck-describe: " + reason + "\n" + std::string(USAGE);
-  std::fwrite(text.data(), 1, text.size(), stderr);
-  return DESCRIBE_FAILED;
+  tell_stderr({PROGRAM, ": ", reason, "\n", usage_line()});
+  return EXIT_FAILED;
 }
 
 // A whole positive decimal number; false for anything else.
@@ -61,58 +84,75 @@ bool parse_range(std::string_view text, DescribeOptions& options) {
          parse_position(text.substr(dash + 1), options.last_record) && options.first_record <= options.last_record;
 }
 
-// Fills `options` from the command line; an empty text, or why it is wrong.
-std::string parse_arguments(int argc, char** argv, DescribeOptions& options) {
+// Takes the option `argument` (argv[i]; --records may take argv[i + 1]);
+// false (why in *err) when it is unknown or its value is wrong.
+bool parse_option(int argc, char** argv, int& i, DescribeOptions& options, std::string* err) {
+  std::string_view argument = argv[i];
+  if (argument == "--json") {
+    options.json = true;
+  } else if (argument == "--findings") {
+    options.only_findings = true;
+  } else if (argument == "--records" || argument.substr(0, 10) == "--records=") {
+    std::string_view range;
+    if (argument != "--records")
+      range = argument.substr(10);
+    else if (i + 1 < argc)
+      range = argv[++i];
+    else
+      *err = "--records needs FIRST-LAST";
+    if (err->empty() && !parse_range(range, options)) *err = "--records needs FIRST-LAST, two record numbers from 1 up";
+  } else {
+    *err = "unknown option " + std::string(argument);
+  }
+  return err->empty();
+}
+
+// Fills `options` from the command line; false (why in *err) when it is wrong.
+bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::string* err) {
   std::vector<std::string> operands;
   bool options_end = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view argument = argv[i];
-    if (options_end || argument.size() < 2 || argument.substr(0, 2) != "--") {
+    if (options_end || argument.size() < 2 || argument.substr(0, 2) != "--")
       operands.emplace_back(argument);
-    } else if (argument == "--") {
+    else if (argument == "--")
       options_end = true;
-    } else if (argument == "--json") {
-      options.json = true;
-    } else if (argument == "--findings") {
-      options.only_findings = true;
-    } else if (argument == "--records" || argument.substr(0, 10) == "--records=") {
-      std::string_view range;
-      if (argument != "--records")
-        range = argument.substr(10);
-      else if (i + 1 < argc)
-        range = argv[++i];
-      else
-        return "--records needs FIRST-LAST";
-      if (!parse_range(range, options)) return "--records needs FIRST-LAST, two record numbers from 1 up";
-    } else {
-      return "unknown option " + std::string(argument);
-    }
+    else if (!parse_option(argc, argv, i, options, err))
+      return false;
   }
-  if (operands.empty()) return "no request file given";
-  if (operands.size() > 2) return "too many arguments";
+  if (operands.empty()) *err = "no request file given";
+  else if (operands.size() > 2) *err = "too many arguments";
+  else if (operands.size() == 2 && operands[1].size() > FILE_NUMBER_ARGUMENT_WIDTH)
+    *err = "the file number has more than 7 characters";
+  if (!err->empty()) return false;
   options.request_file = operands[0];
-  if (operands.size() == 2) {
-    if (operands[1].size() > FILE_NUMBER_ARGUMENT_WIDTH) return "the file number has more than 7 characters";
-    options.file_number = operands[1];
-  }
-  return "";
+  if (operands.size() == 2) options.file_number = operands[1];
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   prepare_stdout();
-  if (int status = answer_help_or_version(argc, argv, "batchcheck-describe", HELP, DESCRIBE_FAILED); status >= 0)
-    return status;
+  std::string help = usage_line() + std::string(HELP_BODY) + std::string(PROGRAM) + "\n";
+  if (int status = answer_help_or_version(argc, argv, PROGRAM, help, EXIT_FAILED); status >= 0) return status;
   install_interrupt_cleanup();
   DescribeOptions options;
-  std::string wrong = parse_arguments(argc, argv, options);
-  if (!wrong.empty()) return usage(wrong);
+  std::string err;
+  if (!parse_arguments(argc, argv, options, &err)) return usage(err);
+  BlockWriter out = make_block_writer(stdout);
+  VerificationResult result;
   try {
-    return describe_request_file(options, stdout);
+    if (!describe_request_file(options, out, &result, &err)) return failed(err);
   } catch (const std::bad_alloc&) {
     remove_registered_files();
-    std::fputs("batchcheck-describe: not enough memory to describe the request file\n", stderr);
+    tell_stderr({PROGRAM, ": not enough memory to describe the request file\n"});
+    return EXIT_FAILED;
   }
-  return DESCRIBE_FAILED;
+  if (!flush_block_writer(out)) {
+    tell_stderr({PROGRAM, ": cannot write to standard output\n"});
+    return EXIT_FAILED;
+  }
+  if (result == VerificationResult::FILE_ERROR) return EXIT_FAILED;
+  return result == VerificationResult::VALID ? EXIT_VALID : EXIT_INVALID;
 }

@@ -7,7 +7,7 @@
 
 #include "private_folder.h"
 #include "request_generator.h"
-#include "request_record.h"
+#include "record_reader.h"
 
 namespace {
 
@@ -38,12 +38,13 @@ TEST(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
   options.request_file = request_path;
   options.json = true;
   std::FILE* out = std::tmpfile();
-  testing::internal::CaptureStderr();
-  int status = describe_request_file(options, out);
-  std::string said = testing::internal::GetCapturedStderr();
+  BlockWriter writer = make_block_writer(out);
+  VerificationResult result;
+  std::string err;
+  bool described = describe_request_file(options, writer, &result, &err);
   read_request_bytes = real_read;
-  EXPECT_EQ(status, DESCRIBE_FAILED);
-  EXPECT_EQ(said, "Error : the request file " + request_path + " changed during the run\n");
+  EXPECT_FALSE(described);
+  EXPECT_EQ(err, "Error : the request file " + request_path + " changed during the run\n");
   // Nothing was described, and only the batch is left.
   EXPECT_EQ(std::ftell(out), 0);
   std::fclose(out);

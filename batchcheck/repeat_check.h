@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -22,23 +21,16 @@ std::string id_of_key(IdKey key);
 // needs more has its sorted runs spilled into temporary files and merged.
 constexpr size_t REPEAT_CHECK_BUDGET = size_t{64} << 20;
 
-// Hands every key of the batch, in file order, to `take`; false when they
-// cannot all be read (after printing why). Called once, or twice when a
-// value repeats.
-using KeySource = std::function<bool(const std::function<void(IdKey)>& take)>;
-
-// Takes the text of a message, exactly as batchcheck prints it; an empty
-// one prints it at once.
-using MessageOut = std::function<void(std::string_view text)>;
+// Hands every key of the batch, in file order, to `take`; false (the
+// message in *err) when they cannot all be read. Called once, or twice when
+// a value repeats.
+using KeySource = std::function<bool(const std::function<void(IdKey)>& take, std::string* err)>;
 
 // Calls `report` with each key that a later key repeats and its position
 // among the keys (0 for the first), in file order: a value present k times
 // is reported at each occurrence but the last. `count_hint` is the expected
 // number of keys. Spill files are named `spill_prefix` and a number, created
-// beside it and removed before the return. False when the keys or a spill
-// file fail (the reason goes to `out`).
+// beside it and removed before the return. False (the message in *err) when
+// the keys or a spill file fail.
 bool find_repeats(const KeySource& keys, uint64_t count_hint, const std::string& spill_prefix, size_t budget,
-                  const std::function<void(uint64_t position, IdKey key)>& report, const MessageOut& out = {});
-
-// Hands a message made of `pieces` to `out`, or prints it when `out` is empty.
-void tell(const MessageOut& out, std::initializer_list<std::string_view> pieces);
+                  const std::function<void(uint64_t position, IdKey key)>& report, std::string* err);

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "request_record.h"
+#include "request_layout.h"
 
 // The records of the Response file: 200 characters each, written back to
 // back with no line end. Fields carried from the Request file name the

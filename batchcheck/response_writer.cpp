@@ -5,7 +5,8 @@
 
 #include "console.h"
 #include "date.h"
-#include "request_record.h"
+#include "messages.h"
+#include "request_layout.h"
 #include "response_layout.h"
 
 namespace {
@@ -22,12 +23,6 @@ constexpr std::string_view SAMPLE_CARD_EXPIRY_YYMM = "1106";
 constexpr std::string_view CODE_NO_REPLY = "14";
 constexpr std::string_view CODE_ACCEPTED = "00";
 
-// Appends `text` left-justified in `width` (never cut).
-void append_left(std::string& out, std::string_view text, size_t width) {
-  out.append(text);
-  if (text.size() < width) out.append(width - text.size(), ' ');
-}
-
 // Appends `value` zero-padded to the width of `field`; a wider value keeps
 // all its digits and pushes the rest of the record along.
 void append_counter(std::string& out, Field field, int64_t value) {
@@ -40,22 +35,19 @@ void append_counter(std::string& out, Field field, int64_t value) {
 void fit_record(std::string& record) { record.resize(RECORD_LENGTH, ' '); }
 
 // Writes one record of exactly 200 characters.
-void write_record(std::string& record, FILE* response) {
+void write_record(BlockWriter& response, std::string& record) {
   fit_record(record);
-  std::fwrite(record.data(), 1, record.size(), response);
+  write_bytes(response, record);
 }
 
 // The identity warnings of one record, merchant_id first.
 void warn_identity(std::string_view record, std::string_view kind, const std::string& merchant_id_set,
                    const std::string& merchant_country_set) {
   std::string_view file_id = trimmed_field(record, request::MERCHANT_ID);
-  if (file_id != merchant_id_set)
-    say({"WARNING: the merchant_id set (", merchant_id_set, ") is not the same in the ", kind, " file (", file_id,
-         ")\n"});
+  if (file_id != merchant_id_set) say(Message::MERCHANT_ID_WARNING, {merchant_id_set, kind, file_id});
   std::string_view file_country = trimmed_field(record, request::MERCHANT_COUNTRY);
   if (file_country != merchant_country_set)
-    say({"WARNING: the merchant_country set (", merchant_country_set, ") is not the same in the ", kind, " file (",
-         file_country, ")\n"});
+    say(Message::MERCHANT_COUNTRY_WARNING, {merchant_country_set, kind, file_country});
 }
 
 // State carried from pass to pass of write_response_file.
@@ -63,54 +55,33 @@ struct ResponseState {
   const std::string& merchant_id;
   const std::string& merchant_country;
   RecordReader& reader;
-  FILE* response;
+  BlockWriter& response;
   std::string header_prefix;
   std::string record;  // the footer record, once the body pass ends on it
   bool footer_read = false;
   int64_t body_count = 0;
   int64_t accepted_count = 0;
   int64_t refused_count = 0;
-  std::string pending;  // records not yet handed to the stream
 };
 
-// The full response goes out in blocks of 256 KiB, one write each, rather
-// than in the stream's small default writes. A block is a whole number of
-// the stream's own buffers, so the stream hands it on in one piece instead
-// of splitting it into a write and a copy.
-constexpr size_t RESPONSE_BLOCK = 1 << 18;
-
-void flush_records(ResponseState& state) {
-  std::fwrite(state.pending.data(), 1, state.pending.size(), state.response);
-  state.pending.clear();
-}
-
-// Queues one record of exactly 200 characters.
-void queue_record(ResponseState& state, std::string& record) {
-  fit_record(record);
-  state.pending.append(record);
-  if (state.pending.size() < RESPONSE_BLOCK) return;
-  std::fwrite(state.pending.data(), 1, RESPONSE_BLOCK, state.response);
-  state.pending.erase(0, RESPONSE_BLOCK);
-}
-
-int write_response_header(ResponseState& state) {
+bool write_response_header(ResponseState& state, std::string* err) {
   std::string header;
   if (!read_record(state.reader, header)) {
-    say({"Error during the read of the first record\n"});
-    return -1;
+    *err = message_text(Message::FIRST_RECORD_UNREADABLE);
+    return false;
   }
   warn_identity(header, "header", state.merchant_id, state.merchant_country);
   std::string_view version = trimmed_field(header, request::VERSION);
   state.header_prefix = field_of(header, response::HEADER_PREFIX);
   if (version != ANSWERED_VERSION) {
-    say({" Error : file Version unknown (", version, ")\n"});
-    return -1;
+    *err = message_text(Message::VERSION_UNKNOWN, {version});
+    return false;
   }
   std::string out = state.header_prefix;
   out.append(CODE_ACCEPTED);
   out.append(field_of(header, response::CARRIED_HEADER_REST));
-  queue_record(state, out);
-  return 0;
+  write_record(state.response, out);
+  return true;
 }
 
 void write_response_bodies(ResponseState& state) {
@@ -131,12 +102,12 @@ void write_response_bodies(ResponseState& state) {
     out.resize(response::RESPONSE_CODE.offset, ' ');
     if (code == CODE_NO_REPLY) {
       out.append(code);
-      out.resize(response::BODY_ZONE_6.offset, ' ');
+      out.append(response::REPLY_BLOCK.width, ' ');
     } else {
       append_reply_block(out, code, SAMPLE_CARD_EXPIRY_YYMM);
     }
     out.append(field_of(state.record, request::BODY_ZONE_6));
-    queue_record(state, out);
+    write_record(state.response, out);
     if (code == CODE_ACCEPTED)
       ++state.accepted_count;
     else
@@ -154,7 +125,7 @@ void write_response_footer(ResponseState& state) {
   append_counter(out, response::ACCEPTED_COUNT, state.accepted_count);
   append_counter(out, response::REFUSED_COUNT, state.refused_count);
   out.append(field_of(state.record, response::CARRIED_FOOTER_REST));
-  queue_record(state, out);
+  write_record(state.response, out);
 }
 
 }  // namespace
@@ -172,16 +143,16 @@ void compose_reply_block(std::string& block, std::string_view code, std::string_
                          std::string_view card_expiry) {
   block.append(code);
   bool accepted = code == CODE_ACCEPTED;
-  append_left(block, accepted ? SAMPLE_AUTHORISATION_NUMBER : "", response::AUTHORISATION_NUMBER.width);
-  append_left(block, accepted ? SAMPLE_APPROVAL_REFERENCE : "", response::APPROVAL_REFERENCE.width);
+  append_padded(block, accepted ? SAMPLE_AUTHORISATION_NUMBER : "", response::AUTHORISATION_NUMBER.width);
+  append_padded(block, accepted ? SAMPLE_APPROVAL_REFERENCE : "", response::APPROVAL_REFERENCE.width);
   block.append(date);
   block.append(time);
-  append_left(block, SAMPLE_CARD_TYPE, response::CARD_TYPE.width);
-  append_left(block, SAMPLE_MASKED_CARD_NUMBER, response::MASKED_CARD_NUMBER.width);
+  append_padded(block, SAMPLE_CARD_TYPE, response::CARD_TYPE.width);
+  append_padded(block, SAMPLE_MASKED_CARD_NUMBER, response::MASKED_CARD_NUMBER.width);
   std::string expiry(card_expiry.substr(2, 2));
   expiry.append(card_expiry[0] == '9' ? "19" : "20");
   expiry.append(card_expiry.substr(0, 2));
-  append_left(block, expiry, response::CARD_EXPIRY.width);
+  append_padded(block, expiry, response::CARD_EXPIRY.width);
   block.append(code);
 }
 
@@ -224,33 +195,34 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
   out.append(k.block);
 }
 
-int write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
-                        FILE* response) {
-  ResponseState state{merchant_id, merchant_country, request, response, {}, {}, false, 0, 0, 0, {}};
-  if (write_response_header(state) != 0) {
-    say({"Error during the treatment of the header file\n"});
-    return -1;
+bool write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
+                         BlockWriter& response, std::string* err) {
+  ResponseState state{merchant_id, merchant_country, request, response, {}, {}, false, 0, 0, 0};
+  if (!write_response_header(state, err)) {
+    append_message(*err, Message::HEADER_NOT_TREATED);
+    return false;
   }
   write_response_bodies(state);
   write_response_footer(state);
-  flush_records(state);
-  return 0;
+  return true;
 }
 
-int write_error_response(RecordReader& request, FILE* response, const std::string& result_text) {
+bool write_error_response(RecordReader& request, BlockWriter& response, const std::string& result_text,
+                          std::string* err) {
   std::string first;
   read_record(request, first);  // an empty file leaves an empty record
   std::string prefix(field_of(first, response::ERROR_PREFIX));
   std::string_view version = field_of(first, request::VERSION);
   std::string code = result_text.size() == 1 ? "0" + result_text : result_text;
   if (version != ANSWERED_VERSION) {
-    say({"Error creation of the response file : file Version unknown (", version, ")\n"});
-    return -1;
+    *err = message_text(Message::ERROR_RESPONSE_VERSION_UNKNOWN, {version});
+    return false;
   }
-  std::string out = prefix + code;
-  write_record(out, response);
+  std::string out = prefix;
+  append_padded(out, code, response::VERIFICATION_CODE.width);
+  write_record(response, out);
   out = std::string(request::FOOTER_CODE);
   out.append(field_of(prefix, response::FILE_IDENTITY));
-  write_record(out, response);
-  return 0;
+  write_record(response, out);
+  return true;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
-#include "request_record.h"
+#include "block_writer.h"
+#include "record_reader.h"
 
 // The simulated response code for a body_zone_1: its last two characters
 // once trailing blanks are gone when they are digits ("14" included), else
@@ -21,11 +21,13 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
 // record, one answer per body record, a footer record with the counts.
 // Prints a warning wherever the file's merchant identity differs from the
 // command line's. Reads `request` from its first record up to the footer.
-// Returns 0, or -1 when the request cannot be answered.
-int write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
-                        FILE* response);
+// False (the message in *err) when the request cannot be answered: nothing
+// is written then. Whether the bytes reached the file, `response` tells.
+bool write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
+                         BlockWriter& response, std::string* err);
 
 // Writes the two-record error response carrying the verification result
-// (`result_text`, decimal). Returns 0, or -1 when the version is not one the
-// server answers (nothing is written then).
-int write_error_response(RecordReader& request, FILE* response, const std::string& result_text);
+// (`result_text`, decimal). False (the message in *err) when the version is
+// not one the server answers: nothing is written then.
+bool write_error_response(RecordReader& request, BlockWriter& response, const std::string& result_text,
+                          std::string* err);

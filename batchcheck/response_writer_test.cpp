@@ -90,7 +90,10 @@ TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
     std::rewind(request);
     testing::internal::CaptureStdout();
     RecordReader reader = make_record_reader(request);
-    write_response_file("SHOP1", "FR", reader, response);
+    BlockWriter writer = make_block_writer(response);
+    std::string err;
+    write_response_file("SHOP1", "FR", reader, writer, &err);
+    flush_block_writer(writer);
     testing::internal::GetCapturedStdout();
     std::rewind(response);
     std::string out(600, '\0');
@@ -107,14 +110,17 @@ TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
 }
 
 // Runs write_error_response on a request holding `request_bytes`.
-std::string error_response_for(const std::string& request_bytes, const std::string& result, int& returned) {
+std::string error_response_for(const std::string& request_bytes, const std::string& result, bool& returned) {
   FILE* request = std::tmpfile();
   FILE* response = std::tmpfile();
   std::fwrite(request_bytes.data(), 1, request_bytes.size(), request);
   std::rewind(request);
   testing::internal::CaptureStdout();
   RecordReader reader = make_record_reader(request);
-  returned = write_error_response(reader, response, result);
+  BlockWriter writer = make_block_writer(response);
+  std::string err;
+  returned = write_error_response(reader, writer, result, &err);
+  flush_block_writer(writer);
   testing::internal::GetCapturedStdout();
   std::rewind(response);
   std::string out(1000, '\0');
@@ -126,20 +132,20 @@ std::string error_response_for(const std::string& request_bytes, const std::stri
 
 TEST(ErrorResponse, TwoDigitResultTextIsWrittenUnchanged) {
   std::string first = "00FRSHOP1          ZONE0001ZONE0200001203" + std::string(158, 'h') + "\n";
-  int returned = 0;
+  bool returned = false;
   std::string out = error_response_for(first, "12", returned);
-  EXPECT_EQ(returned, 0);
+  EXPECT_TRUE(returned);
   ASSERT_EQ(out.size(), 400u);
   EXPECT_EQ(out.substr(41, 2), "12");
   EXPECT_EQ(out.substr(200, 41), "09FRSHOP1          ZONE0001ZONE0200001203");
 }
 
 TEST(ErrorResponse, ShortFirstRecordNeverReadsBeyondIt) {
-  int returned = 0;
+  bool returned = true;
   EXPECT_EQ(error_response_for("00FRSHOP1  0\n", "1", returned), "");
-  EXPECT_EQ(returned, -1);
+  EXPECT_FALSE(returned);
   EXPECT_EQ(error_response_for("", "1", returned), "");
-  EXPECT_EQ(returned, -1);
+  EXPECT_FALSE(returned);
 }
 
 }  // namespace

@@ -1,12 +1,21 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-// One run of batchcheck on its command-line arguments (`program` is the name
-// it was invoked by): checks the Request file, prints the findings and the
-// verdict, writes the Response file, and returns the exit status. A run that
-// fails as a machine (out of memory, standard output lost, the Request
-// changed or unreadable while it is answered) removes the files it created,
-// keeps the previous Response file and returns 2.
-int run_batchcheck(const char* program, const std::vector<std::string>& args);
+// Everything batchcheck's command line gives.
+struct BatchcheckArguments {
+  std::string merchant_id;
+  std::string merchant_country;
+  std::string request_file;
+  std::string response_file;
+  std::string file_number;
+};
+
+// One run of batchcheck: checks the Request file, prints the findings and
+// the verdict, writes the Response file. True when the run reached its end,
+// whatever the verdict. False when it could not be carried out, after saying
+// why: a file that cannot be opened, or a failure of the machine (out of
+// memory, standard output lost, the Request changed or unreadable while it
+// is answered); the files the run created are then removed and the previous
+// Response file kept.
+bool run_batchcheck(const BatchcheckArguments& args);

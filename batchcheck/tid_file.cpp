@@ -4,48 +4,45 @@
 #include <cstring>
 #include <vector>
 
-#include "console.h"
+#include "messages.h"
 #include "platform.h"
-#include "request_record.h"
+#include "request_layout.h"
 
 namespace {
 
 constexpr std::string_view ENTRY_END = "\r\n";
 constexpr size_t ENTRY_LENGTH = request::TRANSACTION_ID.width + ENTRY_END.size();
 
-// Entries gathered before one write.
-constexpr size_t WRITE_BLOCK = 1 << 16;
+// Bytes of the TID file read at a time: a whole number of entries.
+constexpr size_t READ_BLOCK = (1 << 16) / ENTRY_LENGTH * ENTRY_LENGTH;
 
-void write_pending(TidFile& tid) {
-  if (!tid.pending.empty() && std::fwrite(tid.pending.data(), 1, tid.pending.size(), tid.file) != tid.pending.size())
-    tid.write_failed = true;
-  tid.pending.clear();
+// The key of the id an entry (or what a cut file left of one) begins with.
+IdKey key_of_entry(const char* entry, size_t size) {
+  return id_key(trim_trailing_blanks(std::string_view(entry, std::min(size, request::TRANSACTION_ID.width))));
 }
 
 // Hands the key of every entry, in file order, to `take`.
-bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take) {
+bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take, std::string* err) {
   FILE* file = open_for_reading(tid.name);
   if (!file) {
-    tell(tid.out, {"Error fopen (r) file ", tid.name});
+    *err = message_text(Message::CANNOT_READ_BACK, {tid.name});
     return false;
   }
-  std::vector<char> block(WRITE_BLOCK / ENTRY_LENGTH * ENTRY_LENGTH);
+  std::vector<char> block(READ_BLOCK);
   size_t held = 0;  // bytes of an entry cut by the end of the last read
   size_t got;
   while ((got = std::fread(block.data() + held, 1, block.size() - held, file)) > 0) {
     held += got;
     size_t whole = held / ENTRY_LENGTH * ENTRY_LENGTH;
-    for (size_t at = 0; at < whole; at += ENTRY_LENGTH)
-      take(id_key(trim_trailing_blanks(std::string_view(block.data() + at, request::TRANSACTION_ID.width))));
+    for (size_t at = 0; at < whole; at += ENTRY_LENGTH) take(key_of_entry(block.data() + at, ENTRY_LENGTH));
     std::copy(block.begin() + static_cast<long>(whole), block.begin() + static_cast<long>(held), block.begin());
     held -= whole;
   }
   // Only a file cut short ends inside an entry: what is there is its id.
-  if (held > 0)
-    take(id_key(trim_trailing_blanks(std::string_view(block.data(), std::min(held, request::TRANSACTION_ID.width)))));
+  if (held > 0) take(key_of_entry(block.data(), held));
   bool ok = !std::ferror(file);
   std::fclose(file);
-  if (!ok) tell(tid.out, {"Error fopen (r) file ", tid.name});
+  if (!ok) *err = message_text(Message::CANNOT_READ_BACK, {tid.name});
   return ok;
 }
 
@@ -53,17 +50,19 @@ bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take) {
 
 std::string tid_file_name(const std::string& request_path) { return request_path + ".TID"; }
 
-bool create_tid_file(const std::string& request_path, TidFile& tid, MessageOut out) {
+bool create_tid_file(const std::string& request_path, TidFile& tid, std::string* err) {
   tid = TidFile{};
   tid.name = tid_file_name(request_path);
-  tid.out = std::move(out);
-  CreateResult created = create_temporary(tid.name, tid.file, create_private);
-  if (created == CreateResult::CREATED) return true;
+  FILE* file = nullptr;
+  CreateResult created = create_temporary(tid.name, file, create_private);
+  if (created == CreateResult::CREATED) {
+    tid.out = make_block_writer(file);
+    return true;
+  }
   // An existing file of that name may be the merchant's: never empty it.
-  if (created == CreateResult::EXISTS)
-    tell(tid.out, {"Error : the temporary file ", tid.name, " already exists"});
-  else
-    tell(tid.out, {"Error : can't write into the temporary file ", tid.name});
+  *err = message_text(created == CreateResult::EXISTS ? Message::TEMPORARY_FILE_EXISTS
+                                                      : Message::CANNOT_WRITE_TEMPORARY_FILE,
+                      {tid.name});
   return false;
 }
 
@@ -73,45 +72,32 @@ void append_tid_entry(TidFile& tid, std::string_view transaction_id) {
   std::memset(entry, ' ', request::TRANSACTION_ID.width);
   if (!id.empty()) std::memcpy(entry, id.data(), id.size());
   std::memcpy(entry + request::TRANSACTION_ID.width, ENTRY_END.data(), ENTRY_END.size());
-  tid.pending.append(entry, ENTRY_LENGTH);
+  write_bytes(tid.out, std::string_view(entry, ENTRY_LENGTH));
   ++tid.entries;
-  if (tid.pending.size() >= WRITE_BLOCK) write_pending(tid);
 }
 
-bool close_tid_file(TidFile& tid) {
-  write_pending(tid);
-  if (std::ferror(tid.file)) tid.write_failed = true;
-  if (std::fclose(tid.file) != 0) tid.write_failed = true;
-  tid.file = nullptr;
-  if (!tid.write_failed) return true;
+bool close_tid_file(TidFile& tid, std::string* err) {
+  bool written = flush_block_writer(tid.out);
+  if (std::fclose(tid.out.file) != 0) written = false;
+  tid.out.file = nullptr;
+  if (written) return true;
   remove_temporary(tid.name);
-  tell(tid.out, {"Error : can't write into the temporary file ", tid.name});
+  *err = message_text(Message::CANNOT_WRITE_TEMPORARY_FILE, {tid.name});
   return false;
 }
 
-int check_tid_file(TidFile& tid, size_t budget,
-                   const std::function<void(uint64_t entry, std::string_view text)>& repeat) {
-  int result = 0;
-  std::string message;
+bool check_tid_file(TidFile& tid, size_t budget, const RepeatedId& repeated, std::string* err) {
   bool read = find_repeats(
-      [&](const std::function<void(IdKey)>& take) { return read_keys(tid, take); }, tid.entries, tid.name, budget,
-      [&](uint64_t entry, IdKey key) {
-        message.assign("The transaction_id (").append(id_of_key(key)).append(") is present in several lines\n");
-        if (repeat)
-          repeat(entry, message);
-        else
-          tell(tid.out, {message});
-        result = 1;
-      },
-      tid.out);
+      [&](const std::function<void(IdKey)>& take, std::string* why) { return read_keys(tid, take, why); },
+      tid.entries, tid.name, budget, [&](uint64_t entry, IdKey key) { repeated(entry, id_of_key(key)); }, err);
   // The file is this run's own: left behind it would block every later run
   // on the batch.
   remove_temporary(tid.name);
-  return read ? result : 2;
+  return read;
 }
 
 void discard_tid_file(TidFile& tid) {
-  if (tid.file) std::fclose(tid.file);
-  tid.file = nullptr;
+  if (tid.out.file) std::fclose(tid.out.file);
+  tid.out.file = nullptr;
   remove_temporary(tid.name);
 }

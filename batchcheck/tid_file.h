@@ -1,9 +1,12 @@
 #pragma once
 
-#include <cstdio>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "block_writer.h"
 #include "repeat_check.h"
 
 // The TID file: this run's private list of the batch's transaction ids,
@@ -14,39 +17,36 @@
 // whole, even one that holds a carriage return and the record's line end.
 struct TidFile {
   std::string name;
-  // Where the messages about the file go; see MessageOut.
-  MessageOut out;
-  FILE* file = nullptr;
-  std::string pending;  // entries not yet written: one write per block
+  BlockWriter out;
   uint64_t entries = 0;
-  bool write_failed = false;
 };
 
 // The TID file's name for a Request file: its path with ".TID" appended.
 std::string tid_file_name(const std::string& request_path);
 
 // Creates the TID file of `request_path`, readable and writable by its owner
-// only; it is removed should the run be interrupted. False (after the
-// message, handed to `out`) when it exists already (it may be the
-// merchant's, and is left as it is) or cannot be created.
-bool create_tid_file(const std::string& request_path, TidFile& tid, MessageOut out = {});
+// only; it is removed should the run be interrupted. False (the message in
+// *err) when it exists already (it may be the merchant's, and is left as it
+// is) or cannot be created.
+bool create_tid_file(const std::string& request_path, TidFile& tid, std::string* err);
 
 // Appends one transaction_id (trailing blanks removed, at most the field's
 // width) as one entry.
 void append_tid_entry(TidFile& tid, std::string_view transaction_id);
 
 // Closes the TID file after the pass. A file that could not be written whole
-// would hide repeats: it is removed and false returned, after the message.
-bool close_tid_file(TidFile& tid);
+// would hide repeats: it is removed and false returned, the message in *err.
+bool close_tid_file(TidFile& tid, std::string* err);
 
-// Reports every transaction_id of the closed TID file that a later entry
-// repeats, in file order, then removes the file. Returns 0 when all are
-// unique, 1 when one repeats, 2 when the file cannot be read back. Each
-// repeat message goes to `repeat` with its entry's position (0 for the
-// first) when given, else like the other messages. `budget` bounds the
-// memory of the sort (tests set it small to reach the spill files).
-int check_tid_file(TidFile& tid, size_t budget = REPEAT_CHECK_BUDGET,
-                   const std::function<void(uint64_t entry, std::string_view text)>& repeat = {});
+// Takes a transaction_id that a later entry repeats, and its entry's
+// position (0 for the first).
+using RepeatedId = std::function<void(uint64_t entry, std::string_view transaction_id)>;
+
+// Hands every transaction_id of the closed TID file that a later entry
+// repeats to `repeated`, in file order, then removes the file. `budget`
+// bounds the memory of the sort (tests set it small to reach the spill
+// files). False (the message in *err) when the file cannot be read back.
+bool check_tid_file(TidFile& tid, size_t budget, const RepeatedId& repeated, std::string* err);
 
 // Closes and removes the TID file of a run that stops before its check.
 void discard_tid_file(TidFile& tid);

@@ -5,8 +5,10 @@
 #include <string_view>
 
 #include "console.h"
+#include "messages.h"
 #include "platform.h"
-#include "request_record.h"
+#include "record_reader.h"
+#include "request_layout.h"
 #include "tid_file.h"
 
 namespace {
@@ -53,10 +55,10 @@ struct Verification {
   std::string message;    // room for the text of one finding
 };
 
-// Hands one finding, made of `pieces`, to the sink.
-void report(Verification& v, int64_t record, std::initializer_list<std::string_view> pieces) {
+// Hands one finding, `message` with `values` in place, to the sink.
+void report(Verification& v, int64_t record, Message message, std::initializer_list<std::string_view> values = {}) {
   v.message.clear();
-  for (std::string_view piece : pieces) v.message.append(piece);
+  append_message(v.message, message, values);
   v.sink->finding(record, v.message);
 }
 
@@ -67,7 +69,7 @@ void check_record_length(Verification& v, std::string_view record, int64_t numbe
   if (record.size() == RECORD_LENGTH) return;
   v.size_error = true;
   v.last_wrong_length = record.size();
-  report(v, v.records_read, {"error length in record ", decimal(number_shown), "\n"});
+  report(v, v.records_read, Message::WRONG_RECORD_LENGTH, {decimal(number_shown)});
 }
 
 void check_first_record(Verification& v, std::string_view record) {
@@ -79,7 +81,7 @@ void check_first_record(Verification& v, std::string_view record) {
   check_record_length(v, record, 1);
   if (record_kind(record) != RecordKind::HEADER) {
     ++v.errors;
-    report(v, v.records_read, {"error in first record\n"});
+    report(v, v.records_read, Message::FIRST_RECORD_NOT_HEADER);
     return;
   }
   ++v.header_records;
@@ -94,15 +96,11 @@ void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   check_record_length(v, record, v.body_records + 1);
   if (trimmed_field(record, request::MERCHANT_COUNTRY) != v.merchant_country) {
     ++v.errors;
-    report(v, v.records_read,
-           {"The merchant_country in header file (", v.merchant_country, ") is not the same that in line ",
-            decimal(v.records_read), " \n"});
+    report(v, v.records_read, Message::MERCHANT_COUNTRY_DIFFERS, {v.merchant_country, decimal(v.records_read)});
   }
   if (trimmed_field(record, request::MERCHANT_ID) != v.merchant_id) {
     ++v.errors;
-    report(v, v.records_read,
-           {"The in merchant_id in header file (", v.merchant_id, ") is not the same that in line ",
-            decimal(v.records_read), " \n"});
+    report(v, v.records_read, Message::MERCHANT_ID_DIFFERS, {v.merchant_id, decimal(v.records_read)});
   }
   if (numeric_value(trimmed_field(record, request::RECORD_NUMBER)) != v.body_records)
     v.record_number_sequence_broken = true;
@@ -112,9 +110,8 @@ void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
 void check_footer_record(Verification& v, std::string_view record) {
   if (trimmed_field(record, request::FILE_IDENTITY) != v.file_identity) {
     ++v.first_last_mismatches;
-    report(v, v.records_read,
-           {"First and last record are not consistent:\n First (", v.file_identity, ")\n last  (",
-            field_of(record, request::FILE_IDENTITY), ")\n"});
+    report(v, v.records_read, Message::FOOTER_NOT_CONSISTENT,
+           {v.file_identity, field_of(record, request::FILE_IDENTITY)});
   }
   ++v.footer_records;
   v.nb_record = trimmed_field(record, request::NB_RECORD);
@@ -155,67 +152,40 @@ int64_t record_of_entry(EntryPlaces& places, int64_t entry) {
 }
 
 // The first rule that holds gives the result; only it prints its line.
-int decide(Verification& v, int duplicates, const std::optional<std::string>& expected_file_number) {
-  if (duplicates != 0) return VERIFY_CONTENT_ERROR;
-  if (v.records_read == 0) return VERIFY_CONTENT_ERROR;
-  if (v.errors != 0) return VERIFY_CONTENT_ERROR;
+// `repeats` is false only when every transaction_id was read back and none
+// repeats.
+VerificationResult decide(Verification& v, bool repeats, const std::optional<std::string>& expected_file_number) {
+  if (repeats) return VerificationResult::CONTENT_ERROR;
+  if (v.records_read == 0) return VerificationResult::CONTENT_ERROR;
+  if (v.errors != 0) return VerificationResult::CONTENT_ERROR;
   if (v.size_error) {
-    report(v, NO_RECORD, {"Error : incorrect size file (", decimal(static_cast<int64_t>(v.last_wrong_length)), ")!\n"});
-    return VERIFY_CONTENT_ERROR;
+    report(v, NO_RECORD, Message::INCORRECT_SIZE, {decimal(static_cast<int64_t>(v.last_wrong_length))});
+    return VerificationResult::CONTENT_ERROR;
   }
-  if (v.first_last_mismatches != 0) return VERIFY_STRUCTURE_ERROR;
-  if (v.footer_records != 1) return VERIFY_STRUCTURE_ERROR;
+  if (v.first_last_mismatches != 0) return VerificationResult::STRUCTURE_ERROR;
+  if (v.footer_records != 1) return VerificationResult::STRUCTURE_ERROR;
   if (v.record_number_sequence_broken) {
-    report(v, NO_RECORD, {"Error : recordings sequence interrupted\n"});
-    return VERIFY_STRUCTURE_ERROR;
+    report(v, NO_RECORD, Message::RECORD_NUMBERS_INTERRUPTED);
+    return VerificationResult::STRUCTURE_ERROR;
   }
   if (v.already_treated) {
-    report(v, NO_RECORD, {"Error : File already treated !\n"});
-    return VERIFY_ALREADY_TREATED;
+    report(v, NO_RECORD, Message::ALREADY_TREATED);
+    return VerificationResult::ALREADY_TREATED;
   }
   if (v.file_number_sequence_gap) {
-    report(v, NO_RECORD,
-           {"Error : file sequence interrupted : file number (", v.file_number,
-            ") is supperior to file number transmitted (", expected_file_number.value_or(""), ")\n"});
-    return VERIFY_FILE_SEQUENCE_GAP;
+    report(v, NO_RECORD, Message::FILE_SEQUENCE_INTERRUPTED, {v.file_number, expected_file_number.value_or("")});
+    return VerificationResult::FILE_SEQUENCE_GAP;
   }
   if (numeric_value(v.nb_record) != v.body_records) {
-    report(v, NO_RECORD, {"Error in the number of recordings, nb_record = ", v.nb_record, " !\n"});
-    return VERIFY_STRUCTURE_ERROR;
+    report(v, NO_RECORD, Message::NB_RECORD_DIFFERS, {v.nb_record});
+    return VerificationResult::STRUCTURE_ERROR;
   }
-  return VERIFY_OK;
+  return VerificationResult::VALID;
 }
 
-}  // namespace
-
-std::string summary_text(const VerificationCounts& counts) {
-  std::string text;
-  text += "\nnumber of the tested file = " + decimal(counts.file_number) + "\n";
-  text += "number of recordings = " + decimal(counts.records) + "\n";
-  text += "number of errors = " + decimal(counts.errors) + "\n";
-  text += "number of heading recording = " + decimal(counts.header_records) + "\n";
-  text += "number of end recording = " + decimal(counts.footer_records) + "\n\n";
-  return text;
-}
-
-int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                        const VerificationSink& sink, ReadTally* read) {
-  Verification v;
-  v.sink = &sink;
-  if (expected_file_number) v.expected_file_number = numeric_value(*expected_file_number);
-
-  FILE* request = open_for_reading(path);
-  if (!request) {
-    report(v, NO_RECORD, {"Error : can't read the file ", path});
-    return VERIFY_FILE_ERROR;
-  }
-  TidFile tid;
-  if (!create_tid_file(path, tid, [&sink](std::string_view text) { sink.finding(NO_RECORD, text); })) {
-    std::fclose(request);
-    return VERIFY_FILE_ERROR;
-  }
-
-  RecordReader reader = make_record_reader(request);
+// The pass over the records: every finding on them, every transaction_id
+// into the TID file. False when the file could not be read to its end.
+bool check_records(Verification& v, RecordReader& reader, TidFile& tid) {
   std::string record;
   while (read_record(reader, record)) {
     ++v.records_read;
@@ -231,36 +201,97 @@ int verify_request_file(const std::string& path, const std::optional<std::string
         break;
       case Role::OTHER:
         ++v.errors;
-        report(v, v.records_read,
-               {"Error in code enregistrement (", trimmed_field(record, request::RECORD_CODE), ")\n"});
+        report(v, v.records_read, Message::UNKNOWN_RECORD_CODE, {trimmed_field(record, request::RECORD_CODE)});
         break;
     }
   }
-  std::fclose(request);
-  if (read) *read = reader.tally;
-  // A batch whose end was never seen may hide any fault: it is not judged.
-  if (reader.failed) {
-    discard_tid_file(tid);
-    report(v, NO_RECORD, {"Error : can't read the file ", path});
-    return VERIFY_FILE_ERROR;
-  }
-  if (!close_tid_file(tid)) return VERIFY_FILE_ERROR;
-
-  sink.summary(counts_of(v));
-  EntryPlaces places;
-  places.path = path;
-  int duplicates = check_tid_file(tid, REPEAT_CHECK_BUDGET, [&](uint64_t entry, std::string_view text) {
-    int64_t place = sink.wants_record_positions ? record_of_entry(places, static_cast<int64_t>(entry)) : NO_RECORD;
-    sink.finding(place, text);
-  });
-  if (places.file) std::fclose(places.file);
-  return decide(v, duplicates, expected_file_number);
+  return !reader.failed;
 }
 
-int verify_request_file(const std::string& path, const std::string& expected_file_number, ReadTally* read) {
+// Checks the TID file for repeated transaction ids, each reported on the
+// record it comes from when the sink wants it; true when one repeats or the
+// ids could not all be read back.
+bool check_repeats(Verification& v, const std::string& path, TidFile& tid) {
+  EntryPlaces places;
+  places.path = path;
+  bool repeats = false;
+  std::string err;
+  bool read = check_tid_file(tid, REPEAT_CHECK_BUDGET, [&](uint64_t entry, std::string_view id) {
+    int64_t place = v.sink->wants_record_positions ? record_of_entry(places, static_cast<int64_t>(entry)) : NO_RECORD;
+    report(v, place, Message::TRANSACTION_ID_REPEATED, {id});
+    repeats = true;
+  }, &err);
+  if (places.file) std::fclose(places.file);
+  if (!read) v.sink->finding(NO_RECORD, err);
+  return repeats || !read;
+}
+
+}  // namespace
+
+int result_code(VerificationResult result) {
+  switch (result) {
+    case VerificationResult::VALID:
+      return 0;
+    case VerificationResult::CONTENT_ERROR:
+      return 1;
+    case VerificationResult::ALREADY_TREATED:
+    case VerificationResult::FILE_ERROR:
+      return 2;
+    case VerificationResult::FILE_SEQUENCE_GAP:
+      return 3;
+    case VerificationResult::STRUCTURE_ERROR:
+      break;
+  }
+  return 4;
+}
+
+std::string summary_text(const VerificationCounts& counts) {
+  return message_text(Message::SUMMARY, {decimal(counts.file_number), decimal(counts.records), decimal(counts.errors),
+                                         decimal(counts.header_records), decimal(counts.footer_records)});
+}
+
+VerificationResult verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
+                                       const VerificationSink& sink, std::optional<Fingerprint>* read) {
+  Verification v;
+  v.sink = &sink;
+  if (expected_file_number) v.expected_file_number = numeric_value(*expected_file_number);
+
+  FILE* request = open_for_reading(path);
+  if (!request) {
+    report(v, NO_RECORD, Message::CANNOT_READ_FILE, {path});
+    return VerificationResult::FILE_ERROR;
+  }
+  TidFile tid;
+  std::string err;
+  if (!create_tid_file(path, tid, &err)) {
+    std::fclose(request);
+    sink.finding(NO_RECORD, err);
+    return VerificationResult::FILE_ERROR;
+  }
+  RecordReader reader = make_record_reader(request);
+  bool read_whole = check_records(v, reader, tid);
+  std::fclose(request);
+  // A batch whose end was never seen may hide any fault: it is not judged.
+  if (!read_whole) {
+    discard_tid_file(tid);
+    report(v, NO_RECORD, Message::CANNOT_READ_FILE, {path});
+    return VerificationResult::FILE_ERROR;
+  }
+  if (read) *read = reader.fingerprint;
+  if (!close_tid_file(tid, &err)) {
+    sink.finding(NO_RECORD, err);
+    return VerificationResult::FILE_ERROR;
+  }
+  sink.summary(counts_of(v));
+  bool repeats = check_repeats(v, path, tid);
+  return decide(v, repeats, expected_file_number);
+}
+
+VerificationResult verify_request_file(const std::string& path, const std::string& expected_file_number,
+                                       std::optional<Fingerprint>* read) {
   VerificationSink printing;
-  printing.finding = [](int64_t, std::string_view text) { say({text}); };
-  printing.summary = [](const VerificationCounts& counts) { say({summary_text(counts)}); };
+  printing.finding = [](int64_t, std::string_view text) { say(text); };
+  printing.summary = [](const VerificationCounts& counts) { say(summary_text(counts)); };
   printing.wants_record_positions = false;
   return verify_request_file(path, expected_file_number, printing, read);
 }

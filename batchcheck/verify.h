@@ -6,15 +6,23 @@
 #include <string>
 #include <string_view>
 
-#include "request_record.h"
+#include "fingerprint.h"
 
-// Verification results, handed to the error response as two digits.
-constexpr int VERIFY_OK = 0;
-constexpr int VERIFY_CONTENT_ERROR = 1;
-constexpr int VERIFY_ALREADY_TREATED = 2;
-constexpr int VERIFY_FILE_ERROR = 2;  // a file could not be opened or written
-constexpr int VERIFY_FILE_SEQUENCE_GAP = 3;
-constexpr int VERIFY_STRUCTURE_ERROR = 4;
+// What the verification concludes. The error response carries it as two
+// digits (result_code): a batch already treated and a file that cannot be
+// read or written both show 2, as the server's tool shows them, but they are
+// different things to the programs that act on them.
+enum class VerificationResult {
+  VALID,
+  CONTENT_ERROR,
+  ALREADY_TREATED,
+  FILE_ERROR,  // a file could not be opened, read or written
+  FILE_SEQUENCE_GAP,
+  STRUCTURE_ERROR,
+};
+
+// The number a result is shown as: 0 to 4.
+int result_code(VerificationResult result);
 
 // The longest file number the command line takes, as the server accepts it.
 constexpr size_t FILE_NUMBER_ARGUMENT_WIDTH = 7;
@@ -54,12 +62,12 @@ struct VerificationSink {
 // of counts to `sink`, has the transaction ids checked for repeats and
 // returns the verification result. `expected_file_number` is the command
 // line's text; without it the rules on the header's file_number are left out.
-// `read`, when given, receives the tally of the bytes the pass read, so that
-// an answer can be built from the very bytes that were checked; a read error
-// is reported as a file that cannot be read.
-int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                        const VerificationSink& sink, ReadTally* read = nullptr);
+// `read`, when given, receives the fingerprint of the file once the pass has
+// read it to its end, so that an answer can be built from the very bytes
+// that were checked; a read error is reported as a file that cannot be read.
+VerificationResult verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
+                                       const VerificationSink& sink, std::optional<Fingerprint>* read = nullptr);
 
 // The same, printing each finding and the summary at once, as batchcheck does.
-int verify_request_file(const std::string& path, const std::string& expected_file_number,
-                        ReadTally* read = nullptr);
+VerificationResult verify_request_file(const std::string& path, const std::string& expected_file_number,
+                                       std::optional<Fingerprint>* read = nullptr);

@@ -37,7 +37,7 @@ struct Row {
   const char* faults;
   std::vector<std::string> records;
   const char* file_number;
-  int result;
+  VerificationResult result;
   std::string decision;
 };
 
@@ -47,51 +47,51 @@ std::vector<Row> rows() {
       {"repeat, counted error, already treated",
        {header(), body(1, "T1"), body(2, "T1", "SHOP2          "), footer(2)},
        "13",
-       VERIFY_CONTENT_ERROR,
+       VerificationResult::CONTENT_ERROR,
        "The transaction_id (T1) is present in several lines\n"},
-      {"empty file, no footer", {}, "12", VERIFY_CONTENT_ERROR, ""},
+      {"empty file, no footer", {}, "12", VerificationResult::CONTENT_ERROR, ""},
       {"counted error, wrong length, nb_record",
        {header(), short_body, body(2, "T2", "SHOP2          "), footer(3)},
        "12",
-       VERIFY_CONTENT_ERROR,
+       VerificationResult::CONTENT_ERROR,
        ""},
       {"wrong length, footer inconsistent, already treated",
        {header(), short_body, body(2, "T2"), footer(2, "04")},
        "13",
-       VERIFY_CONTENT_ERROR,
+       VerificationResult::CONTENT_ERROR,
        "Error : incorrect size file (150)!\n"},
       {"footer inconsistent, record numbers broken, already treated",
        {header(), body(1, "T1"), body(3, "T3"), footer(2, "04")},
        "13",
-       VERIFY_STRUCTURE_ERROR,
+       VerificationResult::STRUCTURE_ERROR,
        ""},
       {"two footers, record numbers broken",
        {header(), body(2, "T1"), footer(1), footer(1)},
        "12",
-       VERIFY_STRUCTURE_ERROR,
+       VerificationResult::STRUCTURE_ERROR,
        ""},
-      {"no footer, file sequence gap", {header(), body(1, "T1")}, "11", VERIFY_STRUCTURE_ERROR, ""},
+      {"no footer, file sequence gap", {header(), body(1, "T1")}, "11", VerificationResult::STRUCTURE_ERROR, ""},
       {"record numbers broken, already treated, nb_record",
        {header(), body(1, "T1"), body(3, "T3"), footer(5)},
        "13",
-       VERIFY_STRUCTURE_ERROR,
+       VerificationResult::STRUCTURE_ERROR,
        "Error : recordings sequence interrupted\n"},
       {"already treated, nb_record",
        {header(), body(1, "T1"), footer(5)},
        "13",
-       VERIFY_ALREADY_TREATED,
+       VerificationResult::ALREADY_TREATED,
        "Error : File already treated !\n"},
       {"file sequence gap, nb_record",
        {header(), body(1, "T1"), footer(5)},
        "11",
-       VERIFY_FILE_SEQUENCE_GAP,
+       VerificationResult::FILE_SEQUENCE_GAP,
        "Error : file sequence interrupted : file number (000012) is supperior to file number transmitted (11)\n"},
       {"nb_record alone",
        {header(), body(1, "T1"), footer(5)},
        "12",
-       VERIFY_STRUCTURE_ERROR,
+       VerificationResult::STRUCTURE_ERROR,
        "Error in the number of recordings, nb_record = 000005 !\n"},
-      {"none", {header(), body(1, "T1"), body(2, "T2"), footer(2)}, "12", VERIFY_OK, ""},
+      {"none", {header(), body(1, "T1"), body(2, "T2"), footer(2)}, "12", VerificationResult::VALID, ""},
   };
 }
 
@@ -104,7 +104,7 @@ TEST(Decision, FirstRuleThatHoldsGivesTheResultAndAloneSpeaks) {
       for (const std::string& record : row.records) out << record;
     }
     testing::internal::CaptureStdout();
-    int result = verify_request_file(request, row.file_number);
+    VerificationResult result = verify_request_file(request, row.file_number);
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(result, row.result) << row.faults;
     std::string summary_end = "number of end recording = ";

@@ -12,7 +12,7 @@
 
 #include "date.h"
 #include "request_generator.h"
-#include "request_record.h"
+#include "record_reader.h"
 #include "response_writer.h"
 #include "output.h"
 #include "template.h"
@@ -92,11 +92,13 @@ void BM_check_tid_file(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     TidFile tid;
-    create_tid_file(request, tid);
+    std::string err;
+    create_tid_file(request, tid, &err);
     for (int64_t n = 1; n <= state.range(0); ++n) append_tid_entry(tid, transaction_id_for(n));
-    close_tid_file(tid);
+    close_tid_file(tid, &err);
     state.ResumeTiming();
-    benchmark::DoNotOptimize(check_tid_file(tid));  // removes the file
+    benchmark::DoNotOptimize(check_tid_file(tid, REPEAT_CHECK_BUDGET, [](uint64_t, std::string_view) {}, &err));
+    // check_tid_file removes the file
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -129,7 +131,10 @@ void BM_write_response_file(benchmark::State& state) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     std::FILE* out = std::fopen(response.c_str(), "wb");
     RecordReader reader = make_record_reader(in);
-    benchmark::DoNotOptimize(write_response_file("SHOP1", "FR", reader, out));
+    BlockWriter writer = make_block_writer(out);
+    std::string err;
+    benchmark::DoNotOptimize(write_response_file("SHOP1", "FR", reader, writer, &err));
+    flush_block_writer(writer);
     std::fclose(in);
     std::fclose(out);
   }

@@ -1,7 +1,7 @@
 // Any bytes as a Request file for batchcheck-describe's JSON view: every
 // line must be valid JSON, the records numbered in file order, the closing
-// object's result 0 to 4 and the exit status its own, and no temporary file
-// left behind.
+// object's result 0 to 4 and the one the description returns, and no
+// temporary file left behind.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -28,11 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t buffer_size = 0;
   std::FILE* out = open_memstream(&buffer, &buffer_size);
   if (!out) std::abort();
-  int status = describe_request_file(options, out);
+  BlockWriter writer = make_block_writer(out);
+  VerificationResult described = VerificationResult::FILE_ERROR;
+  std::string err;
+  bool whole = describe_request_file(options, writer, &described, &err) && flush_block_writer(writer);
   std::fclose(out);
   std::istringstream lines(std::string(buffer, buffer_size));
   std::free(buffer);
-  fuzz::require(status == DESCRIBE_VALID || status == DESCRIBE_INVALID, "exit status");
+  fuzz::require(whole && described != VerificationResult::FILE_ERROR, "description failed");
   int64_t last_record = 0;
   nlohmann::json line;
   for (std::string text; std::getline(lines, text);) {
@@ -45,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::require(line.contains("result"), "no closing object");
   int result = line["result"].get<int>();
   fuzz::require(result >= 0 && result <= 4, "result out of range");
-  fuzz::require((result == 0) == (status == DESCRIBE_VALID), "exit status not the result's");
+  fuzz::require(result == result_code(described), "closing object's result not the one returned");
   for (const char* left : {"req.TID", "req.FINDINGS"})
     fuzz::require(!std::filesystem::exists(left), "temporary file left behind");
   return 0;

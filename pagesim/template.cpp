@@ -78,7 +78,7 @@ CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
   long line_number = 0;
   LineReader reader(file);
   for (std::string_view line; reader.next(line);) {
-    checked.fingerprint = add_to_fingerprint(checked.fingerprint, line);
+    add_bytes(checked.fingerprint, line);
     ++line_number;
     unsigned forbidden = forbidden_tags_in(line);
     for (std::size_t t = 0; forbidden != 0 && t < std::size(FORBIDDEN_TAGS); ++t) {
@@ -102,11 +102,11 @@ CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
 }
 
 TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, const std::function<void()>& write_body) {
-  std::uint64_t fingerprint = 0;
+  Fingerprint fingerprint;
   bool tag_met = false;
   LineReader reader(file);
   for (std::string_view line; reader.next(line);) {
-    fingerprint = add_to_fingerprint(fingerprint, line);
+    add_bytes(fingerprint, line);
     // The tag counts only where one line read sees it whole, as in the check.
     std::size_t at = tag_met ? std::string_view::npos : line.find(TAG);
     if (at == std::string_view::npos) {
@@ -119,5 +119,5 @@ TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, cons
     tag_met = true;
   }
   if (reader.failed()) return TemplateCopy::UNREADABLE;
-  return tag_met && fingerprint == checked.fingerprint ? TemplateCopy::COPIED : TemplateCopy::CHANGED;
+  return tag_met && same_bytes(fingerprint, checked.fingerprint) ? TemplateCopy::COPIED : TemplateCopy::CHANGED;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "fingerprint.h"
 #include "output.h"
 
 // How the check of the merchant's template ended.
@@ -13,7 +14,7 @@ enum class TemplateVerdict { PASSED, FAILED, UNREADABLE };
 // the copy compares with its own.
 struct CheckedTemplate {
   TemplateVerdict verdict = TemplateVerdict::UNREADABLE;
-  std::uint64_t fingerprint = 0;
+  Fingerprint fingerprint;
 };
 
 // Checks the merchant's template, read from its beginning in line pieces: the

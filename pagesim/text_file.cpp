@@ -84,18 +84,3 @@ bool LineReader::next(std::string_view& piece) {
   begin_ += length;
   return true;
 }
-
-std::uint64_t add_to_fingerprint(std::uint64_t fingerprint, std::string_view piece) {
-  // FNV-style mixing, eight bytes at a step; the length closes each piece so
-  // that moving a byte from one piece to the next changes the value too.
-  constexpr std::uint64_t PRIME = 0x100000001b3ULL;
-  std::uint64_t h = fingerprint ^ 0xcbf29ce484222325ULL;
-  std::size_t at = 0;
-  for (; at + 8 <= piece.size(); at += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, piece.data() + at, 8);
-    h = (h ^ word) * PRIME;
-  }
-  for (; at < piece.size(); ++at) h = (h ^ static_cast<unsigned char>(piece[at])) * PRIME;
-  return (h ^ piece.size()) * PRIME;
-}

@@ -46,8 +46,3 @@ class LineReader {
   bool failed_ = false;
   char last_file_byte_ = '\n';   // last byte read from the file ('\n' when none)
 };
-
-// A running fingerprint of a sequence of pieces: equal sequences give equal
-// values, and a change to any byte almost surely changes it. Tells whether a
-// file read twice gave the same bytes both times.
-std::uint64_t add_to_fingerprint(std::uint64_t fingerprint, std::string_view piece);

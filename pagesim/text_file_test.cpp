@@ -67,11 +67,3 @@ TEST(LineReader, LastLineFollowsTheFileOnALineOfItsOwn) {
   EXPECT_EQ(pieces("a", true, "L!en!"), (std::vector<std::string>{"a\n", "L!en!"}));
   EXPECT_EQ(pieces("a\r\n", true, "L!en!"), (std::vector<std::string>{"a\n", "L!en!"}));
 }
-
-TEST(Fingerprint, TellsPiecesApart) {
-  std::uint64_t one = add_to_fingerprint(add_to_fingerprint(0, "abcdefgh12"), "x\n");
-  EXPECT_EQ(one, add_to_fingerprint(add_to_fingerprint(0, "abcdefgh12"), "x\n"));
-  EXPECT_NE(one, add_to_fingerprint(add_to_fingerprint(0, "abcdefgh1"), "2x\n"));
-  EXPECT_NE(one, add_to_fingerprint(add_to_fingerprint(0, "abcdefgh13"), "x\n"));
-  EXPECT_NE(one, add_to_fingerprint(add_to_fingerprint(0, "x\n"), "abcdefgh12"));
-}

@@ -3,15 +3,17 @@
 #include <array>
 #include <string_view>
 
+#include "block_writer.h"
+#include "request_layout.h"
+
 namespace {
 
-constexpr size_t RECORD_TEXT = 199;  // the line end makes 200
+constexpr size_t RECORD_TEXT = RECORD_LENGTH - 1;  // the line end makes 200
 
-// Appends `text` cut or padded with blanks to `width`.
-void append_field(std::string& out, std::string_view text, size_t width) {
-  text = text.substr(0, width);
-  out.append(text);
-  out.append(width - text.size(), ' ');
+// Appends `text` as `field`, cut or padded with blanks to its width; the
+// record holds every field before it.
+void append_field(std::string& record, const Field& field, std::string_view text) {
+  append_padded(record, text.substr(0, field.width), field.width);
 }
 
 // `value` as `width` zero-padded digits.
@@ -58,51 +60,46 @@ std::string transaction_id_for(int64_t record_number) {
 }
 
 std::string header_record(const BatchShape& shape) {
-  std::string r = "00";
-  append_field(r, shape.merchant_country, 2);
-  append_field(r, shape.merchant_id, 15);
-  r.append("BATCHZ01");
-  r.append("RUN001");
-  r.append(digits(shape.file_number, 6));
-  r.append("03");
+  std::string r(request::HEADER_CODE);
+  append_field(r, request::MERCHANT_COUNTRY, shape.merchant_country);
+  append_field(r, request::MERCHANT_ID, shape.merchant_id);
+  append_field(r, request::HEADER_ZONE_1, "BATCHZ01");
+  append_field(r, request::HEADER_ZONE_2, "RUN001");
+  append_field(r, request::FILE_NUMBER, digits(shape.file_number, request::FILE_NUMBER.width));
+  append_field(r, request::VERSION, "03");
   r.append(" generated subscription batch");
   return finish_record(std::move(r));
 }
 
 std::string body_record(const BatchShape& shape, int64_t record_number) {
-  std::string r = "03";
-  append_field(r, shape.merchant_country, 2);
-  append_field(r, shape.foreign_bodies ? shape.merchant_id + "X" : shape.merchant_id, 15);
-  r.append(digits(record_number, 6));
-  append_field(r, zone_kind(record_number).zone, 8);
-  r.append(transaction_id_for(record_number));
-  append_field(r, "CUST" + digits(record_number, 8), 12);
-  r.append("EUR");
-  append_field(r, "subscriber " + std::to_string(record_number) + " monthly plan", 50);
-  append_field(r, "ref-" + digits(record_number * 31 % 100000, 5), 32);
-  r.append("Z6Y");
+  std::string r(request::BODY_CODE);
+  append_field(r, request::MERCHANT_COUNTRY, shape.merchant_country);
+  append_field(r, request::MERCHANT_ID, shape.foreign_bodies ? shape.merchant_id + "X" : shape.merchant_id);
+  append_field(r, request::RECORD_NUMBER, digits(record_number, request::RECORD_NUMBER.width));
+  append_field(r, request::BODY_ZONE_1, zone_kind(record_number).zone);
+  append_field(r, request::TRANSACTION_ID, transaction_id_for(record_number));
+  append_field(r, request::BODY_ZONE_2, "CUST" + digits(record_number, 8));
+  append_field(r, request::BODY_ZONE_3, "EUR");
+  append_field(r, request::BODY_ZONE_4, "subscriber " + std::to_string(record_number) + " monthly plan");
+  append_field(r, request::BODY_ZONE_5, "ref-" + digits(record_number * 31 % 100000, 5));
+  append_field(r, request::BODY_ZONE_6, "Z6Y");
   r.append("BODY-REST");
   return finish_record(std::move(r));
 }
 
 std::string footer_record(const BatchShape& shape) {
-  std::string identity = header_record(shape).substr(2, 39);
-  return finish_record("09" + identity + digits(shape.body_records, 6) + "FOOTER-REST");
+  std::string r(request::FOOTER_CODE);
+  r.append(field_of(header_record(shape), request::FILE_IDENTITY));
+  append_field(r, request::NB_RECORD, digits(shape.body_records, request::NB_RECORD.width));
+  r.append("FOOTER-REST");
+  return finish_record(std::move(r));
 }
 
 bool write_request(const BatchShape& shape, std::FILE* out) {
   if (shape.body_records < 0 || shape.body_records > MAX_BODY_RECORDS) return false;
-  // Records go out in blocks so that a million of them cost few writes.
-  std::string block = header_record(shape);
-  bool ok = true;
-  for (int64_t n = 1; n <= shape.body_records; ++n) {
-    block.append(body_record(shape, n));
-    if (block.size() >= (1 << 16)) {
-      ok = ok && std::fwrite(block.data(), 1, block.size(), out) == block.size();
-      block.clear();
-    }
-  }
-  block.append(footer_record(shape));
-  ok = ok && std::fwrite(block.data(), 1, block.size(), out) == block.size();
-  return ok && std::fflush(out) == 0;
+  BlockWriter block = make_block_writer(out);
+  write_bytes(block, header_record(shape));
+  for (int64_t n = 1; n <= shape.body_records; ++n) write_bytes(block, body_record(shape, n));
+  write_bytes(block, footer_record(shape));
+  return flush_block_writer(block);
 }

@@ -32,9 +32,9 @@ class GeneratedBatch : public ::testing::Test {
   }
 
   // The verification's result and what it printed.
-  int verify(std::string& printed) {
+  VerificationResult verify(std::string& printed) {
     testing::internal::CaptureStdout();
-    int result = verify_request_file(request, "12");
+    VerificationResult result = verify_request_file(request, "12");
     printed = testing::internal::GetCapturedStdout();
     return result;
   }
@@ -56,15 +56,18 @@ TEST_F(GeneratedBatch, IsValidAndAnsweredWithEveryResponseCode) {
   shape.body_records = 2 * BODY_ZONE_KINDS + 1;
   generate(shape);
   std::string printed;
-  ASSERT_EQ(verify(printed), VERIFY_OK) << printed;
+  ASSERT_EQ(verify(printed), VerificationResult::VALID) << printed;
   EXPECT_FALSE(fs::exists(request + ".TID"));
 
   std::FILE* in = std::fopen(request.c_str(), "rb");
   std::FILE* out = std::fopen(response.c_str(), "wb");
   RecordReader reader = make_record_reader(in);
+  BlockWriter writer = make_block_writer(out);
+  std::string err;
   testing::internal::CaptureStdout();
-  EXPECT_EQ(write_response_file("SHOP1", "FR", reader, out), 0);
+  EXPECT_TRUE(write_response_file("SHOP1", "FR", reader, writer, &err));
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_TRUE(flush_block_writer(writer));
   std::fclose(in);
   std::fclose(out);
 
@@ -93,7 +96,7 @@ TEST_F(GeneratedBatch, ForeignBodiesDrawOneMessageEach) {
   shape.foreign_bodies = true;
   generate(shape);
   std::string printed;
-  EXPECT_EQ(verify(printed), VERIFY_CONTENT_ERROR);
+  EXPECT_EQ(verify(printed), VerificationResult::CONTENT_ERROR);
   EXPECT_NE(printed.find("number of errors = 4\n"), std::string::npos) << printed;
   EXPECT_NE(printed.find("is not the same that in line 5 \n"), std::string::npos) << printed;
 }

@@ -1,8 +1,9 @@
-#include "request_record.h"
+#include "record_reader.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -108,65 +109,4 @@ TEST(ReadingUnit, LineEndsAroundTheLimitReadTheSameAnywhereInTheFile) {
   EXPECT_EQ(records_of(bytes), reference_records(bytes));
 }
 
-TEST(Fields, ShortRecordsHoldOnlyWhatTheyHave) {
-  EXPECT_EQ(field_of("0012", request::MERCHANT_COUNTRY), "12");
-  EXPECT_EQ(field_of("001", request::MERCHANT_COUNTRY), "1");
-  EXPECT_EQ(field_of("00", request::MERCHANT_COUNTRY), "");
-  EXPECT_EQ(trimmed_field("03FR   ", request::MERCHANT_ID), "");
-}
-
-TEST(Fields, TrimmingRemovesOnlyTrailingBlanks) {
-  EXPECT_EQ(trim_trailing_blanks(std::string_view("  AB  ")), "  AB");
-  EXPECT_EQ(trim_trailing_blanks(std::string_view("    ")), "");
-  EXPECT_EQ(trim_trailing_blanks(std::string_view("AB\t")), "AB\t");
-}
-
-TEST(NumericText, ReadsLikeTheServer) {
-  EXPECT_EQ(numeric_value("000012"), 12);
-  EXPECT_EQ(numeric_value("12    "), 12);
-  EXPECT_EQ(numeric_value("    12"), 12);
-  EXPECT_EQ(numeric_value("AB    "), 0);
-  EXPECT_EQ(numeric_value(""), 0);
-  EXPECT_EQ(numeric_value("-3x"), -3);
-  EXPECT_EQ(numeric_value("+7"), 7);
-  EXPECT_EQ(numeric_value("1 2"), 1);
-  EXPECT_EQ(numeric_value("99999999999999999999"), INT32_MAX);
-}
-
-TEST(ResponseCodeHelpers, LastTwoCharsAndDigits) {
-  EXPECT_EQ(last_two_chars("123405"), "05");
-  EXPECT_EQ(last_two_chars("5"), "");
-  EXPECT_EQ(last_two_chars(""), "");
-  EXPECT_TRUE(is_all_digits(""));
-  EXPECT_TRUE(is_all_digits("51"));
-  EXPECT_FALSE(is_all_digits("GH"));
-  EXPECT_FALSE(is_all_digits("5 "));
-}
-
 }  // namespace
-
-// Two passes read the same file in different pieces (the record reader keeps
-// an undecided carriage return back): their tallies must still agree, and
-// any changed, missing or extra byte must show.
-TEST(ReadTally, SameBytesHoweverCutAndAnyChangeShows) {
-  std::string bytes;
-  for (int i = 0; i < 1000; ++i) bytes.push_back(static_cast<char>(i * 7919 % 251));
-  ReadTally whole;
-  tally_bytes(whole, bytes.data(), bytes.size());
-  for (size_t piece : {1, 3, 8, 13, 31, 32, 33, 200}) {
-    ReadTally cut;
-    for (size_t at = 0; at < bytes.size(); at += piece)
-      tally_bytes(cut, bytes.data() + at, std::min(piece, bytes.size() - at));
-    EXPECT_TRUE(same_bytes(whole, cut)) << piece;
-  }
-  for (size_t at : {0, 7, 8, 500, 999}) {
-    std::string changed = bytes;
-    changed[at] ^= 1;
-    ReadTally other;
-    tally_bytes(other, changed.data(), changed.size());
-    EXPECT_FALSE(same_bytes(whole, other)) << at;
-  }
-  ReadTally shorter;
-  tally_bytes(shorter, bytes.data(), bytes.size() - 1);
-  EXPECT_FALSE(same_bytes(whole, shorter));
-}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "fingerprint.h"
+
+// How the reader takes bytes from its file; `failed` tells a read error from
+// the end of the file. std::fread by default; tests put a failing one here.
+using ReadBytes = size_t (*)(char* into, size_t size, FILE* file, bool& failed);
+extern ReadBytes read_request_bytes;
+
+// Reads a Request file record by record. A record ends after its line end or
+// at 200 characters, whichever comes first. A carriage return followed by a
+// line feed is one line end, kept as a single "\n"; every other byte, NUL and
+// lone carriage returns included, is an ordinary character.
+struct RecordReader {
+  FILE* file = nullptr;
+  std::vector<char> buffer = std::vector<char>(1 << 18);
+  size_t position = 0;
+  size_t end = 0;
+  bool at_eof = false;
+  bool failed = false;      // a read error, as opposed to the end of the file
+  Fingerprint fingerprint;  // of every byte read from the file so far
+};
+
+// Starts reading `file` at its current position.
+RecordReader make_record_reader(FILE* file);
+
+// Reads the next record into `record`; false at the end of the file.
+bool read_record(RecordReader& reader, std::string& record);
+
+// Reads the rest of the file without cutting it into records, so that the
+// fingerprint covers the whole file.
+void read_to_end(RecordReader& reader);
+
+// True once the reader has met the end of the file with no read error: its
+// fingerprint is then that of the whole file.
+inline bool read_whole(const RecordReader& reader) { return reader.at_eof && !reader.failed; }
