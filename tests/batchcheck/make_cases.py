@@ -17,25 +17,68 @@ def pad(text, width):
     return (text + " " * width)[:width]
 
 
+# The record layouts, as the file formats give them: (field, offset, width)
+# in file order, each kind covering its 200 characters.
+HEADER = [("record_code", 0, 2), ("merchant_country", 2, 2), ("merchant_id", 4, 15), ("header_zone_1", 19, 8),
+          ("header_zone_2", 27, 6), ("file_number", 33, 6), ("version", 39, 2), ("header_rest", 41, 159)]
+BODY = [("record_code", 0, 2), ("merchant_country", 2, 2), ("merchant_id", 4, 15), ("record_number", 19, 6),
+        ("body_zone_1", 25, 8), ("transaction_id", 33, 6), ("body_zone_2", 39, 12), ("body_zone_3", 51, 3),
+        ("body_zone_4", 54, 50), ("body_zone_5", 104, 32), ("body_zone_6", 136, 3), ("body_rest", 139, 61)]
+FOOTER = [("record_code", 0, 2), ("file_identity", 2, 39), ("nb_record", 41, 6), ("footer_rest", 47, 153)]
+OTHER = [("record_code", 0, 2), ("record_rest", 2, 198)]
+RESPONSE_HEADER = [("header_prefix", 0, 41), ("response_code", 41, 2), ("header_rest", 43, 157)]
+RESPONSE_BODY = [("record_code", 0, 2), ("answered_fields", 2, 134), ("response_code", 136, 2),
+                 ("authorisation_number", 138, 6), ("approval_reference", 144, 12), ("response_date", 156, 8),
+                 ("response_time", 164, 6), ("card_type", 170, 12), ("masked_card_number", 182, 7),
+                 ("card_expiry", 189, 6), ("response_code_repeat", 195, 2), ("body_zone_6", 197, 3)]
+RESPONSE_FOOTER = [("record_code", 0, 2), ("file_identity", 2, 39), ("body_count", 41, 6),
+                   ("accepted_count", 47, 6), ("refused_count", 53, 6), ("footer_rest", 59, 141)]
+ERROR_RESPONSE = [("header_prefix", 0, 41), ("verification_code", 41, 2), ("rest", 43, 157)]
+for layout in (HEADER, BODY, FOOTER, OTHER, RESPONSE_HEADER, RESPONSE_BODY, RESPONSE_FOOTER, ERROR_RESPONSE):
+    assert [o for _, o, _ in layout] == [0] + [o + w for _, o, w in layout[:-1]] and sum(w for *_, w in layout) == 200
+
+
+def place(layout, name):
+    """(offset, width) of the field `name`."""
+    return next((o, w) for n, o, w in layout if n == name)
+
+
+def field(record, layout, name):
+    """The characters of the field `name` that `record` holds."""
+    offset, width = place(layout, name)
+    return record[offset:offset + width]
+
+
+def build(layout, **values):
+    """A record of `layout`: each value cut or padded with blanks to its field, blanks for the others."""
+    return "".join(pad(values.get(name, ""), width) for name, _, width in layout)
+
+
 def line(text):
     """A record of 199 characters and a line end: 200 characters in all."""
     return pad(text, 199) + "\n"
 
 
 def header(country="FR", mid="SHOP1", number="000012", version="03", rest="HEADER-REST"):
-    return line("00" + pad(country, 2) + pad(mid, 15) + "ZONE0001" + "ZONE02" + pad(number, 6) +
-                pad(version, 2) + "H" + rest)
+    return line(build(HEADER, record_code="00", merchant_country=country, merchant_id=mid, header_zone_1="ZONE0001",
+                      header_zone_2="ZONE02", file_number=number, version=version, header_rest="H" + rest))
 
 
 def body(n, tid, zone1="00001200", country="FR", mid="SHOP1", number=None):
-    num = "%06d" % n if number is None else number
-    return line("03" + pad(country, 2) + pad(mid, 15) + num + pad(zone1, 8) + pad(tid, 6) +
-                pad("ZONE2-CARRY", 12) + "Z3X" + pad("zone four text", 50) + pad("zone five", 32) +
-                "Z6Y" + "BODY-REST")
+    return line(build(BODY, record_code="03", merchant_country=country, merchant_id=mid,
+                      record_number="%06d" % n if number is None else number, body_zone_1=zone1,
+                      transaction_id=tid, body_zone_2="ZONE2-CARRY", body_zone_3="Z3X", body_zone_4="zone four text",
+                      body_zone_5="zone five", body_zone_6="Z6Y", body_rest="BODY-REST"))
+
+
+def identity(record):
+    """A record's file_identity: where the footer has it, the header has it too."""
+    return field(record, FOOTER, "file_identity")
 
 
 def footer(head, nb, rest="FOOTER-REST-0123456789"):
-    return line("09" + head[2:41] + "%06d" % nb + rest)
+    return line(build(FOOTER, record_code="09", file_identity=identity(head), nb_record="%06d" % nb,
+                      footer_rest=rest))
 
 
 def summary(number, records, errors, headers, footers):
@@ -59,36 +102,40 @@ def failed(req="req"):
 
 def error_response(first, result):
     """The two-record error response built from the first request record."""
-    prefix = first[:41]
-    return pad(prefix + "%02d" % result, 200) + pad("09" + prefix[2:41], 200)
+    prefix = field(first, RESPONSE_HEADER, "header_prefix")
+    return (build(ERROR_RESPONSE, header_prefix=prefix, verification_code="%02d" % result) +
+            build(RESPONSE_FOOTER, record_code="09", file_identity=identity(prefix)))
 
 
 def response_header(head):
-    return head[:41] + "00" + head[42:199]
+    return build(RESPONSE_HEADER, header_prefix=field(head, RESPONSE_HEADER, "header_prefix"), response_code="00",
+                 header_rest=field(head, HEADER, "header_rest")[1:])
 
 
-STAMP = "#" * 14  # response_date and response_time, masked by the runner
+DATE, TIME = "#" * 8, "#" * 6  # response_date and response_time, masked by the runner
 
 
 def response_body(req, code):
-    fields = ("03" + req[2:4] + req[4:19] + req[19:25] + req[25:33] + req[33:39] + req[39:51] +
-              req[51:54] + req[54:104] + req[104:136])
-    if code == "14":
-        block = "14" + " " * 59
-    elif code == "00":
-        block = code + "107357" + "1073578606  " + STAMP + "MASTERCARD  " + "5131.07" + "062011" + code
-    else:
-        block = code + " " * 18 + STAMP + "MASTERCARD  " + "5131.07" + "062011" + code
-    return fields + block + req[136:139]
+    reply = {}
+    if code != "14":
+        reply = dict(response_date=DATE, response_time=TIME, card_type="MASTERCARD", masked_card_number="5131.07",
+                     card_expiry="062011", response_code_repeat=code)
+    if code == "00":
+        reply.update(authorisation_number="107357", approval_reference="1073578606")
+    return build(RESPONSE_BODY, record_code="03", answered_fields=req[2:], response_code=code,
+                 body_zone_6=field(req, BODY, "body_zone_6"), **reply)
 
 
 def response_footer(head, foot, total, accepted, refused):
-    return "09" + head[2:41] + "%06d%06d%06d" % (total, accepted, refused) + foot[47:188]
+    return build(RESPONSE_FOOTER, record_code="09", file_identity=identity(head), body_count="%06d" % total,
+                 accepted_count="%06d" % accepted, refused_count="%06d" % refused,
+                 footer_rest=field(foot, FOOTER, "footer_rest"))
 
 
 def stamp_masks(name, codes):
     """Mask lines for the clock's digits of every answered body record."""
-    return "".join("%s %d 14 200 1\n" % (name, 200 * (i + 1) + 156)
+    offset = place(RESPONSE_BODY, "response_date")[0]
+    return "".join("%s %d %d 200 1\n" % (name, 200 * (i + 1) + offset, len(DATE + TIME))
                    for i, code in enumerate(codes) if code != "14")
 
 
@@ -199,10 +246,11 @@ case("empty_line_after_first_record", ARGS,
      START + "Error in code enregistrement (\n)\n" + summary(12, 5, 1, 1, 1) + failed(), 0,
      {"req": "".join([H, "\n", body(1, "TID001"), body(2, "TID002"), footer(H, 2)])},
      {"resp": error_response(H, 1)})
-bad_footer = line("09" + H[2:39] + "04" + "000002")
+# The footer's copy of the header's identity ends in another version.
+bad_footer = line(build(FOOTER, record_code="09", file_identity=identity(H)[:-2] + "04", nb_record="000002"))
 case("footer_not_consistent", ARGS,
-     START + "First and last record are not consistent:\n First (" + H[2:41] + ")\n last  (" +
-     bad_footer[2:41] + ")\n" + summary(12, 4, 0, 1, 1) + failed(), 0,
+     START + "First and last record are not consistent:\n First (" + identity(H) + ")\n last  (" +
+     identity(bad_footer) + ")\n" + summary(12, 4, 0, 1, 1) + failed(), 0,
      {"req": "".join(VALID[:3] + [bad_footer])}, {"resp": error_response(H, 4)})
 case("two_footers", ARGS, START + summary(12, 5, 0, 1, 2) + failed(), 0,
      {"req": "".join(VALID + [footer(H, 2)])}, {"resp": error_response(H, 4)})
@@ -323,22 +371,30 @@ def odd(width, seed):
 
 
 def odd_header():
-    return line("00" + odd(2, 1) + odd(15, 2) + odd(8, 3) + odd(6, 4) + "000012" + "03" + odd(10, 5))
+    return line(build(HEADER, record_code="00", merchant_country=odd(2, 1), merchant_id=odd(15, 2),
+                      header_zone_1=odd(8, 3), header_zone_2=odd(6, 4), file_number="000012", version="03",
+                      header_rest=odd(10, 5)))
 
 
 def odd_body(n, head):
-    return line("03" + head[2:19] + "%06d" % n + odd(8, n) + "\xff\x00%04d" % n + odd(12, 6) +
-                odd(3, 7) + odd(50, 8) + odd(32, 9) + odd(3, 10) + odd(20, 11))
+    return line(build(BODY, record_code="03", merchant_country=field(head, HEADER, "merchant_country"),
+                      merchant_id=field(head, HEADER, "merchant_id"), record_number="%06d" % n,
+                      body_zone_1=odd(8, n), transaction_id="\xff\x00%04d" % n, body_zone_2=odd(12, 6),
+                      body_zone_3=odd(3, 7), body_zone_4=odd(50, 8), body_zone_5=odd(32, 9), body_zone_6=odd(3, 10),
+                      body_rest=odd(20, 11)))
 
 
 OH = odd_header()
-ODD_BATCH = [OH, odd_body(1, OH), odd_body(2, OH), line("09" + OH[2:41] + "000002" + odd(30, 12))]
+ODD_BATCH = [OH, odd_body(1, OH), odd_body(2, OH),
+             line(build(FOOTER, record_code="09", file_identity=identity(OH), nb_record="000002",
+                        footer_rest=odd(30, 12)))]
 
 
 def odd_warnings(kind, record):
     return ("WARNING: the merchant_id set (SHOP1) is not the same in the %s file (%s)\n"
             "WARNING: the merchant_country set (FR) is not the same in the %s file (%s)\n"
-            % (kind, record[4:19].rstrip(" "), kind, record[2:4].rstrip(" ")))
+            % (kind, field(record, BODY, "merchant_id").rstrip(" "), kind,
+               field(record, BODY, "merchant_country").rstrip(" ")))
 
 
 case("hostile_nul_and_high_bytes_in_every_field", ARGS,
@@ -356,8 +412,8 @@ ODD_CODES = [line("0\x00" + OH[2:33] + "\x8000012" + "0\xff"), line("\xff3" + OH
 case("hostile_nul_and_high_bytes_in_codes", ARGS,
      START + "error in first record\n" + "Error in code enregistrement (\xff3)\n" +
      "Error in code enregistrement (\x000)\n" +
-     "First and last record are not consistent:\n First (" + ODD_CODES[0][2:41] + ")\n last  (" +
-     OH[2:41] + ")\n" + summary(0, 4, 3, 0, 1) + failed() +
+     "First and last record are not consistent:\n First (" + identity(ODD_CODES[0]) + ")\n last  (" +
+     identity(OH) + ")\n" + summary(0, 4, 3, 0, 1) + failed() +
      "Error creation of the response file : file Version unknown (0\xff)\n", 0,
      {"req": "".join(ODD_CODES)}, {"resp": ""})
 

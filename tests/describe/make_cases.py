@@ -18,14 +18,7 @@ import make_cases as bc  # noqa: E402
 
 CASES = {}
 
-HEADER = [("record_code", 0, 2), ("merchant_country", 2, 2), ("merchant_id", 4, 15), ("header_zone_1", 19, 8),
-          ("header_zone_2", 27, 6), ("file_number", 33, 6), ("version", 39, 2), ("header_rest", 41, 159)]
-BODY = [("record_code", 0, 2), ("merchant_country", 2, 2), ("merchant_id", 4, 15), ("record_number", 19, 6),
-        ("body_zone_1", 25, 8), ("transaction_id", 33, 6), ("body_zone_2", 39, 12), ("body_zone_3", 51, 3),
-        ("body_zone_4", 54, 50), ("body_zone_5", 104, 32), ("body_zone_6", 136, 3), ("body_rest", 139, 61)]
-FOOTER = [("record_code", 0, 2), ("file_identity", 2, 39), ("nb_record", 41, 6), ("footer_rest", 47, 153)]
-OTHER = [("record_code", 0, 2), ("record_rest", 2, 198)]
-LAYOUTS = {"00": ("header", HEADER), "03": ("body", BODY), "09": ("footer", FOOTER)}
+LAYOUTS = {"00": ("header", bc.HEADER), "03": ("body", bc.BODY), "09": ("footer", bc.FOOTER)}
 MEANINGS = ["valid", "content error", "file already treated or unreadable", "file sequence interrupted",
             "structure error"]
 
@@ -47,8 +40,12 @@ def records_of(text):
     return records
 
 
+def code_of(record):
+    return bc.field(record, bc.OTHER, "record_code").rstrip(" ")
+
+
 def kind_of(record):
-    kind, fields = LAYOUTS.get(record[:2].rstrip(" "), ("other", OTHER))
+    kind, fields = LAYOUTS.get(code_of(record), ("other", bc.OTHER))
     return kind, fields
 
 
@@ -74,7 +71,7 @@ def marked(text, indent):
 
 def text_record(n, record, findings):
     kind, fields = kind_of(record)
-    shown = kind if kind != "other" else 'other (code "%s")' % escape(record[:2].rstrip(" "))
+    shown = kind if kind != "other" else 'other (code "%s")' % escape(code_of(record))
     out = "record %d: %s, length %d\n" % (n, shown, len(record))
     for name, offset, width in fields:
         out += "  %-17s%-9s\"%s\"\n" % (name, "%d-%d" % (offset, offset + width - 1),
@@ -126,7 +123,9 @@ case("valid_batch_json", ["--json", "req", "12"], VALID, view(VALID, {}, 0, [], 
 # an unknown code (record 5) and a footer that differs from the header.
 H = bc.H
 short = bc.pad(bc.body(3, "TID001")[:149], 149) + "\n"
-bad_footer = bc.line("09" + H[2:39] + "04" + "000003")
+# The footer's copy of the header's identity ends in another version.
+bad_footer = bc.line(bc.build(bc.FOOTER, record_code="09", file_identity=bc.identity(H)[:-2] + "04",
+                              nb_record="000003"))
 FAULTS = "".join([H, bc.body(1, "TID001"), bc.body(2, "TID002", country="BE", mid="SHOP2"), short,
                   bc.line("3 SHOP1"), bad_footer])
 FAULT_FINDINGS = {
@@ -135,7 +134,8 @@ FAULT_FINDINGS = {
         "The in merchant_id in header file (SHOP1) is not the same that in line 3 \n"],
     4: ["error length in record 4\n"],
     5: ["Error in code enregistrement (3)\n"],
-    6: ["First and last record are not consistent:\n First (" + H[2:41] + ")\n last  (" + bad_footer[2:41] + ")\n"],
+    6: ["First and last record are not consistent:\n First (" + bc.identity(H) + ")\n last  (" +
+        bc.identity(bad_footer) + ")\n"],
 }
 FAULT_COUNTS = counts(12, 6, 3, 1, 1, 3)
 case("faults_on_several_records_json", ["--json", "req", "12"], FAULTS,
