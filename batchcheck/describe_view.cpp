@@ -34,20 +34,9 @@ std::string latin1_to_utf8(std::string_view text) {
 // The meaning of a verification result, as the views show it: one text for
 // each number shown.
 std::string_view result_meaning(VerificationResult result) {
-  switch (result) {
-    case VerificationResult::VALID:
-      return "valid";
-    case VerificationResult::CONTENT_ERROR:
-      return "content error";
-    case VerificationResult::ALREADY_TREATED:
-    case VerificationResult::FILE_ERROR:
-      return "file already treated or unreadable";
-    case VerificationResult::FILE_SEQUENCE_GAP:
-      return "file sequence interrupted";
-    case VerificationResult::STRUCTURE_ERROR:
-      break;
-  }
-  return "structure error";
+  constexpr std::string_view MEANINGS[] = {"valid", "content error", "file already treated or unreadable",
+                                           "file sequence interrupted", "structure error"};
+  return MEANINGS[result_code(result)];
 }
 
 // Appends `text` with every byte outside printable ASCII escaped (\r, \n,

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <ctime>
+#include <functional>
+#include <string>
 
 #include "date.h"
 
@@ -76,6 +78,36 @@ TEST(ResponseCode, LastTwoCharactersOfTheTrimmedZone) {
   EXPECT_EQ(select_response_code("1234 5 6"), "00");
 }
 
+// One of the two writers of the Response file.
+using ResponseWriter = std::function<bool(RecordReader& request, BlockWriter& response, std::string* err)>;
+
+// What `write` writes for a request holding `request_bytes`; `returned` gets
+// whether it answered.
+std::string response_for(const std::string& request_bytes, const ResponseWriter& write, bool& returned) {
+  FILE* request = std::tmpfile();
+  FILE* response = std::tmpfile();
+  std::fwrite(request_bytes.data(), 1, request_bytes.size(), request);
+  std::rewind(request);
+  RecordReader reader = make_record_reader(request);
+  BlockWriter writer = make_block_writer(response);
+  std::string err;
+  testing::internal::CaptureStdout();  // the identity warnings
+  returned = write(reader, writer, &err);
+  testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(flush_block_writer(writer));
+  std::rewind(response);
+  std::string out;
+  for (int c; (c = std::fgetc(response)) != EOF;) out.push_back(static_cast<char>(c));
+  std::fclose(request);
+  std::fclose(response);
+  return out;
+}
+
+// The full response, for merchant SHOP1 of FR.
+bool answer_in_full(RecordReader& request, BlockWriter& response, std::string* err) {
+  return write_response_file("SHOP1", "FR", request, response, err);
+}
+
 TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
   // Blanks inside and at the end of fields, and a line end anywhere.
   std::string text = "03FRSHOP1   A  B  000001ZONE 1  TID 1 Z2  x       z3 four  4" + std::string(40, ' ') + "five 5";
@@ -83,23 +115,9 @@ TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
   std::string header = "00FRSHOP1          ZONE0001ZONE0200001203" + std::string(158, 'h') + "\n";
   for (size_t length = 0; length <= 199; ++length) {
     std::string record = text.substr(0, length) + "\n";
-    FILE* request = std::tmpfile();
-    FILE* response = std::tmpfile();
-    std::string bytes = header + record + "09\n";
-    std::fwrite(bytes.data(), 1, bytes.size(), request);
-    std::rewind(request);
-    testing::internal::CaptureStdout();
-    RecordReader reader = make_record_reader(request);
-    BlockWriter writer = make_block_writer(response);
-    std::string err;
-    write_response_file("SHOP1", "FR", reader, writer, &err);
-    flush_block_writer(writer);
-    testing::internal::GetCapturedStdout();
-    std::rewind(response);
-    std::string out(600, '\0');
-    out.resize(std::fread(out.data(), 1, out.size(), response));
-    std::fclose(request);
-    std::fclose(response);
+    bool answered = false;
+    std::string out = response_for(header + record + "09\n", answer_in_full, answered);
+    EXPECT_TRUE(answered) << length;
     ASSERT_EQ(out.size(), 600u) << length;
     // "03", then the request's own characters from offset 2, line end
     // included, blanks where the record is shorter than 136.
@@ -111,23 +129,12 @@ TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
 
 // Runs write_error_response on a request holding `request_bytes`.
 std::string error_response_for(const std::string& request_bytes, const std::string& result, bool& returned) {
-  FILE* request = std::tmpfile();
-  FILE* response = std::tmpfile();
-  std::fwrite(request_bytes.data(), 1, request_bytes.size(), request);
-  std::rewind(request);
-  testing::internal::CaptureStdout();
-  RecordReader reader = make_record_reader(request);
-  BlockWriter writer = make_block_writer(response);
-  std::string err;
-  returned = write_error_response(reader, writer, result, &err);
-  flush_block_writer(writer);
-  testing::internal::GetCapturedStdout();
-  std::rewind(response);
-  std::string out(1000, '\0');
-  out.resize(std::fread(out.data(), 1, out.size(), response));
-  std::fclose(request);
-  std::fclose(response);
-  return out;
+  return response_for(
+      request_bytes,
+      [&](RecordReader& request, BlockWriter& response, std::string* err) {
+        return write_error_response(request, response, result, err);
+      },
+      returned);
 }
 
 TEST(ErrorResponse, TwoDigitResultTextIsWrittenUnchanged) {
