@@ -16,6 +16,7 @@
 
 namespace {
 
+// The program's name, as its help and its messages on standard error give it.
 constexpr std::string_view PROGRAM = "batchcheck-describe";
 
 // Exit statuses: a job that checks batches gates on them.
@@ -23,29 +24,33 @@ constexpr int EXIT_VALID = 0;
 constexpr int EXIT_INVALID = 1;  // the verification result is 1 to 4
 constexpr int EXIT_FAILED = 2;   // a file cannot be read or written, or a wrong command line
 
-// The command line, as the help and a wrong command line show it.
-constexpr std::string_view ARGUMENTS = " [--json] [--records FIRST-LAST] [--findings] REQUEST_FILE [FILE_NUMBER]\n";
+// The usage line, which both the help and a wrong command line show.
+std::string usage_line() {
+  return "Usage: " + std::string(PROGRAM) +
+         " [--json] [--records FIRST-LAST] [--findings] REQUEST_FILE [FILE_NUMBER]\n";
+}
 
-// What `batchcheck-describe --help` prints after its usage line.
-constexpr std::string_view HELP_BODY =
-    "\n"
-    "Verifies a Request file as batchcheck does and shows it record by record: each\n"
-    "field by its name, each finding on the record it concerns, then the summary,\n"
-    "the findings on the whole file and the result. Writes no Response file.\n"
-    "\n"
-    "  --json                one JSON object per record, then one for the result\n"
-    "  --records FIRST-LAST  show only the records FIRST to LAST (counted from 1)\n"
-    "  --findings            show only the records that have a finding\n"
-    "  REQUEST_FILE          the batch to describe\n"
-    "  FILE_NUMBER           the file number batchcheck would be given; without it\n"
-    "                        the rules on the header's file_number are left out\n"
-    "\n"
-    "Exit status: 0 valid batch, 1 invalid batch (result 1 to 4), 2 a file cannot\n"
-    "be read or written, or a wrong command line.\n"
-    "\n"
-    "Manual: man ";
-
-std::string usage_line() { return "Usage: " + std::string(PROGRAM) + std::string(ARGUMENTS); }
+// What `batchcheck-describe --help` prints.
+std::string help_text() {
+  return usage_line() +
+         "\n"
+         "Verifies a Request file as batchcheck does and shows it record by record: each\n"
+         "field by its name, each finding on the record it concerns, then the summary,\n"
+         "the findings on the whole file and the result. Writes no Response file.\n"
+         "\n"
+         "  --json                one JSON object per record, then one for the result\n"
+         "  --records FIRST-LAST  show only the records FIRST to LAST (counted from 1)\n"
+         "  --findings            show only the records that have a finding\n"
+         "  REQUEST_FILE          the batch to describe\n"
+         "  FILE_NUMBER           the file number batchcheck would be given; without it\n"
+         "                        the rules on the header's file_number are left out\n"
+         "\n"
+         "Exit status: 0 valid batch, 1 invalid batch (result 1 to 4), 2 a file cannot\n"
+         "be read or written, or a wrong command line.\n"
+         "\n"
+         "Manual: man " +
+         std::string(PROGRAM) + "\n";
+}
 
 // Writes `pieces` to standard error, allocating nothing: the last words of
 // a run may be that memory ran out.
@@ -120,10 +125,13 @@ bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::strin
     else if (!parse_option(argc, argv, i, options, err))
       return false;
   }
-  if (operands.empty()) *err = "no request file given";
-  else if (operands.size() > 2) *err = "too many arguments";
-  else if (operands.size() == 2 && operands[1].size() > FILE_NUMBER_ARGUMENT_WIDTH)
-    *err = "the file number has more than 7 characters";
+  if (operands.empty()) {
+    *err = "no request file given";
+  } else if (operands.size() > 2) {
+    *err = "too many arguments";
+  } else if (operands.size() == 2 && operands[1].size() > FILE_NUMBER_ARGUMENT_WIDTH) {
+    *err = "the file number has more than " + std::to_string(FILE_NUMBER_ARGUMENT_WIDTH) + " characters";
+  }
   if (!err->empty()) return false;
   options.request_file = operands[0];
   if (operands.size() == 2) options.file_number = operands[1];
@@ -134,8 +142,7 @@ bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::strin
 
 int main(int argc, char** argv) {
   prepare_stdout();
-  std::string help = usage_line() + std::string(HELP_BODY) + std::string(PROGRAM) + "\n";
-  if (int status = answer_help_or_version(argc, argv, PROGRAM, help, EXIT_FAILED); status >= 0) return status;
+  if (int status = answer_help_or_version(argc, argv, PROGRAM, help_text(), EXIT_FAILED); status >= 0) return status;
   install_interrupt_cleanup();
   DescribeOptions options;
   std::string err;

@@ -14,6 +14,7 @@
 
 namespace {
 
+// The program's name, as its help gives it.
 constexpr std::string_view PROGRAM = "batchcheck";
 
 // Exit statuses: a run that reached its end exits 0 whatever the verdict, as

@@ -152,8 +152,6 @@ int64_t record_of_entry(EntryPlaces& places, int64_t entry) {
 }
 
 // The first rule that holds gives the result; only it prints its line.
-// `repeats` is false only when every transaction_id was read back and none
-// repeats.
 VerificationResult decide(Verification& v, bool repeats, const std::optional<std::string>& expected_file_number) {
   if (repeats) return VerificationResult::CONTENT_ERROR;
   if (v.records_read == 0) return VerificationResult::CONTENT_ERROR;
@@ -209,21 +207,21 @@ bool check_records(Verification& v, RecordReader& reader, TidFile& tid) {
 }
 
 // Checks the TID file for repeated transaction ids, each reported on the
-// record it comes from when the sink wants it; true when one repeats or the
-// ids could not all be read back.
-bool check_repeats(Verification& v, const std::string& path, TidFile& tid) {
+// record it comes from when the sink wants it, `repeats` set when one
+// repeats. False, after the message, when the ids cannot all be read back.
+bool check_repeats(Verification& v, const std::string& path, TidFile& tid, bool& repeats) {
   EntryPlaces places;
   places.path = path;
-  bool repeats = false;
-  std::string err;
-  bool read = check_tid_file(tid, REPEAT_CHECK_BUDGET, [&](uint64_t entry, std::string_view id) {
+  auto repeated = [&](uint64_t entry, std::string_view id) {
     int64_t place = v.sink->wants_record_positions ? record_of_entry(places, static_cast<int64_t>(entry)) : NO_RECORD;
     report(v, place, Message::TRANSACTION_ID_REPEATED, {id});
     repeats = true;
-  }, &err);
+  };
+  std::string err;
+  bool read_back = check_tid_file(tid, REPEAT_CHECK_BUDGET, repeated, &err);
   if (places.file) std::fclose(places.file);
-  if (!read) v.sink->finding(NO_RECORD, err);
-  return repeats || !read;
+  if (!read_back) v.sink->finding(NO_RECORD, err);
+  return read_back;
 }
 
 }  // namespace
@@ -283,7 +281,9 @@ VerificationResult verify_request_file(const std::string& path, const std::optio
     return VerificationResult::FILE_ERROR;
   }
   sink.summary(counts_of(v));
-  bool repeats = check_repeats(v, path, tid);
+  bool repeats = false;
+  // Ids that cannot be read back may hide a repeat: the batch does not pass.
+  if (!check_repeats(v, path, tid, repeats)) repeats = true;
   return decide(v, repeats, expected_file_number);
 }
 
