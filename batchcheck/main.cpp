@@ -17,8 +17,8 @@ namespace {
 // The program's name, as its help gives it.
 constexpr std::string_view PROGRAM = "batchcheck";
 
-// Exit statuses: a run that reached its end exits 0 whatever the verdict, as
-// the server's tool does; scripts tell the verdict from the report.
+// Exit statuses: a run that reached its end exits 0 whatever the verdict;
+// the report and the Response file tell the verdict.
 constexpr int EXIT_COMPLETED = 0;
 constexpr int EXIT_USAGE = 1;   // a wrong command line
 constexpr int EXIT_FAILED = 2;  // a file cannot be read or written, or the machine failed
@@ -82,9 +82,9 @@ std::string help_text() {
   return text;
 }
 
-// The usage line the server's tool prints for a wrong command line, with
-// the name the program was invoked by; a console that refuses it fails the
-// run as anywhere else.
+// Prints the usage line of a wrong command line, with the name the program
+// was invoked by, as merchants' scripts know it; a console that refuses it
+// fails the run as anywhere else.
 int usage(std::string_view program) {
   std::string text = "Error  : usage is " + std::string(program);
   for (const Argument& argument : ARGUMENTS) text += " <" + std::string(argument.name) + ">";

@@ -5,10 +5,9 @@
 #include <string_view>
 
 // batchcheck's console texts, each written once, named by what it says.
-// Merchants and their scripts read these very words, so they stay as the
-// server's own tool prints them, faults of spelling included. In a text,
-// each "%s" marks where a value goes, in order; values go in as they stand
-// and are never read as formats.
+// Merchants and their scripts read these very words, so they never change,
+// faults of spelling included. In a text, each "%s" marks where a value
+// goes, in order; values go in as they stand and are never read as formats.
 enum class Message {
   // The run.
   VERIFICATION_STARTS,

@@ -10,7 +10,7 @@
 
 // What the verification concludes. The error response carries it as two
 // digits (result_code): a batch already treated and a file that cannot be
-// read or written both show 2, as the server's tool shows them, but they are
+// read or written both show 2, as the server answers them, but they are
 // different things to the programs that act on them.
 enum class VerificationResult {
   VALID,
