@@ -75,8 +75,13 @@ struct SpilledHead {
   uint32_t unused = 0;  // written as zeros, not as whatever the padding held
 };
 
-// The spill file's name for a Request file: its path with ".FINDINGS" appended.
-std::string spill_file_name(const std::string& request_path) { return request_path + ".FINDINGS"; }
+// The start of the names of this run's temporary files beside the batch:
+// the Request file's path, ".describe-" and the process number. Names of its
+// own: a batchcheck checking the same batch meanwhile finds its <request>.TID
+// free, and two descriptions of one batch never meet.
+std::string temporary_stem(const std::string& request_path) {
+  return request_path + ".describe-" + std::to_string(process_id());
+}
 
 // Creates the spill file at the first finding on a record; false (the
 // reason kept in `failure`) when it cannot.
@@ -430,7 +435,8 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
 
 int describe_request_file(const DescribeOptions& options, FILE* out_file) {
   Findings findings;
-  findings.spill.name = spill_file_name(options.request_file);
+  std::string stem = temporary_stem(options.request_file);
+  findings.spill.name = stem + ".FINDINGS";
   VerificationSink sink;
   sink.finding = [&findings](int64_t record, std::string_view text) {
     if (record == NO_RECORD)
@@ -439,7 +445,7 @@ int describe_request_file(const DescribeOptions& options, FILE* out_file) {
       spill_finding(findings.spill, record, text);
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
-  findings.result = verify_request_file(options.request_file, options.file_number, sink, &findings.read);
+  findings.result = verify_request_file(options.request_file, options.file_number, sink, &findings.read, stem + ".TID");
 
   Output out{out_file, {}};
   int status = close_spill(findings.spill) ? 0 : failed(findings.spill.failure);

@@ -50,7 +50,7 @@ std::string closing_line(const GalleryOutcome& outcome) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  prepare_stdout();
+  prepare_stdout(StdoutRole::PRODUCT);
   if (int status = answer_help_or_version(argc, argv, "pagesim-gallery", HELP, 2); status >= 0) return status;
   install_interrupt_cleanup();
   if (argc != 3) {
@@ -60,7 +60,13 @@ int main(int argc, char** argv) {
   try {
     GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
     if (outcome.status == 2) return 2;
-    std::fputs(closing_line(outcome).c_str(), stdout);
+    std::string line = closing_line(outcome);
+    // A job that runs the gallery reads this line: lost, it fails the run.
+    if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0 ||
+        std::ferror(stdout)) {
+      std::fputs("pagesim-gallery: cannot write to standard output\n", stderr);
+      return 2;
+    }
     return outcome.status;
   } catch (const std::bad_alloc&) {
     remove_registered_files();

@@ -1,5 +1,7 @@
 // pagesim: previews one of the payment server's subscription pages inside
 // the merchant's own HTML template, as one HTML document on standard output.
+#include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -28,9 +30,16 @@ constexpr const char* HELP =
     "Manual: man pagesim\n";
 
 int main(int argc, char** argv) {
-  prepare_stdout();
+  prepare_stdout(StdoutRole::PRODUCT);
   if (int status = answer_help_or_version(argc, argv, "pagesim", HELP, 1); status >= 0) return status;
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  return run_pagesim(args);
+  try {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    return run_pagesim(args);
+  } catch (const std::bad_alloc&) {
+    // No allocation from here: the message is a literal. The page is cut
+    // short; the status says so.
+    std::fputs("pagesim: not enough memory to write the page\n", stderr);
+    return 1;
+  }
 }
