@@ -445,7 +445,8 @@ int describe_request_file(const DescribeOptions& options, FILE* out_file) {
       spill_finding(findings.spill, record, text);
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
-  findings.result = verify_request_file(options.request_file, options.file_number, sink, &findings.read, stem + ".TID");
+  findings.result =
+      verify_request_file(options.request_file, options.file_number, sink, &findings.read, stem + ".TID");
 
   Output out{out_file, {}};
   int status = close_spill(findings.spill) ? 0 : failed(findings.spill.failure);

@@ -56,7 +56,8 @@ std::string page_file_name(std::string_view page_type, std::string_view language
 bool writes_no_input(const std::string& template_name, const std::string& out_dir) {
   std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE)};
   for (const PageType& type : page_types())
-    for (std::string_view language : LANGUAGES) written.push_back(path_in(out_dir, page_file_name(type.name, language)));
+    for (std::string_view language : LANGUAGES)
+      written.push_back(path_in(out_dir, page_file_name(type.name, language)));
   const std::pair<std::string, std::string> inputs[] = {{template_name, "the template " + template_name},
                                                         {"parameters", "the Parameters file ./parameters"}};
   for (const std::string& path : written)

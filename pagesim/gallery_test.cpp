@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "platform.h"
 #include "private_folder.h"
 #include "program_test_support.h"
 
@@ -102,6 +103,59 @@ TEST_F(Gallery, UnwritableFolderIsRefusedWithItsPath) {
   EXPECT_EQ(run.output, "");
   EXPECT_EQ(run.errors, "pagesim-gallery: cannot create the folder taken/gallery\n");
   EXPECT_EQ(files_below(dir_).size(), 3u);
+}
+
+// Links planted in the folder, by anyone who may write there: each file
+// takes the link's place, never writing the file a link names elsewhere nor
+// creating the one a link to nowhere names.
+TEST_F(Gallery, LinksInTheFolderAreReplacedNotFollowed) {
+  fs::create_directories(dir_ / "out");
+  write_bytes(dir_ / "elsewhere", "not the gallery's\n");
+  fs::create_symlink("../elsewhere", dir_ / "out" / "index.html");
+  fs::create_symlink("../created", dir_ / "out" / "menu.en.html");
+  Spawned run = gallery("#\n", TEMPLATE);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(file_bytes(dir_ / "elsewhere"), "not the gallery's\n");
+  EXPECT_FALSE(fs::exists(dir_ / "created"));
+  EXPECT_FALSE(fs::is_symlink(dir_ / "out" / "index.html"));
+  EXPECT_FALSE(fs::is_symlink(dir_ / "out" / "menu.en.html"));
+  EXPECT_EQ(file_bytes(dir_ / "out" / "menu.en.html"), pagesim_page("#\n", TEMPLATE, "MENU"));
+}
+
+// The template named as a page of the folder: refused before anything is
+// written, the template whole.
+TEST_F(Gallery, TemplateThatIsAFileOfTheGalleryIsRefused) {
+  write_bytes(dir_ / "parameters", "#\n");
+  write_bytes(dir_ / "menu.en.html", TEMPLATE);
+  Spawned run = spawn_program(GALLERY_BINARY, "pagesim-gallery", dir_, {"menu.en.html", "."});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.output, "");
+  EXPECT_EQ(run.errors, "pagesim-gallery: refusing to write ./menu.en.html: it is the template menu.en.html\n");
+  EXPECT_EQ(file_bytes(dir_ / "menu.en.html"), TEMPLATE);
+  EXPECT_EQ(files_below(dir_).size(), 2u);
+}
+
+// Two galleries writing into one folder at once would mix their pages: the
+// second is refused while the first holds the folder's lock; the lock file
+// that a killed run leaves holds nothing and blocks no one.
+TEST_F(Gallery, OneRunAtATimeInAFolder) {
+  fs::create_directories(dir_ / "out");
+  std::string lock_path = (dir_ / "out" / "pagesim-gallery.lock").string();
+  FolderLock held;
+  ASSERT_EQ(lock_folder(lock_path, held), LockResult::LOCKED);
+  Spawned refused = gallery("#\n", TEMPLATE);
+  unlock_folder(held);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.output, "");
+  EXPECT_EQ(refused.errors,
+            "pagesim-gallery: another pagesim-gallery is writing into out (it holds out/pagesim-gallery.lock); run "
+            "again once it has finished\n");
+  EXPECT_TRUE(fs::is_empty(dir_ / "out"));
+
+  write_bytes(lock_path, "");
+  Spawned after = gallery("#\n", TEMPLATE);
+  EXPECT_EQ(after.status, 0);
+  EXPECT_EQ(files_below(dir_ / "out").size(), 33u);
 }
 
 TEST(HtmlText, EscapesMarkupAndReadsStrayBytesAsLatin1) {

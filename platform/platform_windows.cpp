@@ -335,8 +335,8 @@ LockResult lock_folder(const std::string& path, FolderLock& lock) {
   // Shared with no one while held; the system deletes it when the handle
   // closes, also when the run is killed. A link at the path is opened as
   // itself, never written through.
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT;
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, flags, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return GetLastError() == ERROR_SHARING_VIOLATION ? LockResult::HELD_ELSEWHERE : LockResult::FAILED;
   lock.file = as_stream(handle, _O_RDWR, "r+b");

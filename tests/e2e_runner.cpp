@@ -12,6 +12,10 @@
 //   masks   optional lines "FILE OFFSET LENGTH STRIDE COUNT": in FILE, COUNT
 //           runs of LENGTH bytes starting at OFFSET, every STRIDE bytes, must be
 //           digits and compare as '#' (the clock's digits in a Response file)
+//   modes   optional lines "PATH MODE": the permissions (octal) of PATH in the
+//           working folder during the run, such as a folder the user may not
+//           write; the program then runs without the capabilities that let
+//           root pass over permissions, so the case means the same as root
 //
 // Usage: e2e_runner [--launcher CMD] [--work DIR] PROGRAM NAME CASE_DIR
 //
@@ -21,6 +25,8 @@
 // --work runs the case in DIR (emptied first) instead of a temporary folder,
 // so that a case can name its files by a path fixed in advance.
 #include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,11 +112,19 @@ bool apply_masks(std::string& bytes, size_t offset, size_t length, size_t stride
   return true;
 }
 
+// The permissions a case gives its files for the run, by path in the working folder.
+using Modes = std::map<std::string, fs::perms>;
+
 int run(const std::vector<std::string>& launcher, const std::string& program, const std::string& name,
-        const std::vector<std::string>& args, const fs::path& dir, std::string& out) {
+        const std::vector<std::string>& args, const fs::path& dir, const Modes& modes, std::string& out) {
   fs::path capture = dir.parent_path() / (dir.filename().string() + ".stdout");
   pid_t pid = fork();
   if (pid == 0) {
+    // Run as root, the program would pass over the permissions: it loses
+    // that power (an ordinary user has none to lose, and the drop fails).
+    if (!modes.empty())
+      for (int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+        prctl(PR_CAPBSET_DROP, capability, 0, 0, 0);
     if (chdir(dir.c_str()) != 0) _exit(125);
     int fd = open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int null_in = open("/dev/null", O_RDONLY);
@@ -179,8 +193,20 @@ int main(int argc, char** argv) {
     fs::copy(case_dir / "in", work, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
 
   std::vector<std::string> args = fs::exists(case_dir / "args") ? read_lines(case_dir / "args") : std::vector<std::string>{};
+  Modes modes;
+  if (fs::exists(case_dir / "modes")) {
+    for (const std::string& line : read_lines(case_dir / "modes")) {
+      std::istringstream in(line);
+      std::string path;
+      unsigned mode;
+      if (in >> path >> std::oct >> mode) modes[path] = static_cast<fs::perms>(mode);
+    }
+  }
+  for (const auto& [path, mode] : modes) fs::permissions(work / path, mode);
   std::string out;
-  int status = run(launcher, program, name, args, work, out);
+  int status = run(launcher, program, name, args, work, modes, out);
+  // The runner reads and removes every file again.
+  for (const auto& [path, mode] : modes) fs::permissions(work / path, fs::perms::owner_all, fs::perm_options::add);
 
   bool ok = true;
   int expected_status = fs::exists(case_dir / "status") ? std::atoi(read_file(case_dir / "status").c_str()) : 0;
