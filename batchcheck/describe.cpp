@@ -162,6 +162,7 @@ struct Findings {
   std::optional<VerificationCounts> counts;
   ReadTally read;  // the bytes the verification checked
   int result = VERIFY_OK;
+  bool ids_lost = false;  // the repeat check could not read its own files back
 };
 
 // Output in blocks, the record views being small and many.
@@ -445,6 +446,7 @@ int describe_request_file(const DescribeOptions& options, FILE* out_file) {
       spill_finding(findings.spill, record, text);
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
+  sink.repeat_check_failed = [&findings] { findings.ids_lost = true; };
   findings.result =
       verify_request_file(options.request_file, options.file_number, sink, &findings.read, stem + ".TID");
 
@@ -456,6 +458,7 @@ int describe_request_file(const DescribeOptions& options, FILE* out_file) {
   if (status != 0) return status;
   emit_end(out, options, findings);
   if (!finish_output(out)) return failed("batchcheck-describe: cannot write to standard output\n");
-  if (!findings.counts) return DESCRIBE_FAILED;
+  // A file of the run's own failed: the result says nothing of the batch.
+  if (!findings.counts || findings.ids_lost) return DESCRIBE_FAILED;
   return findings.result == VERIFY_OK ? DESCRIBE_VALID : DESCRIBE_INVALID;
 }

@@ -259,6 +259,7 @@ int verify_request_file(const std::string& path, const std::optional<std::string
     sink.finding(place, text);
   });
   if (places.file) std::fclose(places.file);
+  if (duplicates == 2 && sink.repeat_check_failed) sink.repeat_check_failed();
   return decide(v, duplicates, expected_file_number);
 }
 

@@ -48,6 +48,10 @@ struct VerificationSink {
   // False when the positions are of no use to the sink: a repeated id then
   // comes as NO_RECORD, without reading the file again to place it.
   bool wants_record_positions = true;
+  // Called, when given, if the ids could not be read back for the repeat
+  // check after the summary (a file of the run's own, not the batch, failed):
+  // the result is then 2.
+  std::function<void()> repeat_check_failed;
 };
 
 // Reads the Request file at `path` once, hands every finding and the summary
