@@ -34,4 +34,4 @@ else
 fi
 echo "Installing the missing Debian packages:$missing"
 $as_root apt-get update -qq
-$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq$missing
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o Dpkg::Use-Pty=0$missing
