@@ -8,7 +8,7 @@
 #include "pages_test_support.h"
 
 TEST(Buttons, EachLogoTurnsOnlyItsOwnButtonIntoAnImage) {
-  PageOptions options = default_options(1);
+  PageOptions options = default_options(Language::FRENCH);
   options.SUBMIT_LOGO = "ok%s.gif";
   EXPECT_EQ(captured([&] { print_submit_button(options); }),
             "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=ok%s.gif BORDER=0>");
@@ -63,7 +63,7 @@ TEST(CardEntryBlock, NoValidMsgLeavesTwoLineBreaks) {
 
 // The catalogue's raw byte goes out as it is, not as an HTML reference.
 TEST(CardEntryBlock, FrenchAugustIsOneRawByte) {
-  std::string block = captured([] { print_card_entry_block(default_options(1), CvvLinkText::PAGE_LANGUAGE); });
-  EXPECT_TRUE(contains(block, "<OPTION VALUE=\"08\">" + std::string(message_text(Message::AUGUST, 1)) + "<OPTION"));
+  std::string block = captured([] { print_card_entry_block(default_options(Language::FRENCH), CvvLinkText::PAGE_LANGUAGE); });
+  EXPECT_TRUE(contains(block, "<OPTION VALUE=\"08\">" + std::string(message_text(Message::AUGUST, Language::FRENCH)) + "<OPTION"));
   EXPECT_FALSE(contains(block, "&ucirc;"));
 }
