@@ -4,10 +4,12 @@
 Each case is spelled out here: the Request file built record by record, the
 arguments, and the expected console output and Response file written by hand
 from the rules of the file formats. Run it again after changing a case; the
-folders it writes are the fixtures that ctest runs.
+folders it writes are the fixtures that ctest runs. Given a folder, it writes
+them there instead (tests/cases_match.py holds them against the committed ones).
 """
 import os
 import shutil
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CASES = {}
@@ -399,12 +401,12 @@ def write(path, text):
         f.write(text.encode("latin-1"))
 
 
-def main():
-    for name in os.listdir(HERE):
-        if os.path.isdir(os.path.join(HERE, name)):
-            shutil.rmtree(os.path.join(HERE, name))
+def main(folder=HERE):
+    for name in os.listdir(folder):
+        if os.path.isdir(os.path.join(folder, name)):
+            shutil.rmtree(os.path.join(folder, name))
     for name, c in CASES.items():
-        root = os.path.join(HERE, name)
+        root = os.path.join(folder, name)
         write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
         write(os.path.join(root, "stdout"), c["stdout"])
         if c["status"]:
@@ -423,4 +425,4 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    main(*sys.argv[1:2])

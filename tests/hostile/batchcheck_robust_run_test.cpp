@@ -9,13 +9,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <thread>
 
 #include "request_generator.h"
+#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
@@ -26,7 +25,7 @@ const std::string PREVIOUS_RESPONSE = "the Response of an earlier run\n";
 
 class BatchcheckRobustRun : public ::testing::Test {
  protected:
-  void SetUp() override { folder_ = fresh_folder("batchcheck-robust"); }
+  void SetUp() override { folder_ = make_private_folder("orba-hostile-batchcheck-robust"); }
   void TearDown() override { fs::remove_all(folder_); }
 
   // Writes a valid batch of `body_records` as "req" and an earlier Response as "resp".
@@ -45,21 +44,18 @@ class BatchcheckRobustRun : public ::testing::Test {
     return found;
   }
 
-  std::string response() const {
-    std::ifstream in(folder_ / "resp", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string response() const { return read_file(folder_ / "resp"); }
 
   fs::path folder_;
 };
 
-const std::vector<std::string> ARGS{"SHOP1", "FR", "req", "resp", "12"};
+const std::vector<std::string> ARGS{"batchcheck", "SHOP1", "FR", "req", "resp", "12"};
 
 // The arguments that have /bin/sh run batchcheck on ARGS under `limit`, a
 // ulimit option and its value, as a merchant's shell would.
 std::vector<std::string> under_limit(const std::string& limit) {
-  std::vector<std::string> words{"-c", "ulimit " + limit + " && exec \"$0\" \"$@\"", BATCHCHECK_BINARY};
-  words.insert(words.end(), ARGS.begin(), ARGS.end());
+  std::vector<std::string> words{"sh", "-c", "ulimit " + limit + " && exec \"$0\" \"$@\"", BATCHCHECK_BINARY};
+  words.insert(words.end(), ARGS.begin() + 1, ARGS.end());
   return words;
 }
 
