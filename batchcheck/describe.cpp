@@ -20,9 +20,18 @@ struct Findings {
   VerificationResult result = VerificationResult::VALID;
 };
 
+// The start of the names of this run's temporary files beside the batch:
+// the Request file's path, ".describe-" and the process number. Names of its
+// own: a batchcheck checking the same batch meanwhile finds its <request>.TID
+// free, and two descriptions of one batch never meet.
+std::string temporary_stem(const std::string& request_path) {
+  return request_path + ".describe-" + std::to_string(process_id());
+}
+
 // Verifies the batch, the findings on records into the spill file.
 void verify(const DescribeOptions& options, Findings& findings) {
-  findings.spill.name = spill_file_name(options.request_file);
+  std::string stem = temporary_stem(options.request_file);
+  findings.spill.name = stem + ".FINDINGS";
   VerificationSink sink;
   sink.finding = [&findings](int64_t record, std::string_view text) {
     if (record == NO_RECORD)
@@ -31,7 +40,8 @@ void verify(const DescribeOptions& options, Findings& findings) {
       spill_finding(findings.spill, record, text);
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
-  findings.result = verify_request_file(options.request_file, options.file_number, sink, &findings.read);
+  findings.result =
+      verify_request_file(options.request_file, options.file_number, sink, &findings.read, stem + ".TID");
 }
 
 // Reads the Request file again and shows the records asked for, each with

@@ -21,12 +21,13 @@ struct DescribeOptions {
 // Verifies the Request file as batchcheck would, then writes to `out` each
 // record asked for with its fields by name and the findings on it, then the
 // summary, the findings on the whole file and the result, which *result
-// receives. A batch that cannot be read at all is described too: its one
-// finding and the result FILE_ERROR. False (the message in *err) when the
-// description cannot be made whole: the findings cannot be kept, the batch
-// cannot be read again or has changed since it was verified; the end is not
-// written then. Memory stays that of the verification: the findings on
-// records wait in a temporary file beside the batch while the file is read
-// again.
+// receives. A verification that a file failed (the batch unreadable, a
+// temporary file of the run's own lost) is described too, with the result
+// FILE_ERROR, which says nothing of the batch. False (the message in *err)
+// when the description cannot be made whole: the findings cannot be kept,
+// the batch cannot be read again or has changed since it was verified; the
+// end is not written then. Memory stays that of the verification: the
+// findings on records wait in a temporary file beside the batch while the
+// file is read again.
 bool describe_request_file(const DescribeOptions& options, BlockWriter& out, VerificationResult* result,
                            std::string* err);

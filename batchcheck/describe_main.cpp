@@ -141,7 +141,7 @@ bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::strin
 }  // namespace
 
 int main(int argc, char** argv) {
-  prepare_stdout();
+  prepare_stdout(StdoutRole::PRODUCT);
   if (int status = answer_help_or_version(argc, argv, PROGRAM, help_text(), EXIT_FAILED); status >= 0) return status;
   install_interrupt_cleanup();
   DescribeOptions options;

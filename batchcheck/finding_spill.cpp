@@ -49,8 +49,6 @@ bool advance(RunCursor& cursor, bool& read_failed) {
 
 }  // namespace
 
-std::string spill_file_name(const std::string& request_path) { return request_path + ".FINDINGS"; }
-
 void spill_finding(FindingSpill& spill, int64_t record, std::string_view text) {
   if (spill.failure || (!spill.out.file && !open_spill(spill))) return;
   if (spill.run_starts.empty() || record < spill.last_record) spill.run_starts.push_back(spill.out.size);

@@ -25,9 +25,6 @@ struct FindingSpill {
   int64_t last_record = 0;
 };
 
-// The spill file's name for a Request file: its path with ".FINDINGS" appended.
-std::string spill_file_name(const std::string& request_path);
-
 // Appends one finding, starting a new run when it comes before the last one.
 void spill_finding(FindingSpill& spill, int64_t record, std::string_view text);
 

@@ -90,11 +90,12 @@ bool check_and_answer(const BatchcheckArguments& args) {
   }
   // A full disk must never pass for a Response file written whole.
   if (!flush_block_writer(out) || !close_replacement(response)) return response_not_created(response, args);
-  if (result == VerificationResult::VALID)
-    say(written ? Message::RESPONSE_CREATED : Message::RESPONSE_NOT_CREATED, {args.response_file});
-  // The report must reach the merchant before the Response takes its place.
+  // The report must reach the merchant before the Response takes its place;
+  // "created" is said only once it is there.
   flush_console();
   if (!install_replacement(response)) return response_not_created(response, args);
+  if (result == VerificationResult::VALID)
+    say(written ? Message::RESPONSE_CREATED : Message::RESPONSE_NOT_CREATED, {args.response_file});
   return true;
 }
 

@@ -16,9 +16,9 @@ constexpr size_t ENTRY_LENGTH = request::TRANSACTION_ID.width + ENTRY_END.size()
 // Bytes of the TID file read at a time: a whole number of entries.
 constexpr size_t READ_BLOCK = (1 << 16) / ENTRY_LENGTH * ENTRY_LENGTH;
 
-// The key of the id an entry (or what a cut file left of one) begins with.
-IdKey key_of_entry(const char* entry, size_t size) {
-  return id_key(trim_trailing_blanks(std::string_view(entry, std::min(size, request::TRANSACTION_ID.width))));
+// The key of the id an entry begins with.
+IdKey key_of_entry(const char* entry) {
+  return id_key(trim_trailing_blanks(std::string_view(entry, request::TRANSACTION_ID.width)));
 }
 
 // Hands the key of every entry, in file order, to `take`.
@@ -31,16 +31,18 @@ bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take, std::
   std::vector<char> block(READ_BLOCK);
   size_t held = 0;  // bytes of an entry cut by the end of the last read
   size_t got;
+  uint64_t entries = 0;
   while ((got = std::fread(block.data() + held, 1, block.size() - held, file)) > 0) {
     held += got;
     size_t whole = held / ENTRY_LENGTH * ENTRY_LENGTH;
-    for (size_t at = 0; at < whole; at += ENTRY_LENGTH) take(key_of_entry(block.data() + at, ENTRY_LENGTH));
+    entries += whole / ENTRY_LENGTH;
+    for (size_t at = 0; at < whole; at += ENTRY_LENGTH) take(key_of_entry(block.data() + at));
     std::copy(block.begin() + static_cast<long>(whole), block.begin() + static_cast<long>(held), block.begin());
     held -= whole;
   }
-  // Only a file cut short ends inside an entry: what is there is its id.
-  if (held > 0) take(key_of_entry(block.data(), held));
-  bool ok = !std::ferror(file);
+  // A file cut short, or grown, since it was written is no list of this
+  // batch's ids.
+  bool ok = !std::ferror(file) && held == 0 && entries == tid.entries;
   std::fclose(file);
   if (!ok) *err = message_text(Message::CANNOT_READ_BACK, {tid.name});
   return ok;
@@ -51,8 +53,12 @@ bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take, std::
 std::string tid_file_name(const std::string& request_path) { return request_path + ".TID"; }
 
 bool create_tid_file(const std::string& request_path, TidFile& tid, std::string* err) {
+  return create_tid_file_named(tid_file_name(request_path), tid, err);
+}
+
+bool create_tid_file_named(const std::string& name, TidFile& tid, std::string* err) {
   tid = TidFile{};
-  tid.name = tid_file_name(request_path);
+  tid.name = name;
   FILE* file = nullptr;
   CreateResult created = create_temporary(tid.name, file, create_private);
   if (created == CreateResult::CREATED) {

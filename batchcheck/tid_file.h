@@ -30,6 +30,10 @@ std::string tid_file_name(const std::string& request_path);
 // is) or cannot be created.
 bool create_tid_file(const std::string& request_path, TidFile& tid, std::string* err);
 
+// The same, under the name `name`: a program that must not take the name
+// batchcheck uses gives one of its own.
+bool create_tid_file_named(const std::string& name, TidFile& tid, std::string* err);
+
 // Appends one transaction_id (trailing blanks removed, at most the field's
 // width) as one entry.
 void append_tid_entry(TidFile& tid, std::string_view transaction_id);

@@ -249,7 +249,8 @@ std::string summary_text(const VerificationCounts& counts) {
 }
 
 VerificationResult verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                                       const VerificationSink& sink, std::optional<Fingerprint>* read) {
+                                       const VerificationSink& sink, std::optional<Fingerprint>* read,
+                                       const std::string& tid_name) {
   Verification v;
   v.sink = &sink;
   if (expected_file_number) v.expected_file_number = numeric_value(*expected_file_number);
@@ -261,7 +262,7 @@ VerificationResult verify_request_file(const std::string& path, const std::optio
   }
   TidFile tid;
   std::string err;
-  if (!create_tid_file(path, tid, &err)) {
+  if (!create_tid_file_named(tid_name.empty() ? tid_file_name(path) : tid_name, tid, &err)) {
     std::fclose(request);
     sink.finding(NO_RECORD, err);
     return VerificationResult::FILE_ERROR;
@@ -282,8 +283,10 @@ VerificationResult verify_request_file(const std::string& path, const std::optio
   }
   sink.summary(counts_of(v));
   bool repeats = false;
-  // Ids that cannot be read back may hide a repeat: the batch does not pass.
-  if (!check_repeats(v, path, tid, repeats)) repeats = true;
+  // The ids could not be read back (the TID file removed meanwhile, a disk
+  // error, a full disk while spilling): nothing is known of the batch's
+  // repeats, as when the TID file cannot be created.
+  if (!check_repeats(v, path, tid, repeats)) return VerificationResult::FILE_ERROR;
   return decide(v, repeats, expected_file_number);
 }
 

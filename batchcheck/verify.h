@@ -65,8 +65,11 @@ struct VerificationSink {
 // `read`, when given, receives the fingerprint of the file once the pass has
 // read it to its end, so that an answer can be built from the very bytes
 // that were checked; a read error is reported as a file that cannot be read.
+// The ids wait in the TID file `tid_name`, batchcheck's <request>.TID when
+// empty.
 VerificationResult verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                                       const VerificationSink& sink, std::optional<Fingerprint>* read = nullptr);
+                                       const VerificationSink& sink, std::optional<Fingerprint>* read = nullptr,
+                                       const std::string& tid_name = {});
 
 // The same, printing each finding and the summary at once, as batchcheck does.
 VerificationResult verify_request_file(const std::string& path, const std::string& expected_file_number,
