@@ -18,6 +18,20 @@ ReadBytes real_read = nullptr;
 int readings = 0;  // reads with the file at its first byte: the verification's, then the description's
 std::string request_path;
 
+// Writes a batch of three body records at `request_path`, in a folder of
+// its own, which it returns.
+fs::path write_batch(bool foreign_bodies) {
+  fs::path folder = make_private_folder("describe_test");
+  request_path = (folder / "req").string();
+  BatchShape shape;
+  shape.body_records = 3;
+  shape.foreign_bodies = foreign_bodies;
+  std::FILE* batch = std::fopen(request_path.c_str(), "wb");
+  EXPECT_TRUE(batch && write_request(shape, batch));
+  if (batch) std::fclose(batch);
+  return folder;
+}
+
 // Rewrites the batch once the verification has read it: one body record less.
 size_t change_before_the_description(char* into, size_t size, FILE* file, bool& failed) {
   if (std::ftell(file) == 0 && ++readings == 2) fs::resize_file(request_path, fs::file_size(request_path) - 200);
@@ -25,14 +39,7 @@ size_t change_before_the_description(char* into, size_t size, FILE* file, bool& 
 }
 
 TEST(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
-  fs::path folder = make_private_folder("describe_test");
-  request_path = (folder / "req").string();
-  BatchShape shape;
-  shape.body_records = 3;
-  shape.foreign_bodies = true;  // a finding on every body record: the file is read again
-  std::FILE* batch = std::fopen(request_path.c_str(), "wb");
-  ASSERT_TRUE(batch && write_request(shape, batch));
-  std::fclose(batch);
+  fs::path folder = write_batch(true);  // a finding on every body record: the file is read again
   real_read = read_request_bytes;
   read_request_bytes = change_before_the_description;
   DescribeOptions options;
@@ -73,13 +80,7 @@ size_t batchcheck_meanwhile(char* into, size_t size, FILE* file, bool& failed) {
 // Describing a batch while batchcheck checks it: each keeps its ids in a file
 // of its own, so neither finds the other's in its way.
 TEST(DescribeBesideBatchcheck, BothAnswerTheBatch) {
-  fs::path folder = make_private_folder("describe_test");
-  request_path = (folder / "req").string();
-  BatchShape shape;
-  shape.body_records = 3;
-  std::FILE* batch = std::fopen(request_path.c_str(), "wb");
-  ASSERT_TRUE(batch && write_request(shape, batch));
-  std::fclose(batch);
+  fs::path folder = write_batch(false);
   real_read = read_request_bytes;
   read_request_bytes = batchcheck_meanwhile;
   DescribeOptions options;
