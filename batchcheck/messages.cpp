@@ -48,6 +48,15 @@ constexpr std::array<std::pair<Message, std::string_view>, 36> TEXTS{{
     {Message::ERROR_RESPONSE_VERSION_UNKNOWN, "Error creation of the response file : file Version unknown (%s)\n"},
 }};
 
+// True when every "%" of the texts begins a "%s" mark.
+constexpr bool only_marks() {
+  for (const auto& [message, text] : TEXTS)
+    for (size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1))
+      if (text.substr(at, 2) != "%s") return false;
+  return true;
+}
+static_assert(only_marks());
+
 // True when each message has its text, in the order of Message.
 constexpr bool in_order() {
   for (size_t i = 0; i < TEXTS.size(); ++i)
@@ -62,13 +71,13 @@ static_assert(in_order() && TEXTS.back().first == Message::ERROR_RESPONSE_VERSIO
 std::string_view message_format(Message message) { return TEXTS[static_cast<size_t>(message)].second; }
 
 void append_message(std::string& out, Message message, std::initializer_list<std::string_view> values) {
-  constexpr std::string_view MARK = "%s";
   std::string_view format = message_format(message);
   const std::string_view* value = values.begin();
-  for (size_t at; (at = format.find(MARK)) != std::string_view::npos;) {
+  // No text holds a "%" but in its marks.
+  for (size_t at; (at = format.find('%')) != std::string_view::npos;) {
     out.append(format.substr(0, at));
     if (value != values.end()) out.append(*value++);
-    format.remove_prefix(at + MARK.size());
+    format.remove_prefix(at + 2);
   }
   out.append(format);
 }

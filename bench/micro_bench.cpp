@@ -75,14 +75,15 @@ BENCHMARK(BM_verify_request_file)->Arg(100000)->Unit(benchmark::kMillisecond);
 void BM_find_repeats(benchmark::State& state) {
   std::vector<IdKey> keys;
   for (int64_t n = 1; n <= state.range(0); ++n) keys.push_back(id_key(transaction_id_for(n)));
-  auto source = [&](const std::function<void(IdKey)>& take) {
+  auto source = [&](const std::function<void(IdKey)>& take, std::string*) {
     for (IdKey key : keys) take(key);
     return true;
   };
   std::string spill_prefix = scratch("spill").string();
+  std::string err;
   for (auto _ : state)
     benchmark::DoNotOptimize(
-        find_repeats(source, keys.size(), spill_prefix, REPEAT_CHECK_BUDGET, [](uint64_t, IdKey) {}));
+        find_repeats(source, keys.size(), spill_prefix, REPEAT_CHECK_BUDGET, [](uint64_t, IdKey) {}, &err));
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_find_repeats)->Arg(100000)->Unit(benchmark::kMillisecond);
