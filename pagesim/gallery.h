@@ -21,8 +21,3 @@ struct GalleryOutcome {
 // with a message on standard error. With `progress`, one line per page type
 // goes to standard error.
 GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress);
-
-// `bytes` as text of an HTML page in UTF-8: the characters that HTML reads
-// as markup escaped, valid UTF-8 kept, and every other byte read as the
-// ISO-8859-1 letter that pagesim's pages mean by it.
-std::string html_text(std::string_view bytes);

@@ -103,9 +103,3 @@ TEST_F(Gallery, UnwritableFolderIsRefusedWithItsPath) {
   EXPECT_EQ(run.errors, "pagesim-gallery: cannot create the folder taken/gallery\n");
   EXPECT_EQ(files_below(dir_).size(), 3u);
 }
-
-TEST(HtmlText, EscapesMarkupAndReadsStrayBytesAsLatin1) {
-  EXPECT_EQ(html_text("<a href=\"x\">&'"), "&lt;a href=&quot;x&quot;&gt;&amp;&#39;");
-  EXPECT_EQ(html_text("caf\xE9 caf\xC3\xA9\t\n"), "caf\xC3\xA9 caf\xC3\xA9\t\n");
-  EXPECT_EQ(html_text(std::string("\0\xC3", 2)), "\xEF\xBF\xBD\xC3\x83");
-}
