@@ -111,18 +111,19 @@ void check_counts(const ResponseCheck& check, std::string_view record, std::vect
     int64_t value;
     std::string what;
   };
+  auto are = [](int64_t count, std::string_view what) {
+    return counted(count, "body record") + (count == 1 ? " is " : " are ") + std::string(what);
+  };
   const Count counts[] = {
-      {response::BODY_COUNT, rule::BODY_COUNT_DIFFERS, check.bodies, counted(check.bodies, "body record")},
-      {response::ACCEPTED_COUNT, rule::ACCEPTED_COUNT_DIFFERS, check.accepted,
-       counted(check.accepted, "body record") + " accepted"},
-      {response::REFUSED_COUNT, rule::REFUSED_COUNT_DIFFERS, check.refused,
-       counted(check.refused, "body record") + " refused"},
+      {response::BODY_COUNT, rule::BODY_COUNT_DIFFERS, check.bodies,
+       "the file holds " + counted(check.bodies, "body record")},
+      {response::ACCEPTED_COUNT, rule::ACCEPTED_COUNT_DIFFERS, check.accepted, are(check.accepted, "accepted")},
+      {response::REFUSED_COUNT, rule::REFUSED_COUNT_DIFFERS, check.refused, are(check.refused, "refused")},
   };
   for (const Count& count : counts) {
     std::string_view written = field_of(record, count.field);
     if (written != six_digits(count.value))
-      add(found, count.rule,
-          std::string(count.field.name) + " is " + quoted(written) + ", the file holds " + count.what,
+      add(found, count.rule, std::string(count.field.name) + " is " + quoted(written) + ", but " + count.what,
           count.field);
   }
 }
