@@ -10,21 +10,30 @@
 #include <vector>
 
 #include "markup.h"
+#include "messages.h"
 #include "output.h"
+#include "page.h"
 #include "page_types.h"
 #include "platform.h"
-#include "run.h"
 
 namespace {
 
+// One language of the gallery: the language of its pages, its code in their
+// file names, and its name in the progress lines.
+struct GalleryLanguage {
+  Language language;
+  std::string_view code;
+  std::string_view name;
+};
+
 // The two languages of the gallery, in the order their pages are written.
-constexpr std::string_view LANGUAGES[] = {"en", "fr"};
+constexpr GalleryLanguage LANGUAGES[] = {{Language::ENGLISH, "en", "English"}, {Language::FRENCH, "fr", "French"}};
 
 // What one page holds, for the index.
 struct PageEntry {
   std::string file;        // name inside out_dir
-  int status = 0;          // pagesim's exit status for the page
-  std::string diagnostic;  // the page's diagnostic, when status is 1
+  bool complete = false;   // the page holds no diagnostic
+  std::string diagnostic;  // the page's diagnostic, when not complete
 };
 
 // `name` with its ASCII capitals in lower case, as the page files are named.
@@ -43,8 +52,7 @@ std::string path_in(const std::string& dir, const std::string& file) {
 
 // Writes the one-line message of a file that cannot be written; false.
 bool cannot_write(const std::string& path) {
-  std::string message = "pagesim-gallery: cannot write the file " + path + "\n";
-  std::fputs(message.c_str(), stderr);
+  tell_gallery_failure("cannot write the file " + path);
   return false;
 }
 
@@ -99,7 +107,7 @@ std::string parameters_path() {
 std::string index_cell(const PageEntry& page) {
   std::string file = markup_text(page.file);
   std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
-  if (page.status == 0)
+  if (page.complete)
     cell += "<br><span class=\"ok\">ok</span>";
   else
     cell += "<div class=\"diagnostic\">" + markup_text(page.diagnostic) + "</div>";
@@ -132,14 +140,18 @@ std::string index_page(const std::string& template_name, const std::vector<PageE
 
 }  // namespace
 
+void tell_gallery_failure(const std::string& what) {
+  std::string message = std::string(GALLERY_PROGRAM) + ": " + what + "\n";
+  std::fputs(message.c_str(), stderr);
+}
+
 GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
   GalleryOutcome outcome;
   outcome.index_path = path_in(out_dir, "index.html");
   std::error_code error;
   std::filesystem::create_directories(out_dir, error);
   if (error || !std::filesystem::is_directory(out_dir, error)) {
-    std::string message = "pagesim-gallery: cannot create the folder " + out_dir + "\n";
-    std::fputs(message.c_str(), stderr);
+    tell_gallery_failure("cannot create the folder " + out_dir);
     return outcome;
   }
   std::vector<PageEntry> pages;
@@ -147,20 +159,20 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
   std::size_t count = page_types().size();
   for (const PageType& type : page_types()) {
     std::string held;
-    for (std::string_view language : LANGUAGES) {
+    for (const GalleryLanguage& language : LANGUAGES) {
       PageEntry page;
-      page.file = lower_case(type.name) + "." + std::string(language) + ".html";
+      page.file = lower_case(type.name) + "." + std::string(language.code) + ".html";
       PageOutcome rendered;
-      if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), std::string(language)},
+      if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), language.language},
                       rendered))
         return outcome;
-      page.status = rendered.status;
+      page.complete = rendered.complete;
       page.diagnostic = rendered.diagnostic;
       ++outcome.pages;
-      if (page.status != 0) {
+      if (!page.complete) {
         ++outcome.diagnostics;
         held += held.empty() ? "diagnostic in " : " and ";
-        held += language == "en" ? "English" : "French";
+        held += language.name;
       }
       pages.push_back(std::move(page));
     }
@@ -171,6 +183,6 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
     }
   }
   if (!write_text_file(outcome.index_path, index_page(template_name, pages))) return outcome;
-  outcome.status = outcome.diagnostics > 0 ? 1 : 0;
+  outcome.written = true;
   return outcome;
 }

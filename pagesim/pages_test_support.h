@@ -19,13 +19,13 @@ inline std::string captured(const std::function<void()>& write) {
 }
 
 // The body `render` writes for `options`.
-inline std::string body_of(void (*render)(PageOptions), const PageOptions& options) {
+inline std::string body_of(void (*render)(const PageOptions&), const PageOptions& options) {
   return captured([&] { render(options); });
 }
 
-// Options as a merchant with an empty Parameters file gets them, in English
-// (language 0) or French (language 1).
-inline PageOptions default_options(int language = 0) {
+// Options as a merchant with an empty Parameters file gets them, in
+// `language`.
+inline PageOptions default_options(Language language = Language::ENGLISH) {
   PageOptions options;
   options.LANGUAGE = language;
   return options;

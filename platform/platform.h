@@ -5,7 +5,7 @@
 #include <ctime>
 #include <string>
 
-// Everything the two tools ask of the operating system. Files are always
+// Everything the programs ask of the operating system. Files are always
 // opened in binary mode: the tools decide themselves what a line end is, so a
 // batch or a template reads the same on every workstation.
 
