@@ -6,16 +6,15 @@ namespace {
 
 constexpr std::array RULES{
     Rule{rule::FILE_UNREADABLE, "the file cannot be read"},
-    Rule{rule::TEMPORARY_FILE_EXISTS, "a temporary file beside the batch exists already"},
-    Rule{rule::TEMPORARY_FILE_UNWRITABLE, "a temporary file beside the batch cannot be written"},
-    Rule{rule::TEMPORARY_FILE_UNREADABLE, "a temporary file beside the batch cannot be read back"},
+    Rule{rule::TEMPORARY_FILE_UNUSABLE,
+         "a temporary file beside the batch exists already, or cannot be written or read back"},
     Rule{rule::RECORD_LENGTH, "a record of a version 02 or 03 batch is not 200 characters, line end included"},
-    Rule{rule::FIRST_RECORD_NOT_HEADER, "the first record's code is not 00"},
-    Rule{rule::MERCHANT_COUNTRY_DIFFERS, "a body record's merchant_country is not the header's"},
-    Rule{rule::MERCHANT_ID_DIFFERS, "a body record's merchant_id is not the header's"},
-    Rule{rule::FILE_IDENTITY_DIFFERS, "the footer's file_identity is not the header's"},
-    Rule{rule::RECORD_CODE_UNKNOWN, "a record after the first has a code other than 03 and 09"},
-    Rule{rule::TRANSACTION_ID_REPEATED, "a transaction_id comes again in a later body record"},
+    Rule{rule::FIRST_RECORD_NOT_HEADER, "the first record's code is not 00", request::RECORD_CODE},
+    Rule{rule::MERCHANT_COUNTRY_DIFFERS, "a body record's merchant_country is not the header's", request::MERCHANT_COUNTRY},
+    Rule{rule::MERCHANT_ID_DIFFERS, "a body record's merchant_id is not the header's", request::MERCHANT_ID},
+    Rule{rule::FILE_IDENTITY_DIFFERS, "the footer's file_identity is not the header's", request::FILE_IDENTITY},
+    Rule{rule::RECORD_CODE_UNKNOWN, "a record after the first has a code other than 03 and 09", request::RECORD_CODE},
+    Rule{rule::TRANSACTION_ID_REPEATED, "a transaction_id comes again in a later body record", request::TRANSACTION_ID},
     Rule{rule::INCORRECT_SIZE_FILE, "the verdict on records of the wrong length"},
     Rule{rule::RECORD_NUMBERS_INTERRUPTED, "the body records' record_number values are not 1, 2, 3, ..."},
     Rule{rule::FILE_ALREADY_TREATED, "the header's file_number is below the file number given"},
@@ -45,3 +44,9 @@ constexpr std::array RULES{
 }  // namespace
 
 std::span<const Rule> rule_list() { return RULES; }
+
+size_t rule_index(std::string_view id) {
+  size_t index = 0;
+  while (index < RULES.size() && RULES[index].id != id) ++index;
+  return index;
+}

@@ -14,9 +14,7 @@ namespace rule {
 
 // Request file: the files of the verification.
 constexpr std::string_view FILE_UNREADABLE = "file_unreadable";
-constexpr std::string_view TEMPORARY_FILE_EXISTS = "temporary_file_exists";
-constexpr std::string_view TEMPORARY_FILE_UNWRITABLE = "temporary_file_unwritable";
-constexpr std::string_view TEMPORARY_FILE_UNREADABLE = "temporary_file_unreadable";
+constexpr std::string_view TEMPORARY_FILE_UNUSABLE = "temporary_file_unusable";
 // Request file: its records.
 constexpr std::string_view RECORD_LENGTH = "record_length";
 constexpr std::string_view FIRST_RECORD_NOT_HEADER = "first_record_not_header";
@@ -55,14 +53,19 @@ constexpr std::string_view BODY_MISSING_IN_REQUEST = "body_missing_in_request";
 
 }  // namespace rule
 
-// One rule of the list: its id and what a finding of it means.
+// One rule of the list: its id, what a finding of it means, and the field
+// that every finding of it concerns, when there is one such field.
 struct Rule {
   std::string_view id;
   std::string_view meaning;
+  std::optional<Field> field = std::nullopt;
 };
 
 // Every rule, in the order the manual page lists them.
 std::span<const Rule> rule_list();
+
+// The place of the rule `id` in rule_list(), or rule_list().size() for an unknown id.
+size_t rule_index(std::string_view id);
 
 // One finding: the rule it breaks, its words, and the field it concerns when
 // it concerns one (a finding on a whole record or file has none).

@@ -72,21 +72,39 @@ def marked(text, indent):
     return "".join("%s!! %s\n" % (indent, escape(part, False)) for part in text.split("\n"))
 
 
+# The field that each rule of a Request file concerns.
+RULE_FIELD = {"first_record_not_header": "record_code", "merchant_country_differs": "merchant_country",
+              "merchant_id_differs": "merchant_id", "file_identity_differs": "file_identity",
+              "record_code_unknown": "record_code", "transaction_id_repeated": "transaction_id"}
+REQUEST_FIELD_AT = {name: (offset, width) for layout in (HEADER, BODY, FOOTER) for name, offset, width in layout}
+
+
+def request_finding(rule, text):
+    """A finding of a Request file as the JSON view gives it."""
+    obj = {"rule": rule, "text": text}
+    if rule in RULE_FIELD:
+        field = RULE_FIELD[rule]
+        obj.update(field=field, offset=REQUEST_FIELD_AT[field][0], length=REQUEST_FIELD_AT[field][1])
+    return obj
+
+
 def text_record(n, record, findings):
     kind, fields = kind_of(record)
     shown = kind if kind != "other" else 'other (code "%s")' % escape(record[:2].rstrip(" "))
     out = "record %d: %s, length %d\n" % (n, shown, len(record))
     for name, offset, width in fields:
-        out += "  %-17s%-9s\"%s\"\n" % (name, "%d-%d" % (offset, offset + width - 1),
-                                        escape(record[offset:offset + width]))
-    return out + "".join(marked(f, "  ") for f in findings)
+        marks = [rule for rule, _ in findings if RULE_FIELD.get(rule) == name]
+        out += "  %-17s%-9s\"%s\"%s\n" % (name, "%d-%d" % (offset, offset + width - 1),
+                                          escape(record[offset:offset + width]),
+                                          "  <- " + ", ".join(marks) if marks else "")
+    return out + "".join(marked(text, "  ") for _, text in findings)
 
 
 def json_record(n, record, findings):
     kind, fields = kind_of(record)
     obj = {"record": n, "kind": kind, "length": len(record),
            "fields": {name: record[offset:offset + width] for name, offset, width in fields},
-           "findings": findings}
+           "findings": [request_finding(*f) for f in findings]}
     return json.dumps(obj, ensure_ascii=False, separators=(",", ":")) + "\n"
 
 
@@ -103,12 +121,13 @@ def view(batch, findings, result, file_findings, count, as_json, checked=True, s
             found = findings.get(n, [])
             out += json_record(n, record, found) if as_json else text_record(n, record, found)
     if as_json:
-        end = {"result": result, "findings": file_findings, "counts": count, "file_number_checked": checked}
+        end = {"layout": "request", "result": result, "findings": [request_finding(*f) for f in file_findings],
+               "counts": count, "file_number_checked": checked}
         return out + json.dumps(end, ensure_ascii=False, separators=(",", ":")) + "\n"
     if count:
         out += bc.summary(count["file_number"], count["records"], count["errors"], count["header_records"],
                           count["footer_records"])
-    out += "".join(marked(f, "") for f in file_findings)
+    out += "".join(marked(text, "") for _, text in file_findings)
     return out + "result %d: %s%s\n" % (result, MEANINGS[result], "" if checked else " (file number not checked)")
 
 
@@ -132,12 +151,13 @@ bad_footer = bc.line("09" + H[2:39] + "04" + "000003")
 FAULTS = "".join([H, bc.body(1, "TID001"), bc.body(2, "TID002", country="BE", mid="SHOP2"), short,
                   bc.line("3 SHOP1"), bad_footer])
 FAULT_FINDINGS = {
-    2: ["The transaction_id (TID001) is present in several lines\n"],
-    3: ["The merchant_country in header file (FR) is not the same that in line 3 \n",
-        "The in merchant_id in header file (SHOP1) is not the same that in line 3 \n"],
-    4: ["error length in record 4\n"],
-    5: ["Error in code enregistrement (3)\n"],
-    6: ["First and last record are not consistent:\n First (" + H[2:41] + ")\n last  (" + bad_footer[2:41] + ")\n"],
+    2: [("transaction_id_repeated", "The transaction_id (TID001) is present in several lines\n")],
+    3: [("merchant_country_differs", "The merchant_country in header file (FR) is not the same that in line 3 \n"),
+        ("merchant_id_differs", "The in merchant_id in header file (SHOP1) is not the same that in line 3 \n")],
+    4: [("record_length", "error length in record 4\n")],
+    5: [("record_code_unknown", "Error in code enregistrement (3)\n")],
+    6: [("file_identity_differs",
+         "First and last record are not consistent:\n First (" + H[2:41] + ")\n last  (" + bad_footer[2:41] + ")\n")],
 }
 FAULT_COUNTS = counts(12, 6, 3, 1, 1, 3)
 case("faults_on_several_records_json", ["--json", "req", "12"], FAULTS,
@@ -147,23 +167,25 @@ case("faults_on_several_records_json", ["--json", "req", "12"], FAULTS,
 # number.
 SPARSE = "".join([H, bc.body(1, "TID001"), bc.body(2, "TID002"), bc.body(3, "TID003", mid="SHOP2"),
                   bc.body(4, "TID004"), bc.body(5, "TID005", mid="SHOP3"), bc.footer(H, 4)])
-SPARSE_FINDINGS = {4: ["The in merchant_id in header file (SHOP1) is not the same that in line 4 \n"],
-                   6: ["The in merchant_id in header file (SHOP1) is not the same that in line 6 \n"]}
+SPARSE_FINDINGS = {4: [("merchant_id_differs", "The in merchant_id in header file (SHOP1) is not the same that in line 4 \n")],
+                   6: [("merchant_id_differs", "The in merchant_id in header file (SHOP1) is not the same that in line 6 \n")]}
 case("records_and_findings_text", ["--records", "3-5", "--findings", "req"], SPARSE,
      view(SPARSE, SPARSE_FINDINGS, 1, [], counts(12, 7, 2, 1, 1, 5), False, checked=False, shown={4}), 1)
 case("decision_on_the_whole_file_text", ["--findings", "req", "13"], VALID,
-     view(VALID, {}, 2, ["Error : File already treated !\n"], VALID_COUNTS, False, shown=set()), 1)
+     view(VALID, {}, 2, [("file_already_treated", "Error : File already treated !\n")], VALID_COUNTS, False,
+          shown=set()), 1)
 
 # NUL, control and high bytes in every field and in the findings: still JSON.
 ODD = "".join(bc.ODD_BATCH) + "".join(bc.ODD_CODES[1:3]) + bc.line("\x1b\t\r\x01\x1f\\\"")
-ODD_FINDINGS = {5: ["Error in code enregistrement (\xff3)\n"], 6: ["Error in code enregistrement (\x000)\n"],
-                7: ["Error in code enregistrement (\x1b\t)\n"]}
+ODD_FINDINGS = {5: [("record_code_unknown", "Error in code enregistrement (\xff3)\n")],
+                6: [("record_code_unknown", "Error in code enregistrement (\x000)\n")],
+                7: [("record_code_unknown", "Error in code enregistrement (\x1b\t)\n")]}
 case("odd_bytes_give_valid_json", ["--json", "req", "12"], ODD,
      view(ODD, ODD_FINDINGS, 1, [], counts(12, 7, 3, 1, 1, 2), True), 1)
 # A wrong command line: the usage goes to standard error, status 2.
 case("usage_unknown_option", ["--yaml", "req", "12"], VALID, "", 2)
 case("request_missing_json", ["--json", "nothing.req"], None,
-     view("", {}, 2, ["Error : can't read the file nothing.req"], None, True, checked=False), 2)
+     view("", {}, 2, [("file_unreadable", "Error : can't read the file nothing.req")], None, True, checked=False), 2)
 
 
 # --- Response files ---------------------------------------------------------------
