@@ -1,5 +1,6 @@
 #include "describe_response.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <span>
 #include <string>
