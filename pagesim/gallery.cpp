@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "markup.h"
@@ -50,6 +51,34 @@ std::string path_in(const std::string& dir, const std::string& file) {
   return dir + "/" + file;
 }
 
+// The file inside out_dir that a run holds locked while it writes there: two
+// galleries writing into one folder at once would mix their pages.
+constexpr const char* LOCK_FILE = "pagesim-gallery.lock";
+
+// The name of a page's file inside out_dir.
+std::string page_file_name(std::string_view page_type, const GalleryLanguage& language) {
+  return lower_case(page_type) + "." + std::string(language.code) + ".html";
+}
+
+// True when no file the gallery would write into `out_dir` is one of the
+// merchant's inputs, the template or ./parameters, however it is named
+// (through a link too); otherwise false, after one message naming it.
+bool writes_no_input(const std::string& template_name, const std::string& out_dir) {
+  std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE)};
+  for (const PageType& type : page_types())
+    for (const GalleryLanguage& language : LANGUAGES)
+      written.push_back(path_in(out_dir, page_file_name(type.name, language)));
+  const std::pair<std::string, std::string> inputs[] = {{template_name, "the template " + template_name},
+                                                        {"parameters", "the Parameters file ./parameters"}};
+  for (const std::string& path : written)
+    for (const auto& [input, what] : inputs)
+      if (same_file(path, input)) {
+        tell_gallery_failure("refusing to write " + path + ": it is " + what);
+        return false;
+      }
+  return true;
+}
+
 // Writes the one-line message of a file that cannot be written; false.
 bool cannot_write(const std::string& path) {
   tell_gallery_failure("cannot write the file " + path);
@@ -60,7 +89,7 @@ bool cannot_write(const std::string& path) {
 // the message when the file cannot be written.
 bool write_page(const std::string& path, const PageRequest& request, PageOutcome& outcome) {
   Replacement replacement;
-  if (!open_replacement(path, replacement)) return cannot_write(path);
+  if (!open_replacement(path, replacement, AtLink::REPLACE_LINK)) return cannot_write(path);
   send_output_to(replacement.file);
   outcome = render_page(request);
   bool written = finish_output();
@@ -76,7 +105,7 @@ bool write_page(const std::string& path, const PageRequest& request, PageOutcome
 // when the file cannot be written.
 bool write_text_file(const std::string& path, const std::string& text) {
   Replacement replacement;
-  if (!open_replacement(path, replacement)) return cannot_write(path);
+  if (!open_replacement(path, replacement, AtLink::REPLACE_LINK)) return cannot_write(path);
   bool written = std::fwrite(text.data(), 1, text.size(), replacement.file) == text.size();
   if (!written || !close_replacement(replacement) || !install_replacement(replacement)) {
     discard_replacement(replacement);
@@ -145,15 +174,12 @@ void tell_gallery_failure(const std::string& what) {
   std::fputs(message.c_str(), stderr);
 }
 
-GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
-  GalleryOutcome outcome;
-  outcome.index_path = path_in(out_dir, "index.html");
-  std::error_code error;
-  std::filesystem::create_directories(out_dir, error);
-  if (error || !std::filesystem::is_directory(out_dir, error)) {
-    tell_gallery_failure("cannot create the folder " + out_dir);
-    return outcome;
-  }
+namespace {
+
+// Writes every page, then the index, into `out_dir`; `outcome` tells how far
+// it came.
+void write_pages(const std::string& template_name, const std::string& out_dir, bool progress,
+                 GalleryOutcome& outcome) {
   std::vector<PageEntry> pages;
   std::size_t number = 0;
   std::size_t count = page_types().size();
@@ -161,11 +187,11 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
     std::string held;
     for (const GalleryLanguage& language : LANGUAGES) {
       PageEntry page;
-      page.file = lower_case(type.name) + "." + std::string(language.code) + ".html";
+      page.file = page_file_name(type.name, language);
       PageOutcome rendered;
       if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), language.language},
                       rendered))
-        return outcome;
+        return;
       page.complete = rendered.complete;
       page.diagnostic = rendered.diagnostic;
       ++outcome.pages;
@@ -182,7 +208,35 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
       std::fputs(line.c_str(), stderr);
     }
   }
-  if (!write_text_file(outcome.index_path, index_page(template_name, pages))) return outcome;
+  if (!write_text_file(outcome.index_path, index_page(template_name, pages))) return;
   outcome.written = true;
+}
+
+}  // namespace
+
+GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
+  GalleryOutcome outcome;
+  outcome.index_path = path_in(out_dir, "index.html");
+  std::error_code error;
+  std::filesystem::create_directories(out_dir, error);
+  if (error || !std::filesystem::is_directory(out_dir, error)) {
+    tell_gallery_failure("cannot create the folder " + out_dir);
+    return outcome;
+  }
+  if (!writes_no_input(template_name, out_dir)) return outcome;
+  FolderLock lock;
+  std::string lock_path = path_in(out_dir, LOCK_FILE);
+  LockResult locked = lock_folder(lock_path, lock);
+  if (locked == LockResult::HELD_ELSEWHERE) {
+    tell_gallery_failure("another pagesim-gallery is writing into " + out_dir + " (it holds " + lock_path +
+                         "); run again once it has finished");
+    return outcome;
+  }
+  if (locked == LockResult::FAILED) {
+    cannot_write(lock_path);
+    return outcome;
+  }
+  write_pages(template_name, out_dir, progress, outcome);
+  unlock_folder(lock);
   return outcome;
 }

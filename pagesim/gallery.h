@@ -20,9 +20,13 @@ struct GalleryOutcome {
 // in the page's language whatever LANGUAGE line the file holds. Then writes
 // <out_dir>/index.html, which links them all with the diagnostic each holds.
 // Creates `out_dir` and its parents when missing and writes nowhere else;
-// each file is replaced whole. A file that cannot be written stops the run
-// with a message on standard error. With `progress`, one line per page type
-// goes to standard error.
+// each file is replaced whole, a link in its place by a regular file (never
+// written through). Refuses, before writing anything, when a file it would
+// write is the template or ./parameters, and while another run holds
+// <out_dir>/pagesim-gallery.lock, which it holds itself for its whole run. A
+// refusal or a file that cannot be written stops the run with a message on
+// standard error. With `progress`, one line per page type goes to standard
+// error.
 GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress);
 
 // Tells why the gallery stopped: the program's name, `what` and a line end,

@@ -15,7 +15,8 @@ namespace {
 enum ExitStatus : int {
   EVERY_PAGE_COMPLETE = 0,
   SOME_PAGE_HOLDS_A_DIAGNOSTIC = 1,  // all pages are written all the same
-  NOT_WRITTEN = 2,                   // a wrong command line, or OUT_DIR or a file in it cannot be written
+  NOT_WRITTEN = 2,                   // a wrong command line, a refusal, or OUT_DIR, a file in it or the
+                                     // closing line cannot be written
 };
 
 // What `pagesim-gallery --help` prints; its first line is the usage.
@@ -59,7 +60,7 @@ std::string closing_line(const GalleryOutcome& outcome) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  prepare_stdout();
+  prepare_stdout(StdoutRole::PRODUCT);
   if (int status = answer_help_or_version(argc, argv, GALLERY_PROGRAM, HELP, NOT_WRITTEN); status >= 0)
     return status;
   install_interrupt_cleanup();
@@ -70,7 +71,13 @@ int main(int argc, char** argv) {
   try {
     GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
     if (!outcome.written) return NOT_WRITTEN;
-    std::fputs(closing_line(outcome).c_str(), stdout);
+    std::string line = closing_line(outcome);
+    // A job that runs the gallery reads this line: lost, it fails the run.
+    if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0 ||
+        std::ferror(stdout)) {
+      tell_gallery_failure("cannot write to standard output");
+      return NOT_WRITTEN;
+    }
     return outcome.diagnostics > 0 ? SOME_PAGE_HOLDS_A_DIAGNOSTIC : EVERY_PAGE_COMPLETE;
   } catch (const std::bad_alloc&) {
     remove_registered_files();

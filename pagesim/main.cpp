@@ -1,6 +1,7 @@
 // pagesim: previews one of the payment server's subscription pages inside
 // the merchant's own HTML template, as one HTML document on standard output.
 #include <cstdio>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,17 +55,24 @@ void print_usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  prepare_stdout();
+  prepare_stdout(StdoutRole::PRODUCT);
   if (int status = answer_help_or_version(argc, argv, PROGRAM, HELP, FAILED); status >= 0) return status;
   ExitStatus status = FAILED;
-  // The template and the page type; any further argument is ignored.
-  if (argc < 3) {
-    print_usage();
-  } else if (render_page(PageRequest{argv[1], argv[2], std::nullopt}).complete) {
-    status = PAGE_WRITTEN;
+  try {
+    // The template and the page type; any further argument is ignored.
+    if (argc < 3) {
+      print_usage();
+    } else if (render_page(PageRequest{argv[1], argv[2], std::nullopt}).complete) {
+      status = PAGE_WRITTEN;
+    }
+  } catch (const std::bad_alloc&) {
+    // No allocation from here: the message is a literal. The page is cut
+    // short; the status says so.
+    std::fputs("pagesim: not enough memory to write the page\n", stderr);
+    return FAILED;
   }
-  // A page that did not fully reach standard output (a full disk) fails the
-  // run: the merchant must not trust a cut preview.
+  // A page that did not fully reach standard output (a full disk, standard
+  // output closed) fails the run: the merchant must not trust a cut preview.
   if (finish_output()) return status;
   std::string message = std::string(PROGRAM) + ": cannot write the page to standard output\n";
   std::fputs(message.c_str(), stderr);

@@ -11,18 +11,17 @@ TEST(MessageText, NumbersOutsideTheTableGiveTheUnknownTextWithoutTheNumber) {
   EXPECT_EQ(message_text(Message::UNKNOWN_NUMBER, Language::ENGLISH), "Block number unknown :");
 }
 
-// The French August is the one raw ISO-8859-1 letter of the catalogue; every
-// other accent is an HTML reference, so no other byte above 127 may appear.
+// The French August is the one raw ISO-8859-1 letter of the catalogue (the
+// French pages of the end-to-end cases hold its byte); every other accent is
+// an HTML reference, so no other byte above 127 may appear.
 TEST(MessageText, OnlyTheFrenchAugustHoldsARawAccentedByte) {
-  EXPECT_EQ(message_text(Message::AUGUST, Language::FRENCH), std::string_view(" 08-Ao\xFB" "t"));
   for (Language language : {Language::ENGLISH, Language::FRENCH}) {
     for (int number = 0; number < MESSAGE_COUNT; ++number) {
       Message message = static_cast<Message>(number);
-      if (language == Language::FRENCH && message == Message::AUGUST) continue;
-      for (char c : message_text(message, language)) {
-        EXPECT_LT(static_cast<unsigned char>(c), 128u)
-            << "message " << number << " language " << static_cast<int>(language);
-      }
+      int raw = 0;
+      for (char c : message_text(message, language)) raw += static_cast<unsigned char>(c) > 127;
+      EXPECT_EQ(raw, language == Language::FRENCH && message == Message::AUGUST ? 1 : 0)
+          << "message " << number << " language " << static_cast<int>(language);
     }
   }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+// What the tests of the page renderers share: capturing what a renderer
+// writes, the options of an empty Parameters file, and byte comparisons.
+
 #include <gtest/gtest.h>
 
 #include <functional>
