@@ -47,9 +47,9 @@ TEST(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
   options.json = true;
   std::FILE* out = std::tmpfile();
   BlockWriter writer = make_block_writer(out);
-  VerificationResult result;
+  Verdict verdict;
   std::string err;
-  bool described = describe_request_file(options, writer, &result, &err);
+  bool described = describe_request_file(options, writer, &verdict, &err);
   read_request_bytes = real_read;
   EXPECT_FALSE(described);
   EXPECT_EQ(err, "Error : the request file " + request_path + " changed during the run\n");
@@ -88,12 +88,12 @@ TEST(DescribeBesideBatchcheck, BothAnswerTheBatch) {
   options.file_number = "12";
   std::FILE* out = std::tmpfile();
   BlockWriter writer = make_block_writer(out);
-  VerificationResult result = VerificationResult::FILE_ERROR;
+  Verdict verdict = Verdict::FILE_FAILED;
   std::string err;
-  EXPECT_TRUE(describe_request_file(options, writer, &result, &err)) << err;
+  EXPECT_TRUE(describe_request_file(options, writer, &verdict, &err)) << err;
   read_request_bytes = real_read;
   std::fclose(out);
-  EXPECT_EQ(result, VerificationResult::VALID);
+  EXPECT_EQ(verdict, Verdict::NO_RULE_BROKEN);
   EXPECT_TRUE(batchcheck_ran && batchcheck_completed);
   EXPECT_NE(batchcheck_said.find("\nResponse file (" + request_path + ".resp) created\n"), std::string::npos)
       << batchcheck_said;

@@ -4,11 +4,12 @@
 
 namespace {
 
-// One finding as the spill file holds it: the record, the text's length, then the text.
+// One finding as the spill file holds it: the record, the text's length,
+// the rule's place in the rule list, then the text.
 struct SpilledHead {
   int64_t record;
   uint32_t length;
-  uint32_t unused = 0;  // written as zeros, not as whatever the padding held
+  uint32_t rule;
 };
 
 // Creates the spill file at the first finding on a record; false (the
@@ -36,8 +37,16 @@ bool advance(RunCursor& cursor, bool& read_failed) {
     read_failed = true;
     return false;
   }
-  cursor.text.resize(head.length);
-  if (head.length > 0 && std::fread(cursor.text.data(), 1, head.length, cursor.file) != head.length) {
+  if (head.rule >= rule_list().size()) {
+    read_failed = true;
+    return false;
+  }
+  const Rule& rule = rule_list()[head.rule];
+  cursor.finding.rule = rule.id;
+  cursor.finding.field = rule.field;
+  std::string& text = cursor.finding.text;
+  text.resize(head.length);
+  if (head.length > 0 && std::fread(text.data(), 1, head.length, cursor.file) != head.length) {
     read_failed = true;
     return false;
   }
@@ -49,11 +58,11 @@ bool advance(RunCursor& cursor, bool& read_failed) {
 
 }  // namespace
 
-void spill_finding(FindingSpill& spill, int64_t record, std::string_view text) {
+void spill_finding(FindingSpill& spill, int64_t record, std::string_view rule, std::string_view text) {
   if (spill.failure || (!spill.out.file && !open_spill(spill))) return;
   if (spill.run_starts.empty() || record < spill.last_record) spill.run_starts.push_back(spill.out.size);
   spill.last_record = record;
-  SpilledHead head{record, static_cast<uint32_t>(text.size()), 0};
+  SpilledHead head{record, static_cast<uint32_t>(text.size()), static_cast<uint32_t>(rule_index(rule))};
   write_bytes(spill.out, std::string_view(reinterpret_cast<const char*>(&head), sizeof head));
   write_bytes(spill.out, text);
 }
@@ -93,13 +102,13 @@ bool open_spill_reading(const FindingSpill& spill, SpillReading& reading, std::s
   return !reading.failed;
 }
 
-bool take_findings(SpillReading& reading, int64_t position, std::vector<std::string>& found) {
+bool take_findings(SpillReading& reading, int64_t position, std::vector<Finding>& found) {
   found.clear();
   bool more = false;
   for (RunCursor& cursor : reading.cursors) {
     while (cursor.has_head && cursor.record < position) advance(cursor, reading.failed);
     while (cursor.has_head && cursor.record == position) {
-      found.push_back(cursor.text);
+      found.push_back(cursor.finding);
       advance(cursor, reading.failed);
     }
     more = more || cursor.has_head;

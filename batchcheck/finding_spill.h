@@ -8,6 +8,7 @@
 
 #include "block_writer.h"
 #include "messages.h"
+#include "rules.h"
 
 // The findings on records, kept on disk until the file is read again: a
 // batch can draw one for each of its million records. The verification
@@ -25,8 +26,8 @@ struct FindingSpill {
   int64_t last_record = 0;
 };
 
-// Appends one finding, starting a new run when it comes before the last one.
-void spill_finding(FindingSpill& spill, int64_t record, std::string_view text);
+// Appends one finding of `rule`, starting a new run when it comes before the last one.
+void spill_finding(FindingSpill& spill, int64_t record, std::string_view rule, std::string_view text);
 
 // Closes the spill file once every finding is in; false (the message in
 // *err) when the findings could not all be kept.
@@ -41,7 +42,7 @@ struct RunCursor {
   uint64_t left = 0;  // bytes of the run not read yet
   bool has_head = false;
   int64_t record = 0;
-  std::string text;
+  Finding finding;
 };
 
 // The closed spill file read back, its runs merged by record.
@@ -54,10 +55,10 @@ struct SpillReading {
 // *err) when one cannot be opened.
 bool open_spill_reading(const FindingSpill& spill, SpillReading& reading, std::string* err);
 
-// Puts the texts of the findings on the record at `position` into `found`,
-// passing over those on earlier records; true while findings on later
-// records remain. Positions are asked for in increasing order.
-bool take_findings(SpillReading& reading, int64_t position, std::vector<std::string>& found);
+// Puts the findings on the record at `position` into `found`, passing over
+// those on earlier records; true while findings on later records remain.
+// Positions are asked for in increasing order.
+bool take_findings(SpillReading& reading, int64_t position, std::vector<Finding>& found);
 
 // Closes the cursors.
 void close_spill_reading(SpillReading& reading);

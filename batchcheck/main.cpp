@@ -9,6 +9,7 @@
 #include "help_version.h"
 #include "messages.h"
 #include "platform.h"
+#include "record_layout.h"
 #include "run.h"
 #include "verify.h"
 
@@ -60,8 +61,8 @@ std::string help_text() {
       "will, prints every finding, a summary and a verdict, and writes the Response\n"
       "file that the server would send back.\n\n";
   for (const Argument& argument : ARGUMENTS) {
-    std::string line = "  " + metavariable(argument.name);
-    line.resize(HELP_COLUMN, ' ');
+    std::string line;
+    append_padded(line, "  " + metavariable(argument.name), HELP_COLUMN);
     line += argument.help;
     if (argument.most > 0) {
       std::string limit = "at most " + std::to_string(argument.most) + " characters";

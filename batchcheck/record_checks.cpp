@@ -3,6 +3,7 @@
 #include "console.h"
 #include "record_layout.h"
 #include "request_layout.h"
+#include "rules.h"
 
 Role role_of(int64_t position, std::string_view record) {
   if (position == 1) return Role::FIRST;
@@ -16,10 +17,11 @@ Role role_of(int64_t position, std::string_view record) {
   }
 }
 
-void report(Verification& v, int64_t record, Message message, std::initializer_list<std::string_view> values) {
+void report(Verification& v, int64_t record, std::string_view rule, Message message,
+            std::initializer_list<std::string_view> values) {
   v.message.clear();
   append_message(v.message, message, values);
-  v.sink->finding(record, v.message);
+  v.sink->finding(record, rule, v.message);
 }
 
 namespace {
@@ -31,7 +33,7 @@ void check_record_length(Verification& v, std::string_view record, int64_t numbe
   if (record.size() == RECORD_LENGTH) return;
   v.size_error = true;
   v.last_wrong_length = record.size();
-  report(v, v.records_read, Message::WRONG_RECORD_LENGTH, {decimal(number_shown)});
+  report(v, v.records_read, rule::RECORD_LENGTH, Message::WRONG_RECORD_LENGTH, {decimal(number_shown)});
 }
 
 void check_first_record(Verification& v, std::string_view record) {
@@ -43,7 +45,7 @@ void check_first_record(Verification& v, std::string_view record) {
   check_record_length(v, record, 1);
   if (record_kind(record) != RecordKind::HEADER) {
     ++v.errors;
-    report(v, v.records_read, Message::FIRST_RECORD_NOT_HEADER);
+    report(v, v.records_read, rule::FIRST_RECORD_NOT_HEADER, Message::FIRST_RECORD_NOT_HEADER);
     return;
   }
   ++v.header_records;
@@ -58,11 +60,13 @@ void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   check_record_length(v, record, v.body_records + 1);
   if (trimmed_field(record, request::MERCHANT_COUNTRY) != v.merchant_country) {
     ++v.errors;
-    report(v, v.records_read, Message::MERCHANT_COUNTRY_DIFFERS, {v.merchant_country, decimal(v.records_read)});
+    report(v, v.records_read, rule::MERCHANT_COUNTRY_DIFFERS, Message::MERCHANT_COUNTRY_DIFFERS,
+           {v.merchant_country, decimal(v.records_read)});
   }
   if (trimmed_field(record, request::MERCHANT_ID) != v.merchant_id) {
     ++v.errors;
-    report(v, v.records_read, Message::MERCHANT_ID_DIFFERS, {v.merchant_id, decimal(v.records_read)});
+    report(v, v.records_read, rule::MERCHANT_ID_DIFFERS, Message::MERCHANT_ID_DIFFERS,
+           {v.merchant_id, decimal(v.records_read)});
   }
   if (numeric_value(trimmed_field(record, request::RECORD_NUMBER)) != v.body_records)
     v.record_number_sequence_broken = true;
@@ -72,7 +76,7 @@ void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
 void check_footer_record(Verification& v, std::string_view record) {
   if (trimmed_field(record, request::FILE_IDENTITY) != v.file_identity) {
     ++v.first_last_mismatches;
-    report(v, v.records_read, Message::FOOTER_NOT_CONSISTENT,
+    report(v, v.records_read, rule::FILE_IDENTITY_DIFFERS, Message::FOOTER_NOT_CONSISTENT,
            {v.file_identity, field_of(record, request::FILE_IDENTITY)});
   }
   ++v.footer_records;
@@ -103,7 +107,8 @@ bool check_records(Verification& v, RecordReader& reader, TidFile& tid) {
         break;
       case Role::OTHER:
         ++v.errors;
-        report(v, v.records_read, Message::UNKNOWN_RECORD_CODE, {trimmed_field(record, request::RECORD_CODE)});
+        report(v, v.records_read, rule::RECORD_CODE_UNKNOWN, Message::UNKNOWN_RECORD_CODE,
+               {trimmed_field(record, request::RECORD_CODE)});
         break;
     }
   }

@@ -46,8 +46,9 @@ struct Verification {
   std::string message;    // room for the text of one finding
 };
 
-// Hands one finding, `message` with `values` in place, to the sink.
-void report(Verification& v, int64_t record, Message message, std::initializer_list<std::string_view> values = {});
+// Hands one finding of `rule`, `message` with `values` in place, to the sink.
+void report(Verification& v, int64_t record, std::string_view rule, Message message,
+            std::initializer_list<std::string_view> values = {});
 
 // The pass over the records: every finding on them, every transaction_id
 // into the TID file. False when the file could not be read to its end.

@@ -20,8 +20,8 @@ constexpr std::string_view SAMPLE_APPROVAL_REFERENCE = "1073578606";
 constexpr std::string_view SAMPLE_CARD_TYPE = "MASTERCARD";
 constexpr std::string_view SAMPLE_MASKED_CARD_NUMBER = "5131.07";
 constexpr std::string_view SAMPLE_CARD_EXPIRY_YYMM = "1106";
-constexpr std::string_view CODE_NO_REPLY = "14";
-constexpr std::string_view CODE_ACCEPTED = "00";
+using response::CODE_ACCEPTED;
+using response::CODE_NO_REPLY;
 
 // Appends `value` zero-padded to the width of `field`; a wider value keeps
 // all its digits and pushes the rest of the record along.

@@ -9,6 +9,7 @@
 #include "record_checks.h"
 #include "record_layout.h"
 #include "record_reader.h"
+#include "rules.h"
 #include "tid_file.h"
 
 namespace {
@@ -47,25 +48,26 @@ VerificationResult decide(Verification& v, bool repeats, const std::optional<std
   if (v.records_read == 0) return VerificationResult::CONTENT_ERROR;
   if (v.errors != 0) return VerificationResult::CONTENT_ERROR;
   if (v.size_error) {
-    report(v, NO_RECORD, Message::INCORRECT_SIZE, {decimal(static_cast<int64_t>(v.last_wrong_length))});
+    report(v, NO_RECORD, rule::INCORRECT_SIZE_FILE, Message::INCORRECT_SIZE, {decimal(static_cast<int64_t>(v.last_wrong_length))});
     return VerificationResult::CONTENT_ERROR;
   }
   if (v.first_last_mismatches != 0) return VerificationResult::STRUCTURE_ERROR;
   if (v.footer_records != 1) return VerificationResult::STRUCTURE_ERROR;
   if (v.record_number_sequence_broken) {
-    report(v, NO_RECORD, Message::RECORD_NUMBERS_INTERRUPTED);
+    report(v, NO_RECORD, rule::RECORD_NUMBERS_INTERRUPTED, Message::RECORD_NUMBERS_INTERRUPTED);
     return VerificationResult::STRUCTURE_ERROR;
   }
   if (v.already_treated) {
-    report(v, NO_RECORD, Message::ALREADY_TREATED);
+    report(v, NO_RECORD, rule::FILE_ALREADY_TREATED, Message::ALREADY_TREATED);
     return VerificationResult::ALREADY_TREATED;
   }
   if (v.file_number_sequence_gap) {
-    report(v, NO_RECORD, Message::FILE_SEQUENCE_INTERRUPTED, {v.file_number, expected_file_number.value_or("")});
+    report(v, NO_RECORD, rule::FILE_SEQUENCE_INTERRUPTED, Message::FILE_SEQUENCE_INTERRUPTED,
+           {v.file_number, expected_file_number.value_or("")});
     return VerificationResult::FILE_SEQUENCE_GAP;
   }
   if (numeric_value(v.nb_record) != v.body_records) {
-    report(v, NO_RECORD, Message::NB_RECORD_DIFFERS, {v.nb_record});
+    report(v, NO_RECORD, rule::NB_RECORD_DIFFERS, Message::NB_RECORD_DIFFERS, {v.nb_record});
     return VerificationResult::STRUCTURE_ERROR;
   }
   return VerificationResult::VALID;
@@ -79,13 +81,13 @@ bool check_repeats(Verification& v, const std::string& path, TidFile& tid, bool&
   places.path = path;
   auto repeated = [&](uint64_t entry, std::string_view id) {
     int64_t place = v.sink->wants_record_positions ? record_of_entry(places, static_cast<int64_t>(entry)) : NO_RECORD;
-    report(v, place, Message::TRANSACTION_ID_REPEATED, {id});
+    report(v, place, rule::TRANSACTION_ID_REPEATED, Message::TRANSACTION_ID_REPEATED, {id});
     repeats = true;
   };
   std::string err;
   bool read_back = check_tid_file(tid, REPEAT_CHECK_BUDGET, repeated, &err);
   if (places.file) std::fclose(places.file);
-  if (!read_back) v.sink->finding(NO_RECORD, err);
+  if (!read_back) v.sink->finding(NO_RECORD, rule::TEMPORARY_FILE_UNUSABLE, err);
   return read_back;
 }
 
@@ -122,14 +124,14 @@ VerificationResult verify_request_file(const std::string& path, const std::optio
 
   FILE* request = open_for_reading(path);
   if (!request) {
-    report(v, NO_RECORD, Message::CANNOT_READ_FILE, {path});
+    report(v, NO_RECORD, rule::FILE_UNREADABLE, Message::CANNOT_READ_FILE, {path});
     return VerificationResult::FILE_ERROR;
   }
   TidFile tid;
   std::string err;
   if (!create_tid_file_named(tid_name.empty() ? tid_file_name(path) : tid_name, tid, &err)) {
     std::fclose(request);
-    sink.finding(NO_RECORD, err);
+    sink.finding(NO_RECORD, rule::TEMPORARY_FILE_UNUSABLE, err);
     return VerificationResult::FILE_ERROR;
   }
   RecordReader reader = make_record_reader(request);
@@ -138,12 +140,12 @@ VerificationResult verify_request_file(const std::string& path, const std::optio
   // A batch whose end was never seen may hide any fault: it is not judged.
   if (!read_whole) {
     discard_tid_file(tid);
-    report(v, NO_RECORD, Message::CANNOT_READ_FILE, {path});
+    report(v, NO_RECORD, rule::FILE_UNREADABLE, Message::CANNOT_READ_FILE, {path});
     return VerificationResult::FILE_ERROR;
   }
   if (read) *read = reader.fingerprint;
   if (!close_tid_file(tid, &err)) {
-    sink.finding(NO_RECORD, err);
+    sink.finding(NO_RECORD, rule::TEMPORARY_FILE_UNUSABLE, err);
     return VerificationResult::FILE_ERROR;
   }
   sink.summary(counts_of(v));
@@ -158,7 +160,7 @@ VerificationResult verify_request_file(const std::string& path, const std::optio
 VerificationResult verify_request_file(const std::string& path, const std::string& expected_file_number,
                                        std::optional<Fingerprint>* read) {
   VerificationSink printing;
-  printing.finding = [](int64_t, std::string_view text) { say(text); };
+  printing.finding = [](int64_t, std::string_view, std::string_view text) { say(text); };
   printing.summary = [](const VerificationCounts& counts) { say(summary_text(counts)); };
   printing.wants_record_positions = false;
   return verify_request_file(path, expected_file_number, printing, read);

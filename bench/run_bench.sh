@@ -108,6 +108,8 @@ pagesim="$build/pagesim/pagesim"
 echo "Generating the inputs in $work"
 for n in 10000 100000 999999; do [ -s "req_$n" ] || "$gen" "$n" "req_$n"; done
 [ -s req_foreign ] || "$gen" --foreign-bodies 999999 req_foreign
+# The Response batchcheck writes for the biggest batch, as describe reads it.
+[ -s resp_999999 ] || "$batchcheck" SHOP1 FR req_999999 resp_999999 12 >/dev/null
 cp "$root/examples/parameters" parameters
 make_template() {
   awk -v size="$1" 'BEGIN {
@@ -132,6 +134,8 @@ row "batchcheck 999999, a warning per record" "$(size req_999999)" console.txt "
   dd if=req_999999 of=copy bs=64k status=none -- "$batchcheck" SHOP2 FR req_999999 resp 12
 row "batchcheck-describe 999999, --json --findings" "$(size req_999999)" console.txt "dd bs=64k" /dev/null \
   dd if=req_999999 of=copy bs=64k status=none -- "$describe" --json --findings req_999999 12
+row "batchcheck-describe 999999 Response, --json --findings" "$(size resp_999999)" console.txt "dd bs=64k" /dev/null \
+  dd if=resp_999999 of=copy bs=64k status=none -- "$describe" --json --findings resp_999999
 row "pagesim 16 KB" "$(size template_16k.html)" page.html "cat" copy cat template_16k.html -- \
   "$pagesim" template_16k.html RECORD_CAPTURE
 row "pagesim 10 MB" "$(size template_10m.html)" page.html "cat" copy cat template_10m.html -- \
@@ -164,6 +168,10 @@ check "batchcheck, a message per body / dd" \
   "$(ratio "${wall[batchcheck 999999, a message per body]}" "${base_wall[batchcheck 999999, a message per body]}")" 8
 check "batchcheck-describe --json --findings 999999 / dd" \
   "$(ratio "${wall[batchcheck-describe 999999, --json --findings]}" "${base_wall[batchcheck-describe 999999, --json --findings]}")" 3
+check "batchcheck-describe --json --findings 999999 Response / dd" \
+  "$(ratio "${wall[batchcheck-describe 999999 Response, --json --findings]}" "${base_wall[batchcheck-describe 999999 Response, --json --findings]}")" 3
 check "pagesim 10 MB / cat" "$(ratio "${wall[pagesim 10 MB]}" "${base_wall[pagesim 10 MB]}")" 3
 check "pagesim 16 KB process time, ms ($small_source)" "$small_cpu" 5
 check "batchcheck 999999 peak memory, MiB" "${peak[batchcheck 999999]}" 24
+check "batchcheck-describe 999999 Response peak memory, MiB" \
+  "${peak[batchcheck-describe 999999 Response, --json --findings]}" 24
