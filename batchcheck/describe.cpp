@@ -288,6 +288,7 @@ struct JsonRecord {
   Json line;
   Json::number_integer_t* record = nullptr;
   Json::number_unsigned_t* length = nullptr;
+  std::string* line_end = nullptr;
   std::vector<std::string*> values;  // one per field of the kind, in layout order
   Json* findings = nullptr;
 };
@@ -300,22 +301,36 @@ JsonRecord make_json_record(RecordKind kind) {
   view.line = {{"record", Json::number_integer_t{0}},
                {"kind", kind_name(kind)},
                {"length", Json::number_unsigned_t{0}},
+               {"line_end", ""},
                {"fields", std::move(fields)},
                {"findings", Json::array()}};
   view.record = &view.line["record"].get_ref<Json::number_integer_t&>();
   view.length = &view.line["length"].get_ref<Json::number_unsigned_t&>();
+  view.line_end = &view.line["line_end"].get_ref<std::string&>();
   for (auto& value : view.line["fields"]) view.values.push_back(&value.get_ref<std::string&>());
   view.findings = &view.line["findings"];
   return view;
 }
 
+// The line end a record has in the file: the reader hands CR LF over as
+// "\n", so the count of bytes it took tells the two apart. The JSON carries
+// it, so that batchcheck-make writes the file back byte for byte.
+std::string_view line_end_in_file(std::string_view record, uint64_t bytes_taken) {
+  if (record.empty() || record.back() != '\n') return "";
+  return bytes_taken > record.size() ? "\r\n" : "\n";
+}
+
+// The bytes of its file a reader has handed out so far.
+uint64_t bytes_taken(const RecordReader& reader) { return reader.tally.bytes - (reader.end - reader.position); }
+
 // One record as one line of JSON.
 void emit_json_record(Output& out, std::vector<JsonRecord>& views, int64_t position, std::string_view record,
-                      const std::vector<std::string>& found) {
+                      uint64_t record_bytes, const std::vector<std::string>& found) {
   RecordKind kind = record_kind(record);
   JsonRecord& view = views[static_cast<size_t>(kind)];
   *view.record = position;
   *view.length = record.size();
+  *view.line_end = line_end_in_file(record, record_bytes);
   std::span<const Field> fields = fields_of_kind(kind);
   for (size_t i = 0; i < fields.size(); ++i) latin1_to_utf8(field_of(record, fields[i]), *view.values[i]);
   view.findings->clear();
@@ -390,8 +405,11 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
       for (RecordKind kind : {RecordKind::HEADER, RecordKind::BODY, RecordKind::FOOTER, RecordKind::OTHER})
         views.push_back(make_json_record(kind));
     int64_t position = 0;
+    uint64_t taken = 0;
     while (position < options.last_record && !spill_unreadable && read_record(reader, record)) {
       ++position;
+      uint64_t record_bytes = bytes_taken(reader) - taken;
+      taken += record_bytes;
       found.clear();
       bool more = false;
       for (RunCursor& cursor : cursors) {
@@ -404,7 +422,7 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
       }
       if (position >= options.first_record && (!options.only_findings || !found.empty())) {
         if (options.json)
-          emit_json_record(out, views, position, record, found);
+          emit_json_record(out, views, position, record, record_bytes, found);
         else
           emit_text_record(out, position, record, found);
       }

@@ -74,6 +74,10 @@ bool remove_file(const std::string& path);
 // reports stay fast, not at all for a terminal, so each message shows at once.
 void prepare_stdout();
 
+// Standard input in binary mode: a table or JSON Lines piped into a program
+// reads byte for byte, its line ends and a Ctrl-Z byte included.
+FILE* binary_stdin();
+
 // Makes an interrupted run (SIGINT, SIGTERM, SIGHUP, SIGPIPE; on Windows the
 // console's Ctrl-C, Ctrl-Break and close events) remove the files registered
 // below, then die of that signal (the shell sees 128+n). A signal that the

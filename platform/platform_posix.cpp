@@ -175,6 +175,8 @@ void prepare_stdout() {
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
+FILE* binary_stdin() { return stdin; }
+
 namespace {
 
 // One registered file. The signal handler may run between any two
