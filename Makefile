@@ -81,6 +81,7 @@ test-windows: windows
 	cmake -S . -B build/windows-e2e -G Ninja -DCMAKE_BUILD_TYPE=Debug -DE2E_WINDOWS=ON \
 	  -DE2E_LAUNCHER=$(WINE) -DE2E_BATCHCHECK=$(CURDIR)/build/windows/batchcheck/batchcheck.exe \
 	  -DE2E_PAGESIM=$(CURDIR)/build/windows/pagesim/pagesim.exe \
-	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/batchcheck/batchcheck-describe.exe
+	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/batchcheck/batchcheck-describe.exe \
+	  -DE2E_MAKE=$(CURDIR)/build/windows/batchcheck/batchcheck-make.exe
 	cmake --build build/windows-e2e -j2 --target e2e_runner
 	ctest --test-dir build/windows-e2e -L e2e -j2 --output-on-failure

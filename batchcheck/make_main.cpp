@@ -69,14 +69,14 @@ struct Arguments {
 
 int usage(const std::string& reason) {
   std::string text = "batchcheck-make: " + reason + "\n" + std::string(USAGE);
-  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fwrite(text.data(), 1, text.size(), stdout);
   return MAKE_USAGE;
 }
 
 // Says on standard error why no Request file was written.
 int refused(const std::string& message) {
   std::string text = "batchcheck-make: " + message + "\n";
-  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fwrite(text.data(), 1, text.size(), stdout);
   return MAKE_REFUSED;
 }
 
@@ -241,7 +241,7 @@ int main(int argc, char** argv) {
     return make(args);
   } catch (const std::bad_alloc&) {
     remove_registered_files();
-    std::fputs("batchcheck-make: not enough memory to make the request file\n", stderr);
+    std::fputs("batchcheck-make: not enough memory to make the request file\n", stdout);
   }
   return MAKE_REFUSED;
 }

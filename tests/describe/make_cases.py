@@ -30,21 +30,27 @@ MEANINGS = ["valid", "content error", "file already treated or unreadable", "fil
             "structure error"]
 
 
-def records_of(text):
-    """The records as the reading unit cuts them (CR LF read as one line end)."""
+def records_with_line_ends(text):
+    """The records as the reading unit cuts them (CR LF read as one line end),
+    each with its line end as the file has it ("\r\n", "\n" or none)."""
     records, record, i = [], "", 0
     while i < len(text):
-        c = text[i]
+        c, end = text[i], text[i]
         i += 1
         if c == "\r" and i < len(text) and text[i] == "\n":
-            c, i = "\n", i + 1
+            c, end, i = "\n", "\r\n", i + 1
         record += c
         if c == "\n" or len(record) == 200:
-            records.append(record)
+            records.append((record, end if c == "\n" else ""))
             record = ""
     if record:
-        records.append(record)
+        records.append((record, ""))
     return records
+
+
+def records_of(text):
+    """The records as the reading unit cuts them."""
+    return [record for record, _ in records_with_line_ends(text)]
 
 
 def kind_of(record):
@@ -82,9 +88,9 @@ def text_record(n, record, findings):
     return out + "".join(marked(f, "  ") for f in findings)
 
 
-def json_record(n, record, findings):
+def json_record(n, record, findings, line_end):
     kind, fields = kind_of(record)
-    obj = {"record": n, "kind": kind, "length": len(record),
+    obj = {"record": n, "kind": kind, "length": len(record), "line_end": line_end,
            "fields": {name: record[offset:offset + width] for name, offset, width in fields},
            "findings": findings}
     return json.dumps(obj, ensure_ascii=False, separators=(",", ":")) + "\n"
@@ -98,10 +104,10 @@ def counts(number, records, errors, headers, footers, bodies):
 def view(batch, findings, result, file_findings, count, as_json, checked=True, shown=None):
     """The whole output: the records (all, or those in `shown`), then the end."""
     out = ""
-    for n, record in enumerate(records_of(batch), 1):
+    for n, (record, line_end) in enumerate(records_with_line_ends(batch), 1):
         if shown is None or n in shown:
             found = findings.get(n, [])
-            out += json_record(n, record, found) if as_json else text_record(n, record, found)
+            out += json_record(n, record, found, line_end) if as_json else text_record(n, record, found)
     if as_json:
         end = {"result": result, "findings": file_findings, "counts": count, "file_number_checked": checked}
         return out + json.dumps(end, ensure_ascii=False, separators=(",", ":")) + "\n"
