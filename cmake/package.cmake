@@ -40,7 +40,8 @@ subscription service of the ORBA card-payment server. batchcheck checks a
 subscription batch and writes the Response file the server would send back.
 pagesim previews a subscription page inside the merchant's HTML template.
 pagesim-gallery renders every page at once. batchcheck-describe shows a batch
-record by record with its fields and findings.")
+record by record with its fields and findings. batchcheck-make writes a batch
+from a table or from batchcheck-describe's JSON Lines.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
