@@ -56,7 +56,7 @@ package:
 .PHONY: bench
 bench:
 	cmake --preset release
-	cmake --build --preset release -j2 --target batchcheck batchcheck-describe pagesim gen_request
+	cmake --build --preset release -j2 --target batchcheck batchcheck-describe batchcheck-make pagesim gen_request
 	bash bench/run_bench.sh build/release
 	@if [ -n "$$(cmake --build --preset release --target help | grep '^micro_bench:')" ]; then \
 	  cmake --build --preset release -j2 --target micro_bench && build/release/bench/micro_bench; \

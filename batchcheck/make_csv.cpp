@@ -5,31 +5,16 @@
 
 CsvReader make_csv_reader(FILE* file) {
   CsvReader reader;
-  reader.file = file;
+  reader.input.file = file;
   return reader;
 }
 
 namespace {
 
-// Moves the bytes not yet taken to the front of the buffer and reads more
-// after them; false when nothing more can be read.
-bool refill(CsvReader& reader) {
-  if (reader.at_eof) return false;
-  size_t kept = reader.end - reader.position;
-  std::memmove(reader.buffer.data(), reader.buffer.data() + reader.position, kept);
-  reader.position = 0;
-  size_t room = reader.buffer.size() - kept;
-  size_t got = std::fread(reader.buffer.data() + kept, 1, room, reader.file);
-  reader.end = kept + got;
-  if (got < room && std::ferror(reader.file)) reader.failed = true;
-  if (got == 0 || reader.failed) reader.at_eof = true;
-  return got > 0;
-}
-
 // The next byte, not taken, or -1 at the end of the input.
 int peek(CsvReader& reader) {
-  if (reader.position == reader.end && !refill(reader)) return -1;
-  return static_cast<unsigned char>(reader.buffer[reader.position]);
+  if (reader.input.position == reader.input.end && !refill(reader.input)) return -1;
+  return static_cast<unsigned char>(reader.input.buffer[reader.input.position]);
 }
 
 // True for the bytes that end an unquoted stretch of a value.
@@ -42,22 +27,22 @@ enum class ValueEnd { COMMA, ROW, MALFORMED };
 // follows, so that the two end the row.
 bool takes_line_feed(CsvReader& reader) {
   if (peek(reader) != '\n') return false;
-  ++reader.position;
+  ++reader.input.position;
   ++reader.next_line;
   return true;
 }
 
 ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
   for (;;) {
-    if (reader.position == reader.end && !refill(reader)) return ValueEnd::ROW;  // the last row, without line end
-    const char* data = reader.buffer.data() + reader.position;
-    size_t available = reader.end - reader.position;
+    if (reader.input.position == reader.input.end && !refill(reader.input)) return ValueEnd::ROW;  // the last row, without line end
+    const char* data = reader.input.buffer.data() + reader.input.position;
+    size_t available = reader.input.end - reader.input.position;
     size_t stretch = static_cast<size_t>(std::find_if(data, data + available, ends_stretch) - data);
     value.append(data, stretch);
-    reader.position += stretch;
+    reader.input.position += stretch;
     if (stretch == available) continue;
     char c = data[stretch];
-    ++reader.position;
+    ++reader.input.position;
     if (c == ',') return ValueEnd::COMMA;
     if (c == '\n') {
       ++reader.next_line;
@@ -75,31 +60,31 @@ ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
 }
 
 ValueEnd read_quoted(CsvReader& reader, std::string& value) {
-  ++reader.position;  // the opening quote
+  ++reader.input.position;  // the opening quote
   for (;;) {
-    if (reader.position == reader.end && !refill(reader)) {
+    if (reader.input.position == reader.input.end && !refill(reader.input)) {
       reader.fault = "the quoted value is never closed";
       return ValueEnd::MALFORMED;
     }
-    const char* data = reader.buffer.data() + reader.position;
-    size_t available = reader.end - reader.position;
+    const char* data = reader.input.buffer.data() + reader.input.position;
+    size_t available = reader.input.end - reader.input.position;
     const void* quote = std::memchr(data, '"', available);
     size_t stretch = quote ? static_cast<size_t>(static_cast<const char*>(quote) - data) : available;
     reader.next_line += std::count(data, data + stretch, '\n');
     value.append(data, stretch);
-    reader.position += stretch;
+    reader.input.position += stretch;
     if (!quote) continue;
-    ++reader.position;
+    ++reader.input.position;
     if (peek(reader) == '"') {  // a doubled quote is one quote of the value
       value.push_back('"');
-      ++reader.position;
+      ++reader.input.position;
       continue;
     }
     break;
   }
   int c = peek(reader);
   if (c < 0) return ValueEnd::ROW;
-  ++reader.position;
+  ++reader.input.position;
   if (c == ',') return ValueEnd::COMMA;
   if (c == '\n') {
     ++reader.next_line;
@@ -115,12 +100,12 @@ ValueEnd read_quoted(CsvReader& reader, std::string& value) {
 CsvRow read_csv_row(CsvReader& reader, std::vector<std::string>& values) {
   if (!reader.started) {
     reader.started = true;
-    while (reader.end - reader.position < 3 && refill(reader)) {
+    while (reader.input.end - reader.input.position < 3 && refill(reader.input)) {
     }
-    if (reader.end - reader.position >= 3 && std::memcmp(reader.buffer.data() + reader.position, "\xEF\xBB\xBF", 3) == 0)
-      reader.position += 3;
+    if (reader.input.end - reader.input.position >= 3 && std::memcmp(reader.input.buffer.data() + reader.input.position, "\xEF\xBB\xBF", 3) == 0)
+      reader.input.position += 3;
   }
-  if (peek(reader) < 0) return reader.failed ? CsvRow::READ_ERROR : CsvRow::END;
+  if (peek(reader) < 0) return reader.input.failed ? CsvRow::READ_ERROR : CsvRow::END;
   reader.row_line = reader.next_line;
   size_t count = 0;
   for (;;) {
@@ -129,7 +114,7 @@ CsvRow read_csv_row(CsvReader& reader, std::vector<std::string>& values) {
     value.clear();
     ++count;
     ValueEnd end = peek(reader) == '"' ? read_quoted(reader, value) : read_unquoted(reader, value);
-    if (reader.failed) return CsvRow::READ_ERROR;
+    if (reader.input.failed) return CsvRow::READ_ERROR;
     if (end == ValueEnd::MALFORMED) {
       reader.fault_value = count - 1;
       return CsvRow::MALFORMED;

@@ -5,18 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "make_input.h"
+
 // A table read row by row as RFC 4180 defines CSV: values between commas,
 // rows ended by CR LF (or a lone LF, as many programs write them), a value in
 // double quotes may hold commas, line ends and doubled quotes. The bytes of
 // the values are kept as they are; a UTF-8 byte order mark before the first
 // row is skipped (spreadsheets write one).
 struct CsvReader {
-  FILE* file = nullptr;
-  std::vector<char> buffer = std::vector<char>(1 << 18);
-  size_t position = 0;
-  size_t end = 0;
-  bool at_eof = false;
-  bool failed = false;         // a read error, as opposed to the end of the input
+  InputBlocks input;
   bool started = false;        // the byte order mark has been looked for
   int64_t next_line = 1;       // the line the next row starts on
   int64_t row_line = 0;        // the line the last row read started on

@@ -5,6 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "make_input.h"
+
 namespace {
 
 using Json = nlohmann::json;
@@ -184,41 +186,22 @@ constexpr KindLayout KINDS[] = {{"header", RecordKind::HEADER},
                                 {"footer", RecordKind::FOOTER},
                                 {"other", RecordKind::OTHER}};
 
-// Reads JSON Lines one line at a time, in blocks.
-struct LineReader {
-  FILE* file;
-  std::vector<char> buffer = std::vector<char>(1 << 18);
-  size_t position = 0;
-  size_t end = 0;
-  bool at_eof = false;
-  bool failed = false;
-};
-
 // The next line, its line end removed (CR LF too); false at the end.
-bool next_line(LineReader& reader, std::string& line) {
+bool next_line(InputBlocks& input, std::string& line) {
   line.clear();
   for (;;) {
-    const char* data = reader.buffer.data() + reader.position;
-    size_t available = reader.end - reader.position;
+    const char* data = input.buffer.data() + input.position;
+    size_t available = input.end - input.position;
     if (const void* found = std::memchr(data, '\n', available)) {
       size_t length = static_cast<size_t>(static_cast<const char*>(found) - data);
       line.append(data, length);
-      reader.position += length + 1;
+      input.position += length + 1;
       if (!line.empty() && line.back() == '\r') line.pop_back();
       return true;
     }
     line.append(data, available);
-    reader.position = reader.end = 0;
-    if (reader.at_eof) return !line.empty();
-    size_t got = std::fread(reader.buffer.data(), 1, reader.buffer.size(), reader.file);
-    reader.end = got;
-    if (got < reader.buffer.size()) {
-      reader.at_eof = true;
-      if (std::ferror(reader.file)) {
-        reader.failed = true;
-        return false;
-      }
-    }
+    input.position = input.end;
+    if (!refill(input)) return !line.empty() && !input.failed;
   }
 }
 
@@ -311,7 +294,8 @@ bool write_object(JsonBatch& batch, const LineObject& object, std::string* err) 
 }  // namespace
 
 bool make_from_json(FILE* in, const JsonOptions& options, BatchOutput& out, std::string* err) {
-  LineReader reader{in};
+  InputBlocks reader;
+  reader.file = in;
   JsonBatch batch{options, out, 0, true, {}, 0, {}, {}};
   LineParser parser;
   LineObject object;

@@ -211,7 +211,7 @@ int make(const Arguments& args) {
   } else {
     CsvReader reader = make_csv_reader(in);
     made = make_from_table(reader, args.header, args.line_end, out, &err);
-    read_failed = reader.failed;
+    read_failed = reader.input.failed;
   }
   if (!from_stdin) std::fclose(in);
   if (!made) {

@@ -86,18 +86,28 @@ size_t room_of(const Field& field, size_t text_length) {
 // record or end the text of a field.
 bool forbidden(char c) { return c == '\n' || c == '\r' || c == '\0'; }
 
-// Checks one value and converts it into `out`; false with `err` set.
-bool take_value(const std::string& value, const Column& column, size_t text_length, int64_t line, std::string& out,
-                std::string* err) {
+// Checks one value and sets `taken` to it as ISO-8859-1: the value itself
+// when it is plain ASCII, else its conversion in `converted`. False with
+// `err` set.
+bool take_value(const std::string& value, const Column& column, size_t text_length, int64_t line,
+                std::string& converted, std::string_view& taken, std::string* err) {
   auto refuse = [&](const std::string& reason) {
     *err = at_line(line) + ", field " + column.name + ": " + reason;
     return false;
   };
-  for (char c : value)
+  bool ascii = true;
+  for (char c : value) {
     if (forbidden(c)) return refuse(c == '\0' ? "a NUL character inside the value" : "a line end inside the value");
-  uint32_t code_point = 0;
-  if (TextFault fault = utf8_to_latin1(value, out, &code_point); fault != TextFault::NONE)
-    return refuse(text_fault_reason(fault, code_point));
+    ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  }
+  std::string_view out = value;
+  if (!ascii) {
+    uint32_t code_point = 0;
+    if (TextFault fault = utf8_to_latin1(value, converted, &code_point); fault != TextFault::NONE)
+      return refuse(text_fault_reason(fault, code_point));
+    out = converted;
+  }
+  taken = out;
   if (column.field == ANSWER) {
     if (!out.empty() && (out.size() != 2 || !is_all_digits(out)))
       return refuse("\"" + value + "\" is not a response code of two digits");
@@ -130,6 +140,7 @@ bool make_from_table(CsvReader& reader, const BatchHeader& header, std::string_v
   compose_header(header, text_length, record);
   write_record(out, record, line_end);
 
+  BodyComposer composer = make_body_composer(header, text_length);
   std::vector<std::string> values;
   std::vector<std::string> converted(columns.size());
   std::string zone;
@@ -156,19 +167,19 @@ bool make_from_table(CsvReader& reader, const BatchHeader& header, std::string_v
     BodyValues fields{};
     std::string_view answer;
     for (size_t i = 0; i < columns.size(); ++i) {
-      if (!take_value(values[i], columns[i], text_length, line, converted[i], err)) return false;
+      std::string_view taken;
+      if (!take_value(values[i], columns[i], text_length, line, converted[i], taken, err)) return false;
       if (columns[i].field == ANSWER)
-        answer = converted[i];
+        answer = taken;
       else
-        fields[columns[i].field] = converted[i];
+        fields[columns[i].field] = taken;
     }
     if (!answer.empty()) {
       size_t zone_field = body_index(request::BODY_ZONE_1);
       zone = zone_with_answer(fields[zone_field], answer);
       fields[zone_field] = zone;
     }
-    compose_body(header, body_records, fields, text_length, record);
-    write_record(out, record, line_end);
+    write_body(out, composer, body_records, fields, line_end);
   }
   compose_footer(header, body_records, text_length, record);
   write_record(out, record, line_end);

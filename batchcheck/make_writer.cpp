@@ -2,11 +2,35 @@
 
 #include <cstring>
 
+namespace {
+
+// Puts `value` at `field` of the `length` characters at `record`, blanks
+// after it; a field past `length` stops there.
+void put_text(char* record, size_t length, const Field& field, std::string_view value) {
+  size_t width = field.offset + field.width > length ? length - field.offset : field.width;
+  value = value.substr(0, width);
+  std::memcpy(record + field.offset, value.data(), value.size());
+  std::memset(record + field.offset + value.size(), ' ', width - value.size());
+}
+
+// Puts `value` at `field` as digits, zeros in front.
+void put_digits(char* record, const Field& field, int64_t value) {
+  for (size_t i = field.width; i > 0; --i, value /= 10) record[field.offset + i - 1] = static_cast<char>('0' + value % 10);
+}
+
+// `record` as `length` blanks, ready for its fields.
+void blank_record(std::string& record, size_t length) { record.assign(length, ' '); }
+
+// Fields that run to the end of the record stop where the record does.
+void put_last_field(std::string& record, const Field& field, std::string_view value) {
+  put_text(record.data(), record.size(), field, value);
+}
+
+}  // namespace
+
 void put_field(std::string& record, const Field& field, std::string_view value) {
   if (record.size() < field.offset + field.width) record.resize(field.offset + field.width, ' ');
-  value = value.substr(0, field.width);
-  std::memcpy(record.data() + field.offset, value.data(), value.size());
-  std::memset(record.data() + field.offset + value.size(), ' ', field.width - value.size());
+  put_text(record.data(), record.size(), field, value);
 }
 
 std::string zero_padded(int64_t value, size_t width) {
@@ -14,20 +38,6 @@ std::string zero_padded(int64_t value, size_t width) {
   if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
   return digits;
 }
-
-namespace {
-
-// `record` as `length` blanks, ready for its fields.
-void blank_record(std::string& record, size_t length) { record.assign(length, ' '); }
-
-// Fields that run to the end of the record stop where the record does.
-void put_last_field(std::string& record, const Field& field, std::string_view value) {
-  size_t length = record.size();
-  put_field(record, field, value);
-  record.resize(length);
-}
-
-}  // namespace
 
 void compose_header(const BatchHeader& header, size_t length, std::string& record) {
   blank_record(record, length);
@@ -41,31 +51,26 @@ void compose_header(const BatchHeader& header, size_t length, std::string& recor
   put_last_field(record, request::HEADER_REST, header.header_rest);
 }
 
-void compose_body(const BatchHeader& header, int64_t ordinal, const BodyValues& values, size_t length,
-                  std::string& record) {
-  blank_record(record, length);
-  std::string ordinal_digits;
+BodyComposer make_body_composer(const BatchHeader& header, size_t length) {
+  BodyComposer composer;
+  blank_record(composer.blank, length);
+  put_field(composer.blank, request::RECORD_CODE, request::BODY_CODE);
+  put_field(composer.blank, request::MERCHANT_COUNTRY, header.merchant_country);
+  put_field(composer.blank, request::MERCHANT_ID, header.merchant_id);
+  return composer;
+}
+
+void append_body(const BodyComposer& composer, int64_t ordinal, const BodyValues& values, std::string& out) {
+  size_t at = out.size();
+  out.append(composer.blank);
+  char* record = out.data() + at;
+  size_t length = composer.blank.size();
   for (size_t i = 0; i < request::BODY_FIELDS.size(); ++i) {
     const Field& field = request::BODY_FIELDS[i];
-    std::string_view value = values[i];
-    if (value.empty()) {
-      if (i == body_index(request::RECORD_CODE)) {
-        value = request::BODY_CODE;
-      } else if (i == body_index(request::MERCHANT_COUNTRY)) {
-        value = header.merchant_country;
-      } else if (i == body_index(request::MERCHANT_ID)) {
-        value = header.merchant_id;
-      } else if (i == body_index(request::RECORD_NUMBER) || i == body_index(request::TRANSACTION_ID)) {
-        if (ordinal_digits.empty()) ordinal_digits = zero_padded(ordinal, field.width);
-        value = ordinal_digits;
-      } else {
-        continue;  // blanks already
-      }
-    }
-    if (field.offset + field.width >= RECORD_LENGTH)
-      put_last_field(record, field, value);
-    else
-      put_field(record, field, value);
+    if (!values[i].empty())
+      put_text(record, length, field, values[i]);
+    else if (i == body_index(request::RECORD_NUMBER) || i == body_index(request::TRANSACTION_ID))
+      put_digits(record, field, ordinal);
   }
 }
 
@@ -96,6 +101,13 @@ void flush_pending(BatchOutput& out) {
 
 void write_record(BatchOutput& out, std::string_view text, std::string_view line_end) {
   out.pending.append(text).append(line_end);
+  if (out.pending.size() >= OUTPUT_BLOCK) flush_pending(out);
+}
+
+void write_body(BatchOutput& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
+                std::string_view line_end) {
+  append_body(composer, ordinal, values, out.pending);
+  out.pending.append(line_end);
   if (out.pending.size() >= OUTPUT_BLOCK) flush_pending(out);
 }
 

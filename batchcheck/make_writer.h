@@ -61,12 +61,22 @@ constexpr size_t body_index(const Field& field) {
   return request::BODY_FIELDS.size();
 }
 
-// The header record, the body record numbered `ordinal` and the footer of a
-// batch of `body_records`, each without its line end, `length` characters.
+// The header record and the footer of a batch of `body_records`, each
+// without its line end, `length` characters.
 void compose_header(const BatchHeader& header, size_t length, std::string& record);
-void compose_body(const BatchHeader& header, int64_t ordinal, const BodyValues& values, size_t length,
-                  std::string& record);
 void compose_footer(const BatchHeader& header, int64_t body_records, size_t length, std::string& record);
+
+// The body records of one batch: what they share (the record code, the
+// header's merchant and country, the blanks) is composed once.
+struct BodyComposer {
+  std::string blank;  // a body record of defaults, but for the numbers
+};
+
+// The composer of a batch's body records, `length` characters each.
+BodyComposer make_body_composer(const BatchHeader& header, size_t length);
+
+// Appends to `out` the body record numbered `ordinal`, without line end.
+void append_body(const BodyComposer& composer, int64_t ordinal, const BodyValues& values, std::string& out);
 
 // Bytes on their way to the made file, in blocks of 256 KiB: a batch of a
 // million records costs a few hundred writes.
@@ -78,6 +88,10 @@ struct BatchOutput {
 
 // Queues one record and its line end.
 void write_record(BatchOutput& out, std::string_view text, std::string_view line_end);
+
+// Queues the body record numbered `ordinal` and its line end.
+void write_body(BatchOutput& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
+                std::string_view line_end);
 
 // Writes what is queued and flushes the file; false when any write failed.
 bool finish_output(BatchOutput& out);

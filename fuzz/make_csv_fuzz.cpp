@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   header.merchant_country = "FR";
   header.file_number = "000012";
   CsvReader reader = make_csv_reader(in);
-  reader.buffer.resize(64);  // small blocks, so that rows and quotes straddle them
+  reader.input.buffer.resize(64);  // small blocks, so that rows and quotes straddle them
   BatchOutput output;
   output.file = out;
   std::string err;

@@ -41,9 +41,9 @@ BatchHeader batch_header(const BatchShape& shape) {
 // Generated records end with a line feed.
 constexpr size_t TEXT_LENGTH = record_text_length(LF);
 
-// One body record's text, into `record`.
-void compose_generated_body(const BatchShape& shape, const BatchHeader& header, int64_t record_number,
-                            std::string& record) {
+// Appends one body record's text to `out`, or queues it with its line end.
+template <typename Sink>
+void generated_body(const BatchShape& shape, const BodyComposer& composer, int64_t record_number, Sink sink) {
   std::string foreign_id = shape.merchant_id + "X";
   std::string transaction_id = transaction_id_for(record_number);
   std::string customer = "CUST" + zero_padded(record_number, 8);
@@ -59,7 +59,7 @@ void compose_generated_body(const BatchShape& shape, const BatchHeader& header, 
   values[body_index(request::BODY_ZONE_5)] = reference;
   values[body_index(request::BODY_ZONE_6)] = "Z6Y";
   values[body_index(request::BODY_REST)] = "BODY-REST";
-  compose_body(header, record_number, values, TEXT_LENGTH, record);
+  sink(composer, record_number, values);
 }
 
 }  // namespace
@@ -82,7 +82,10 @@ std::string header_record(const BatchShape& shape) {
 
 std::string body_record(const BatchShape& shape, int64_t record_number) {
   std::string record;
-  compose_generated_body(shape, batch_header(shape), record_number, record);
+  generated_body(shape, make_body_composer(batch_header(shape), TEXT_LENGTH), record_number,
+                 [&](const BodyComposer& composer, int64_t n, const BodyValues& values) {
+                   append_body(composer, n, values, record);
+                 });
   return record.append(LF);
 }
 
@@ -100,10 +103,11 @@ bool write_request(const BatchShape& shape, std::FILE* out) {
   std::string record;
   compose_header(header, TEXT_LENGTH, record);
   write_record(output, record, LF);
-  for (int64_t n = 1; n <= shape.body_records; ++n) {
-    compose_generated_body(shape, header, n, record);
-    write_record(output, record, LF);
-  }
+  BodyComposer composer = make_body_composer(header, TEXT_LENGTH);
+  for (int64_t n = 1; n <= shape.body_records; ++n)
+    generated_body(shape, composer, n, [&](const BodyComposer& c, int64_t ordinal, const BodyValues& values) {
+      write_body(output, c, ordinal, values, LF);
+    });
   compose_footer(header, shape.body_records, TEXT_LENGTH, record);
   write_record(output, record, LF);
   return finish_output(output);
