@@ -75,8 +75,13 @@ struct SpilledHead {
   uint32_t unused = 0;  // written as zeros, not as whatever the padding held
 };
 
-// The spill file's name for a Request file: its path with ".FINDINGS" appended.
-std::string spill_file_name(const std::string& request_path) { return request_path + ".FINDINGS"; }
+// The start of the names of this run's temporary files beside the batch:
+// the Request file's path, ".describe-" and the process number. Names of its
+// own: a batchcheck checking the same batch meanwhile finds its <request>.TID
+// free, and two descriptions of one batch never meet.
+std::string temporary_stem(const std::string& request_path) {
+  return request_path + ".describe-" + std::to_string(process_id());
+}
 
 // Creates the spill file at the first finding on a record; false (the
 // reason kept in `failure`) when it cannot.
@@ -157,6 +162,7 @@ struct Findings {
   std::optional<VerificationCounts> counts;
   ReadTally read;  // the bytes the verification checked
   int result = VERIFY_OK;
+  bool ids_lost = false;  // the repeat check could not read its own files back
 };
 
 // Output in blocks, the record views being small and many.
@@ -448,7 +454,8 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
 
 int describe_request_file(const DescribeOptions& options, FILE* out_file) {
   Findings findings;
-  findings.spill.name = spill_file_name(options.request_file);
+  std::string stem = temporary_stem(options.request_file);
+  findings.spill.name = stem + ".FINDINGS";
   VerificationSink sink;
   sink.finding = [&findings](int64_t record, std::string_view text) {
     if (record == NO_RECORD)
@@ -457,7 +464,9 @@ int describe_request_file(const DescribeOptions& options, FILE* out_file) {
       spill_finding(findings.spill, record, text);
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
-  findings.result = verify_request_file(options.request_file, options.file_number, sink, &findings.read);
+  sink.repeat_check_failed = [&findings] { findings.ids_lost = true; };
+  findings.result =
+      verify_request_file(options.request_file, options.file_number, sink, &findings.read, stem + ".TID");
 
   Output out{out_file, {}};
   int status = close_spill(findings.spill) ? 0 : failed(findings.spill.failure);
@@ -467,6 +476,7 @@ int describe_request_file(const DescribeOptions& options, FILE* out_file) {
   if (status != 0) return status;
   emit_end(out, options, findings);
   if (!finish_output(out)) return failed("batchcheck-describe: cannot write to standard output\n");
-  if (!findings.counts) return DESCRIBE_FAILED;
+  // A file of the run's own failed: the result says nothing of the batch.
+  if (!findings.counts || findings.ids_lost) return DESCRIBE_FAILED;
   return findings.result == VERIFY_OK ? DESCRIBE_VALID : DESCRIBE_INVALID;
 }

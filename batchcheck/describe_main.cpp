@@ -101,7 +101,7 @@ std::string parse_arguments(int argc, char** argv, DescribeOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  prepare_stdout();
+  prepare_stdout(StdoutRole::PRODUCT);
   if (int status = answer_help_or_version(argc, argv, "batchcheck-describe", HELP, DESCRIBE_FAILED); status >= 0)
     return status;
   install_interrupt_cleanup();

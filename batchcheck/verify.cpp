@@ -156,6 +156,10 @@ int64_t record_of_entry(EntryPlaces& places, int64_t entry) {
 
 // The first rule that holds gives the result; only it prints its line.
 int decide(Verification& v, int duplicates, const std::optional<std::string>& expected_file_number) {
+  // The ids could not be read back (the TID file removed meanwhile, a disk
+  // error, a full disk while spilling): nothing is known of the batch's
+  // repeats, as when the TID file cannot be created.
+  if (duplicates == 2) return VERIFY_FILE_ERROR;
   if (duplicates != 0) return VERIFY_CONTENT_ERROR;
   if (v.records_read == 0) return VERIFY_CONTENT_ERROR;
   if (v.errors != 0) return VERIFY_CONTENT_ERROR;
@@ -199,7 +203,7 @@ std::string summary_text(const VerificationCounts& counts) {
 }
 
 int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                        const VerificationSink& sink, ReadTally* read) {
+                        const VerificationSink& sink, ReadTally* read, const std::string& tid_name) {
   Verification v;
   v.sink = &sink;
   if (expected_file_number) v.expected_file_number = numeric_value(*expected_file_number);
@@ -210,7 +214,8 @@ int verify_request_file(const std::string& path, const std::optional<std::string
     return VERIFY_FILE_ERROR;
   }
   TidFile tid;
-  if (!create_tid_file(path, tid, [&sink](std::string_view text) { sink.finding(NO_RECORD, text); })) {
+  if (!create_tid_file_named(tid_name.empty() ? tid_file_name(path) : tid_name, tid,
+                             [&sink](std::string_view text) { sink.finding(NO_RECORD, text); })) {
     std::fclose(request);
     return VERIFY_FILE_ERROR;
   }
@@ -254,6 +259,7 @@ int verify_request_file(const std::string& path, const std::optional<std::string
     sink.finding(place, text);
   });
   if (places.file) std::fclose(places.file);
+  if (duplicates == 2 && sink.repeat_check_failed) sink.repeat_check_failed();
   return decide(v, duplicates, expected_file_number);
 }
 

@@ -7,23 +7,33 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
+#include "messages.h"
 #include "output.h"
+#include "page.h"
 #include "page_types.h"
 #include "platform.h"
-#include "run.h"
 
 namespace {
 
+// One language of the gallery: the language of its pages, its code in their
+// file names, and its name in the progress lines.
+struct GalleryLanguage {
+  Language language;
+  std::string_view code;
+  std::string_view name;
+};
+
 // The two languages of the gallery, in the order their pages are written.
-constexpr std::string_view LANGUAGES[] = {"en", "fr"};
+constexpr GalleryLanguage LANGUAGES[] = {{Language::ENGLISH, "en", "English"}, {Language::FRENCH, "fr", "French"}};
 
 // What one page holds, for the index.
 struct PageEntry {
   std::string file;        // name inside out_dir
-  int status = 0;          // pagesim's exit status for the page
-  std::string diagnostic;  // the page's diagnostic, when status is 1
+  bool complete = false;   // the page holds no diagnostic
+  std::string diagnostic;  // the page's diagnostic, when not complete
 };
 
 // `name` with its ASCII capitals in lower case, as the page files are named.
@@ -40,10 +50,37 @@ std::string path_in(const std::string& dir, const std::string& file) {
   return dir + "/" + file;
 }
 
+// The file inside out_dir that a run holds locked while it writes there: two
+// galleries writing into one folder at once would mix their pages.
+constexpr const char* LOCK_FILE = "pagesim-gallery.lock";
+
+// The name of a page's file inside out_dir.
+std::string page_file_name(std::string_view page_type, const GalleryLanguage& language) {
+  return lower_case(page_type) + "." + std::string(language.code) + ".html";
+}
+
+// True when no file the gallery would write into `out_dir` is one of the
+// merchant's inputs, the template or ./parameters, however it is named
+// (through a link too); otherwise false, after one message naming it.
+bool writes_no_input(const std::string& template_name, const std::string& out_dir) {
+  std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE)};
+  for (const PageType& type : page_types())
+    for (const GalleryLanguage& language : LANGUAGES)
+      written.push_back(path_in(out_dir, page_file_name(type.name, language)));
+  const std::pair<std::string, std::string> inputs[] = {{template_name, "the template " + template_name},
+                                                        {"parameters", "the Parameters file ./parameters"}};
+  for (const std::string& path : written)
+    for (const auto& [input, what] : inputs)
+      if (same_file(path, input)) {
+        tell_gallery_failure("refusing to write " + path + ": it is " + what);
+        return false;
+      }
+  return true;
+}
+
 // Writes the one-line message of a file that cannot be written; false.
 bool cannot_write(const std::string& path) {
-  std::string message = "pagesim-gallery: cannot write the file " + path + "\n";
-  std::fputs(message.c_str(), stderr);
+  tell_gallery_failure("cannot write the file " + path);
   return false;
 }
 
@@ -51,7 +88,7 @@ bool cannot_write(const std::string& path) {
 // the message when the file cannot be written.
 bool write_page(const std::string& path, const PageRequest& request, PageOutcome& outcome) {
   Replacement replacement;
-  if (!open_replacement(path, replacement)) return cannot_write(path);
+  if (!open_replacement(path, replacement, AtLink::REPLACE_LINK)) return cannot_write(path);
   send_output_to(replacement.file);
   outcome = render_page(request);
   bool written = finish_output();
@@ -67,7 +104,7 @@ bool write_page(const std::string& path, const PageRequest& request, PageOutcome
 // when the file cannot be written.
 bool write_text_file(const std::string& path, const std::string& text) {
   Replacement replacement;
-  if (!open_replacement(path, replacement)) return cannot_write(path);
+  if (!open_replacement(path, replacement, AtLink::REPLACE_LINK)) return cannot_write(path);
   bool written = std::fwrite(text.data(), 1, text.size(), replacement.file) == text.size();
   if (!written || !close_replacement(replacement) || !install_replacement(replacement)) {
     discard_replacement(replacement);
@@ -98,7 +135,7 @@ std::string parameters_path() {
 std::string index_cell(const PageEntry& page) {
   std::string file = html_text(page.file);
   std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
-  if (page.status == 0)
+  if (page.complete)
     cell += "<br><span class=\"ok\">ok</span>";
   else
     cell += "<div class=\"diagnostic\">" + html_text(page.diagnostic) + "</div>";
@@ -142,6 +179,11 @@ std::size_t utf8_length(std::string_view bytes, std::size_t at) {
 
 }  // namespace
 
+void tell_gallery_failure(const std::string& what) {
+  std::string message = std::string(GALLERY_PROGRAM) + ": " + what + "\n";
+  std::fputs(message.c_str(), stderr);
+}
+
 std::string html_text(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
@@ -171,35 +213,31 @@ std::string html_text(std::string_view bytes) {
   return text;
 }
 
-GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
-  GalleryOutcome outcome;
-  outcome.index_path = path_in(out_dir, "index.html");
-  std::error_code error;
-  std::filesystem::create_directories(out_dir, error);
-  if (error || !std::filesystem::is_directory(out_dir, error)) {
-    std::string message = "pagesim-gallery: cannot create the folder " + out_dir + "\n";
-    std::fputs(message.c_str(), stderr);
-    return outcome;
-  }
+namespace {
+
+// Writes every page, then the index, into `out_dir`; `outcome` tells how far
+// it came.
+void write_pages(const std::string& template_name, const std::string& out_dir, bool progress,
+                 GalleryOutcome& outcome) {
   std::vector<PageEntry> pages;
   std::size_t number = 0;
   std::size_t count = page_types().size();
   for (const PageType& type : page_types()) {
     std::string held;
-    for (std::string_view language : LANGUAGES) {
+    for (const GalleryLanguage& language : LANGUAGES) {
       PageEntry page;
-      page.file = lower_case(type.name) + "." + std::string(language) + ".html";
+      page.file = page_file_name(type.name, language);
       PageOutcome rendered;
-      if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), std::string(language)},
+      if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), language.language},
                       rendered))
-        return outcome;
-      page.status = rendered.status;
+        return;
+      page.complete = rendered.complete;
       page.diagnostic = rendered.diagnostic;
       ++outcome.pages;
-      if (page.status != 0) {
+      if (!page.complete) {
         ++outcome.diagnostics;
         held += held.empty() ? "diagnostic in " : " and ";
-        held += language == "en" ? "English" : "French";
+        held += language.name;
       }
       pages.push_back(std::move(page));
     }
@@ -209,7 +247,35 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
       std::fputs(line.c_str(), stderr);
     }
   }
-  if (!write_text_file(outcome.index_path, index_page(template_name, pages))) return outcome;
-  outcome.status = outcome.diagnostics > 0 ? 1 : 0;
+  if (!write_text_file(outcome.index_path, index_page(template_name, pages))) return;
+  outcome.written = true;
+}
+
+}  // namespace
+
+GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
+  GalleryOutcome outcome;
+  outcome.index_path = path_in(out_dir, "index.html");
+  std::error_code error;
+  std::filesystem::create_directories(out_dir, error);
+  if (error || !std::filesystem::is_directory(out_dir, error)) {
+    tell_gallery_failure("cannot create the folder " + out_dir);
+    return outcome;
+  }
+  if (!writes_no_input(template_name, out_dir)) return outcome;
+  FolderLock lock;
+  std::string lock_path = path_in(out_dir, LOCK_FILE);
+  LockResult locked = lock_folder(lock_path, lock);
+  if (locked == LockResult::HELD_ELSEWHERE) {
+    tell_gallery_failure("another pagesim-gallery is writing into " + out_dir + " (it holds " + lock_path +
+                         "); run again once it has finished");
+    return outcome;
+  }
+  if (locked == LockResult::FAILED) {
+    cannot_write(lock_path);
+    return outcome;
+  }
+  write_pages(template_name, out_dir, progress, outcome);
+  unlock_folder(lock);
   return outcome;
 }

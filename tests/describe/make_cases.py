@@ -4,7 +4,8 @@
 The batches and batchcheck's own messages come from the batchcheck cases'
 builders; the expected views are written here from the layouts: the text view
 by hand, the JSON Lines with Python's json module, so that every case also
-checks that the output is valid JSON.
+checks that the output is valid JSON. Given a folder, it writes them there
+instead (tests/cases_match.py holds them against the committed ones).
 """
 import json
 import os
@@ -176,12 +177,12 @@ def write(path, text):
         f.write(text.encode("latin-1") if isinstance(text, str) else text)
 
 
-def main():
-    for name in os.listdir(HERE):
-        if os.path.isdir(os.path.join(HERE, name)) and name != "__pycache__":
-            shutil.rmtree(os.path.join(HERE, name))
+def main(folder=HERE):
+    for name in os.listdir(folder):
+        if os.path.isdir(os.path.join(folder, name)) and name != "__pycache__":
+            shutil.rmtree(os.path.join(folder, name))
     for name, c in CASES.items():
-        root = os.path.join(HERE, name)
+        root = os.path.join(folder, name)
         write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
         # The JSON Lines are UTF-8; the text view is the file's own bytes.
         stdout = c["stdout"]
@@ -195,4 +196,4 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    main(*sys.argv[1:2])

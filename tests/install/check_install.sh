@@ -1,10 +1,11 @@
 #!/bin/sh
 # Installs the build into a temporary prefix, then runs the installed programs
 # the way a user would, from PATH, and looks for their manual pages.
-# Usage: check_install.sh CMAKE BUILD_DIR BINDIR MANDIR EXAMPLES_DIR VERSION
-# (BINDIR and MANDIR relative to the prefix, as GNUInstallDirs names them).
+# Usage: check_install.sh CMAKE BUILD_DIR BINDIR MANDIR DATAROOTDIR EXAMPLES_DIR VERSION
+# (BINDIR, MANDIR and DATAROOTDIR relative to the prefix, as GNUInstallDirs
+# names them).
 set -u
-cmake=$1 build=$2 bindir=$3 mandir=$4 examples=$5 version=$6
+cmake=$1 build=$2 bindir=$3 mandir=$4 datarootdir=$5 examples=$6 version=$7
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 failures=0
@@ -19,6 +20,8 @@ export PATH
 
 for program in batchcheck batchcheck-describe batchcheck-make pagesim pagesim-gallery; do
   [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not installed"
+  [ -f "$prefix/$datarootdir/bash-completion/completions/$program" ] ||
+    fail "$datarootdir/bash-completion/completions/$program is not installed"
 done
 # Every installed program has its manual page and answers --help and
 # --version alone, on standard output with status 0.

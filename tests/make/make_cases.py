@@ -4,7 +4,9 @@
 The tables are written here as a merchant would save them; the batches
 expected from them are built from the request layout field by field. The
 JSON Lines are batchcheck-describe's, as its own cases' builder writes them,
-and the batches they give back are the described files themselves.
+and the batches they give back are the described files themselves. Given a
+folder, it writes them there instead (tests/cases_match.py holds them against
+the committed ones).
 """
 import importlib.util
 import json
@@ -182,12 +184,12 @@ def write(path, content):
         f.write(content.encode("latin-1") if isinstance(content, str) else content)
 
 
-def main():
-    for name in os.listdir(HERE):
-        if os.path.isdir(os.path.join(HERE, name)):
-            shutil.rmtree(os.path.join(HERE, name))
+def main(folder=HERE):
+    for name in os.listdir(folder):
+        if os.path.isdir(os.path.join(folder, name)) and name != "__pycache__":
+            shutil.rmtree(os.path.join(folder, name))
     for name, c in CASES.items():
-        root = os.path.join(HERE, name)
+        root = os.path.join(folder, name)
         write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
         write(os.path.join(root, "stdout"), c["stdout"])
         if c["status"]:
@@ -199,4 +201,4 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    main(*sys.argv[1:2])

@@ -1,11 +1,11 @@
-// The whole pagesim run, from the command line's words to the exit status.
-#include "run.h"
+// One page of pagesim, framed: the head, the Parameters file, the page type,
+// the template around the page body, the tail; or a diagnostic in the frame.
+#include "page.h"
 
 #include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "output.h"
 #include "page_options.h"
@@ -15,16 +15,6 @@
 
 namespace {
 
-// Tells how to call the program; the merchant sees it on the console, so it
-// is plain text, not HTML.
-void print_usage() {
-  emit("usage is: \n");
-  emit("pagesim \"template_name\" \"page_type\" > test.html\n");
-  emit("Example:\n");
-  emit("pagesim merchant_template RECORD_CAPTURE > test.html\n\n");
-  emit("Look at the pagesim documentation for more informations.\n");
-}
-
 // Opens the document; every page and every diagnostic shares this head.
 void print_html_head() { emit("<html><head><title>ORBA</title></head>\n"); }
 
@@ -32,11 +22,11 @@ void print_html_head() { emit("<html><head><title>ORBA</title></head>\n"); }
 void print_html_tail() { emit("</body></html>\n"); }
 
 // Ends a failed page: writes the diagnostic (after those already written),
-// closes the frame, and gives the outcome of status 1.
+// closes the frame, and gives the outcome of a page that is not complete.
 PageOutcome fail(Diagnostics& diagnostics, BodyTag tag, std::initializer_list<std::string_view> pieces) {
   if (pieces.size() > 0) diagnostics.write(tag, pieces);
   print_html_tail();
-  return PageOutcome{1, diagnostics.text()};
+  return PageOutcome{false, diagnostics.text()};
 }
 
 // Writes the page for a template that is open as `file`.
@@ -60,7 +50,7 @@ PageOutcome render_with_template(std::FILE* file, const PageOptions& options, Di
                  ") changed while pagesim read it: this page is not the one checked, run pagesim again.\n"});
   if (!options.NO_COPYRIGHT) emit("<br><center><font size=-2>Preview of an ORBA payment page</font></center>");
   print_html_tail();
-  return PageOutcome{0, {}};
+  return PageOutcome{true, {}};
 }
 
 }  // namespace
@@ -72,11 +62,10 @@ PageOutcome render_page(const PageRequest& request) {
   options.page_type = request.page_type;
   Diagnostics diagnostics;
   print_html_head();
-  std::string language_line = request.language.empty() ? "" : "LANGUAGE!" + request.language + "!";
-  if (!read_parameters(options, diagnostics, language_line)) return fail(diagnostics, BodyTag::NONE, {});
-  // A merchant's file that selects French would otherwise turn the English
-  // page French too: the reader never switches back from fr.
-  if (!request.language.empty()) options.LANGUAGE = request.language == "fr" ? 1 : 0;
+  if (!read_parameters(options, diagnostics)) return fail(diagnostics, BodyTag::NONE, {});
+  // The caller's language wins: a merchant's file that selects French would
+  // otherwise turn the gallery's English page French too.
+  if (request.language) options.LANGUAGE = *request.language;
   if (!is_known_page_type(options.page_type))
     return fail(diagnostics, BodyTag::WITH_LINE_END, {"The keyword ", options.page_type, " doesn't exist\n"});
   std::FILE* file = open_for_reading(options.template_name);
@@ -85,18 +74,4 @@ PageOutcome render_page(const PageRequest& request) {
   PageOutcome outcome = render_with_template(file, options, diagnostics);
   std::fclose(file);
   return outcome;
-}
-
-int run_pagesim(const std::vector<std::string>& args) {
-  int status = 1;
-  if (args.size() < 2) {
-    print_usage();
-  } else {
-    status = render_page(PageRequest{args[0], args[1], {}}).status;
-  }
-  // A page that did not fully reach standard output (a full disk) fails the
-  // run: the merchant must not trust a cut preview.
-  if (finish_output()) return status;
-  std::fputs("pagesim: cannot write the page to standard output\n", stderr);
-  return 1;
 }

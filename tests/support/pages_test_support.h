@@ -1,5 +1,8 @@
 #pragma once
 
+// What the tests of the page renderers share: capturing what a renderer
+// writes, the options of an empty Parameters file, and byte comparisons.
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,13 +22,13 @@ inline std::string captured(const std::function<void()>& write) {
 }
 
 // The body `render` writes for `options`.
-inline std::string body_of(void (*render)(PageOptions), const PageOptions& options) {
+inline std::string body_of(void (*render)(const PageOptions&), const PageOptions& options) {
   return captured([&] { render(options); });
 }
 
-// Options as a merchant with an empty Parameters file gets them, in English
-// (language 0) or French (language 1).
-inline PageOptions default_options(int language = 0) {
+// Options as a merchant with an empty Parameters file gets them, in
+// `language`.
+inline PageOptions default_options(Language language = Language::ENGLISH) {
   PageOptions options;
   options.LANGUAGE = language;
   return options;
