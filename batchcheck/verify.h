@@ -38,10 +38,11 @@ std::string summary_text(const VerificationCounts& counts);
 // Where the verification hands what it finds, as it finds it.
 struct VerificationSink {
   // A finding: the record it concerns (its position in the file, 1 for the
-  // first record) or NO_RECORD, and the exact text batchcheck prints for it.
-  // Findings on records come in file order during the pass, then, for the
-  // repeated transaction ids, in file order again.
-  std::function<void(int64_t record, std::string_view text)> finding;
+  // first record) or NO_RECORD, the id of the rule it breaks (rules.h), and
+  // the exact text batchcheck prints for it. Findings on records come in file
+  // order during the pass, then, for the repeated transaction ids, in file
+  // order again.
+  std::function<void(int64_t record, std::string_view rule, std::string_view text)> finding;
   // The summary, once the whole file is read. A run that cannot read the
   // file or store its transaction ids never gets this far.
   std::function<void(const VerificationCounts&)> summary;

@@ -130,7 +130,7 @@ TEST(RepeatCheck, TidFileThatVanishesIsAFileErrorNotAContentError) {
   }
   std::string said;
   VerificationSink sink;
-  sink.finding = [&](int64_t, std::string_view text) { said += text; };
+  sink.finding = [&](int64_t, std::string_view, std::string_view text) { said += text; };
   sink.summary = [&](const VerificationCounts&) { fs::remove(request + ".TID"); };
   EXPECT_EQ(verify_request_file(request, std::string("12"), sink), VERIFY_FILE_ERROR);
   EXPECT_EQ(said, "Error fopen (r) file " + request + ".TID");

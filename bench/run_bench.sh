@@ -111,6 +111,8 @@ pagesim="$build/pagesim/pagesim"
 echo "Generating the inputs in $work"
 for n in 10000 100000 999999; do [ -s "req_$n" ] || "$gen" "$n" "req_$n"; done
 [ -s req_foreign ] || "$gen" --foreign-bodies 999999 req_foreign
+# The Response batchcheck writes for the biggest batch, as describe reads it.
+[ -s resp_999999 ] || "$batchcheck" SHOP1 FR req_999999 resp_999999 12 >/dev/null
 # A table of 999,999 subscriptions as a merchant's export would have them.
 [ -s table_999999.csv ] || awk 'BEGIN {
   print "transaction_id,body_zone_2,body_zone_3,body_zone_4,body_zone_5,answer"
@@ -142,6 +144,8 @@ row "batchcheck 999999, a warning per record" "$(size req_999999)" console.txt "
   dd if=req_999999 of=copy bs=64k status=none -- "$batchcheck" SHOP2 FR req_999999 resp 12
 row "batchcheck-describe 999999, --json --findings" "$(size req_999999)" console.txt "dd bs=64k" /dev/null \
   dd if=req_999999 of=copy bs=64k status=none -- "$describe" --json --findings req_999999 12
+row "batchcheck-describe 999999 Response, --json --findings" "$(size resp_999999)" console.txt "dd bs=64k" /dev/null \
+  dd if=resp_999999 of=copy bs=64k status=none -- "$describe" --json --findings resp_999999
 row "batchcheck-make 999999 rows from CSV" "$(size table_999999.csv)" console.txt "dd bs=64k of the batch" /dev/null \
   dd if=made_999999 of=copy bs=64k status=none -- "$make" --merchant-id SHOP1 --country FR --file-number 12 \
   table_999999.csv made_copy
@@ -181,6 +185,8 @@ check "batchcheck, a message per body / dd" \
   "$(ratio "${wall[batchcheck 999999, a message per body]}" "${base_wall[batchcheck 999999, a message per body]}")" 8
 check "batchcheck-describe --json --findings 999999 / dd" \
   "$(ratio "${wall[batchcheck-describe 999999, --json --findings]}" "${base_wall[batchcheck-describe 999999, --json --findings]}")" 3
+check "batchcheck-describe --json --findings 999999 Response / dd" \
+  "$(ratio "${wall[batchcheck-describe 999999 Response, --json --findings]}" "${base_wall[batchcheck-describe 999999 Response, --json --findings]}")" 3
 check "batchcheck-make 999999 rows from CSV / dd of the batch" \
   "$(ratio "${wall[batchcheck-make 999999 rows from CSV]}" "${base_wall[batchcheck-make 999999 rows from CSV]}")" 3
 check "describe then make, 999999 records / dd" \
@@ -189,3 +195,5 @@ check "describe then make, 999999 records / dd" \
 check "pagesim 10 MB / cat" "$(ratio "${wall[pagesim 10 MB]}" "${base_wall[pagesim 10 MB]}")" 3
 check "pagesim 16 KB process time, ms ($small_source)" "$small_cpu" 5
 check "batchcheck 999999 peak memory, MiB" "${peak[batchcheck 999999]}" 24
+check "batchcheck-describe 999999 Response peak memory, MiB" \
+  "${peak[batchcheck-describe 999999 Response, --json --findings]}" 24

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "markup.h"
 #include "messages.h"
 #include "output.h"
 #include "page.h"
@@ -133,12 +134,12 @@ std::string parameters_path() {
 // One cell of the index: the link to a page, what the page holds, and the
 // page itself, small (its scripts do not run there).
 std::string index_cell(const PageEntry& page) {
-  std::string file = html_text(page.file);
+  std::string file = markup_text(page.file);
   std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
   if (page.complete)
     cell += "<br><span class=\"ok\">ok</span>";
   else
-    cell += "<div class=\"diagnostic\">" + html_text(page.diagnostic) + "</div>";
+    cell += "<div class=\"diagnostic\">" + markup_text(page.diagnostic) + "</div>";
   return cell + "<div class=\"preview\"><iframe src=\"" + file + "\" loading=\"lazy\" sandbox tabindex=\"-1\" title=\"" +
          file + "\"></iframe></div></td>";
 }
@@ -154,7 +155,7 @@ std::string index_page(const std::string& template_name, const std::vector<PageE
       ".preview iframe{width:1000px;height:750px;border:0;transform:scale(.32);transform-origin:0 0;"
       "pointer-events:none}"
       "</style></head>\n<body>\n<h1>pagesim gallery</h1>\n<p>Template: <code>" +
-      html_text(template_name) + "</code><br>\nParameters file: <code>" + html_text(parameters_path()) +
+      markup_text(template_name) + "</code><br>\nParameters file: <code>" + markup_text(parameters_path()) +
       "</code><br>\nWritten: " + time_of_run() +
       "</p>\n<table>\n<tr><th>Page type</th><th>English</th><th>Fran\xC3\xA7" "ais</th></tr>\n";
   std::size_t at = 0;
@@ -166,51 +167,11 @@ std::string index_page(const std::string& template_name, const std::vector<PageE
   return page + "</table>\n</body></html>\n";
 }
 
-// The length of the UTF-8 sequence that starts `bytes` at `at`, or 0 when no
-// valid one does.
-std::size_t utf8_length(std::string_view bytes, std::size_t at) {
-  unsigned char lead = static_cast<unsigned char>(bytes[at]);
-  std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
-  if (length == 0 || at + length > bytes.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i)
-    if ((static_cast<unsigned char>(bytes[at + i]) & 0xC0) != 0x80) return 0;
-  return length;
-}
-
 }  // namespace
 
 void tell_gallery_failure(const std::string& what) {
   std::string message = std::string(GALLERY_PROGRAM) + ": " + what + "\n";
   std::fputs(message.c_str(), stderr);
-}
-
-std::string html_text(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t at = 0; at < bytes.size(); ++at) {
-    unsigned char c = static_cast<unsigned char>(bytes[at]);
-    switch (c) {
-      case '&': text += "&amp;"; continue;
-      case '<': text += "&lt;"; continue;
-      case '>': text += "&gt;"; continue;
-      case '"': text += "&quot;"; continue;
-      case '\'': text += "&#39;"; continue;
-      default: break;
-    }
-    if (c < 0x80) {
-      // A control character other than a line end or a tab would not show.
-      text += c < 0x20 && c != '\n' && c != '\t' ? std::string("\xEF\xBF\xBD") : std::string(1, static_cast<char>(c));
-      continue;
-    }
-    if (std::size_t length = utf8_length(bytes, at)) {
-      text.append(bytes.substr(at, length));
-      at += length - 1;
-      continue;
-    }
-    text += static_cast<char>(0xC0 | (c >> 6));
-    text += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return text;
 }
 
 namespace {

@@ -32,8 +32,3 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
 // Tells why the gallery stopped: the program's name, `what` and a line end,
 // on standard error.
 void tell_gallery_failure(const std::string& what);
-
-// `bytes` as text of an HTML page in UTF-8: the characters that HTML reads
-// as markup escaped, valid UTF-8 kept, and every other byte read as the
-// ISO-8859-1 letter that pagesim's pages mean by it.
-std::string html_text(std::string_view bytes);

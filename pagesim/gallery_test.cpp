@@ -157,9 +157,3 @@ TEST_F(Gallery, OneRunAtATimeInAFolder) {
   EXPECT_EQ(after.status, 0);
   EXPECT_EQ(files_below(dir_ / "out").size(), 33u);
 }
-
-TEST(HtmlText, EscapesMarkupAndReadsStrayBytesAsLatin1) {
-  EXPECT_EQ(html_text("<a href=\"x\">&'"), "&lt;a href=&quot;x&quot;&gt;&amp;&#39;");
-  EXPECT_EQ(html_text("caf\xE9 caf\xC3\xA9\t\n"), "caf\xC3\xA9 caf\xC3\xA9\t\n");
-  EXPECT_EQ(html_text(std::string("\0\xC3", 2)), "\xEF\xBF\xBD\xC3\x83");
-}

@@ -65,8 +65,10 @@ expect "shop batches/Request 12.txt" batchcheck SHOP1 FR 'shop\ batches/R'
 expect "shop batches/Request 12.txt" batchcheck SHOP1 FR '"shop batches/R'
 expect "" batchcheck SHOP1 FR req.txt resp 1
 
-expect "$(printf -- '--findings\n--help\n--json\n--records\n--version')" batchcheck-describe --
-expect "$(printf -- '--findings\n--json\n--records')" batchcheck-describe --json --
+expect "$(printf -- '--as\n--findings\n--help\n--json\n--junit\n--records\n--request\n--version')" batchcheck-describe --
+expect "$(printf -- '--as\n--findings\n--json\n--junit\n--records\n--request')" batchcheck-describe --json --
+expect "$(printf 'request\nresponse')" batchcheck-describe --as ""
+expect "req.txt" batchcheck-describe --request re
 expect "" batchcheck-describe --records ""
 expect "req.txt" batchcheck-describe --records = 3-5 --findings re
 expect "" batchcheck-describe req.txt ""
