@@ -67,7 +67,7 @@ package:
 bench:
 	$(NEED) build bench
 	cmake --preset release
-	cmake --build --preset release -j2 --target batchcheck batchcheck-describe pagesim gen_request
+	cmake --build --preset release -j2 --target batchcheck batchcheck-describe batchcheck-make pagesim gen_request
 	bash bench/run_bench.sh build/release
 	@if [ -n "$$(cmake --build --preset release --target help | grep '^micro_bench:')" ]; then \
 	  cmake --build --preset release -j2 --target micro_bench && build/release/bench/micro_bench; \
@@ -96,6 +96,7 @@ test-windows: windows
 	  -DE2E_LAUNCHER=$(WINE) -DE2E_BATCHCHECK=$(CURDIR)/build/windows/batchcheck/batchcheck.exe \
 	  -DE2E_PAGESIM=$(CURDIR)/build/windows/pagesim/pagesim.exe \
 	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/batchcheck/batchcheck-describe.exe \
+	  -DE2E_MAKE=$(CURDIR)/build/windows/batchcheck/batchcheck-make.exe \
 	  -DE2E_WINDOWS_BUILD=$(CURDIR)/build/windows
 	cmake --build build/windows-e2e -j2 --target e2e_runner
 	ctest --test-dir build/windows-e2e -L 'e2e|installer' -j2 --output-on-failure

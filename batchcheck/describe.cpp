@@ -117,14 +117,18 @@ bool show_records(const DescribeOptions& options, Findings& findings, SpillReadi
   std::vector<Finding> found;
   JsonRecords views;
   int64_t position = 0;
+  uint64_t taken = 0;
   while (!spilled.failed && read_record(reader, record)) {
     ++position;
+    uint64_t record_bytes = bytes_taken(reader) - taken;
+    taken += record_bytes;
     bool more = take_findings(spilled, position, found);
     if (junit) report_record(*junit, position, record, found);
     if (position >= options.first_record && position <= options.last_record &&
         (!options.only_findings || !found.empty())) {
       RecordKind kind = record_kind(record);
-      ShownRecord shown{position, kind_name(kind), record, fields_of_kind(kind), {}, found};
+      ShownRecord shown{position, kind_name(kind), record, fields_of_kind(kind), {}, found,
+                        line_end_in_file(record, record_bytes)};
       text.clear();
       if (options.json)
         append_json_record(text, views, shown);

@@ -153,7 +153,7 @@ void check_records(const DescribeOptions& options, ResponseReader& reader, std::
     if (position < options.first_record || position > options.last_record) continue;
     if (options.only_findings && found.empty()) continue;
     ShownRecord shown{position, response_kind_name(kind), record, response_fields(kind), outcome_of(kind, record),
-                      found};
+                      found, std::nullopt};  // a Response is read in blocks of 200: no line ends
     text.clear();
     if (options.json) {
       append_json_record(text, views, shown);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -39,3 +40,8 @@ void read_to_end(RecordReader& reader);
 // True once the reader has met the end of the file with no read error: its
 // fingerprint is then that of the whole file.
 inline bool read_whole(const RecordReader& reader) { return reader.at_eof && !reader.failed; }
+
+// The bytes of its file the reader has handed out so far.
+inline uint64_t bytes_taken(const RecordReader& reader) {
+  return reader.fingerprint.bytes - (reader.end - reader.position);
+}

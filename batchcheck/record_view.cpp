@@ -140,17 +140,18 @@ namespace {
 
 // The object of a kind's records, its values empty.
 JsonRecords::Kind make_json_kind(const ShownRecord& shown) {
-  JsonRecords::Kind view{shown.kind, !shown.outcome.empty(), {}, nullptr, nullptr, {}, nullptr, nullptr};
+  JsonRecords::Kind view{shown.kind, !shown.outcome.empty(), shown.line_end.has_value(), {}, nullptr, nullptr,
+                         nullptr, {}, nullptr, nullptr};
   Json fields = Json::object();
   for (const Field& field : shown.fields) fields[std::string(field.name)] = "";
-  view.line = {{"record", Json::number_integer_t{0}},
-               {"kind", shown.kind},
-               {"length", Json::number_unsigned_t{0}},
-               {"fields", std::move(fields)}};
+  view.line = {{"record", Json::number_integer_t{0}}, {"kind", shown.kind}, {"length", Json::number_unsigned_t{0}}};
+  if (view.has_line_end) view.line["line_end"] = "";
+  view.line["fields"] = std::move(fields);
   if (view.has_outcome) view.line["outcome"] = "";
   view.line["findings"] = Json::array();
   view.record = &view.line["record"].get_ref<Json::number_integer_t&>();
   view.length = &view.line["length"].get_ref<Json::number_unsigned_t&>();
+  if (view.has_line_end) view.line_end = &view.line["line_end"].get_ref<std::string&>();
   for (auto& value : view.line["fields"]) view.values.push_back(&value.get_ref<std::string&>());
   if (view.has_outcome) view.outcome = &view.line["outcome"].get_ref<std::string&>();
   view.findings = &view.line["findings"];
@@ -159,9 +160,15 @@ JsonRecords::Kind make_json_kind(const ShownRecord& shown) {
 
 }  // namespace
 
+std::string_view line_end_in_file(std::string_view record, uint64_t bytes_taken) {
+  if (record.empty() || record.back() != '\n') return "";
+  return bytes_taken > record.size() ? "\r\n" : "\n";
+}
+
 void append_json_record(std::string& out, JsonRecords& views, const ShownRecord& shown) {
   auto found = std::find_if(views.kinds.begin(), views.kinds.end(), [&](const JsonRecords::Kind& kind) {
-    return kind.name == shown.kind && kind.has_outcome == !shown.outcome.empty();
+    return kind.name == shown.kind && kind.has_outcome == !shown.outcome.empty() &&
+           kind.has_line_end == shown.line_end.has_value();
   });
   if (found == views.kinds.end()) {
     views.kinds.push_back(make_json_kind(shown));
@@ -170,6 +177,7 @@ void append_json_record(std::string& out, JsonRecords& views, const ShownRecord&
   JsonRecords::Kind& view = *found;
   *view.record = shown.position;
   *view.length = shown.record.size();
+  if (view.line_end) view.line_end->assign(*shown.line_end);
   for (size_t i = 0; i < shown.fields.size(); ++i) latin1_to_utf8(field_of(shown.record, shown.fields[i]), *view.values[i]);
   if (view.outcome) view.outcome->assign(shown.outcome);
   view.findings->clear();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,7 +47,16 @@ struct ShownRecord {
   std::span<const Field> fields;
   std::string_view outcome;  // empty for a kind that has none
   std::span<const Finding> findings;
+  // The record's line end as the file has it ("\r\n", "\n" or none), for
+  // a Request record: the reader hands CR LF over as "\n", and the JSON
+  // carries the difference so that batchcheck-make writes the file back
+  // byte for byte.
+  std::optional<std::string_view> line_end;
 };
+
+// The line end of a `record` for which the reader took `bytes_taken` bytes
+// of its file.
+std::string_view line_end_in_file(std::string_view record, uint64_t bytes_taken);
 
 // The width of the text view's field-name column for records of these
 // layouts: the longest name and a blank.
@@ -66,9 +76,11 @@ struct JsonRecords {
   struct Kind {
     std::string_view name;
     bool has_outcome;
+    bool has_line_end;
     Json line;
     Json::number_integer_t* record = nullptr;
     Json::number_unsigned_t* length = nullptr;
+    std::string* line_end = nullptr;
     std::vector<std::string*> values;  // one per field, in layout order
     std::string* outcome = nullptr;
     Json* findings = nullptr;

@@ -88,6 +88,10 @@ bool remove_file(const std::string& path);
 // description, the gallery's closing line), which must not go nowhere.
 enum class StdoutRole { MESSAGES, PRODUCT };
 
+// Standard input in binary mode: a table or JSON Lines piped into a program
+// reads byte for byte, its line ends and a Ctrl-Z byte included.
+FILE* binary_stdin();
+
 // Opens any of standard input, output and error that the run was started
 // without on the null device, so no file the run opens takes their place
 // (standard output of a PRODUCT for reading only, so that every write to it

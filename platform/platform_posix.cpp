@@ -292,6 +292,8 @@ void prepare_stdout(StdoutRole role) {
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
+FILE* binary_stdin() { return stdin; }
+
 namespace {
 
 // One registered file. The signal handler may run between any two

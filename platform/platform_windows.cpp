@@ -321,6 +321,12 @@ void prepare_stdout(StdoutRole role) {
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
+FILE* binary_stdin() {
+  // The C runtime would otherwise read "\r\n" as "\n" and stop at Ctrl-Z.
+  _setmode(_fileno(stdin), _O_BINARY);
+  return stdin;
+}
+
 void install_interrupt_cleanup() {
   SetConsoleCtrlHandler(on_console_event, TRUE);
   for (int signal_number : {SIGABRT, SIGTERM, SIGSEGV, SIGILL, SIGFPE}) {

@@ -72,6 +72,11 @@ expect "req.txt" batchcheck-describe --request re
 expect "" batchcheck-describe --records ""
 expect "req.txt" batchcheck-describe --records = 3-5 --findings re
 expect "" batchcheck-describe req.txt ""
+expect "$(printf -- '--file-number\n--footer-rest')" batchcheck-make --f
+expect "$(printf 'crlf\nlf')" batchcheck-make --line-end ""
+expect "" batchcheck-make --country ""
+expect "req.txt" batchcheck-make --country = FR --json re
+expect "" batchcheck-make --json req.txt out.txt ""
 
 expect "$(printf 'shop\nshop batches')" pagesim-gallery template.html sh
 

@@ -24,25 +24,31 @@ MEANINGS = ["valid", "content error", "file already treated or unreadable", "fil
             "structure error"]
 
 
-def records_of(text):
-    """The records as the reading unit cuts them (CR LF read as one line end)."""
+def records_with_line_ends(text):
+    """The records as the reading unit cuts them (CR LF read as one line end),
+    each with its line end as the file has it ("\r\n", "\n" or none)."""
     records, record, i = [], "", 0
     while i < len(text):
-        c = text[i]
+        c, end = text[i], text[i]
         i += 1
         if c == "\r" and i < len(text) and text[i] == "\n":
-            c, i = "\n", i + 1
+            c, end, i = "\n", "\r\n", i + 1
         record += c
         if c == "\n" or len(record) == 200:
-            records.append(record)
+            records.append((record, end if c == "\n" else ""))
             record = ""
     if record:
-        records.append(record)
+        records.append((record, ""))
     return records
 
 
 def code_of(record):
     return bc.field(record, bc.OTHER, "record_code").rstrip(" ")
+
+
+def records_of(text):
+    """The records as the reading unit cuts them."""
+    return [record for record, _ in records_with_line_ends(text)]
 
 
 def kind_of(record):
@@ -98,9 +104,9 @@ def text_record(n, record, findings):
     return out + "".join(marked(text, "  ") for _, text in findings)
 
 
-def json_record(n, record, findings):
+def json_record(n, record, findings, line_end):
     kind, fields = kind_of(record)
-    obj = {"record": n, "kind": kind, "length": len(record),
+    obj = {"record": n, "kind": kind, "length": len(record), "line_end": line_end,
            "fields": {name: record[offset:offset + width] for name, offset, width in fields},
            "findings": [request_finding(*f) for f in findings]}
     return json.dumps(obj, ensure_ascii=False, separators=(",", ":")) + "\n"
@@ -114,10 +120,10 @@ def counts(number, records, errors, headers, footers, bodies):
 def view(batch, findings, result, file_findings, count, as_json, checked=True, shown=None):
     """The whole output: the records (all, or those in `shown`), then the end."""
     out = ""
-    for n, record in enumerate(records_of(batch), 1):
+    for n, (record, line_end) in enumerate(records_with_line_ends(batch), 1):
         if shown is None or n in shown:
             found = findings.get(n, [])
-            out += json_record(n, record, found) if as_json else text_record(n, record, found)
+            out += json_record(n, record, found, line_end) if as_json else text_record(n, record, found)
     if as_json:
         end = {"layout": "request", "result": result, "findings": [request_finding(*f) for f in file_findings],
                "counts": count, "file_number_checked": checked}

@@ -18,7 +18,7 @@ fail() {
 PATH="$prefix/$bindir:$PATH"
 export PATH
 
-for program in batchcheck batchcheck-describe pagesim pagesim-gallery; do
+for program in batchcheck batchcheck-describe batchcheck-make pagesim pagesim-gallery; do
   [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not installed"
   [ -f "$prefix/$datarootdir/bash-completion/completions/$program" ] ||
     fail "$datarootdir/bash-completion/completions/$program is not installed"
@@ -68,6 +68,8 @@ mkdir "$work" && cp "$examples/request.txt" "$examples/parameters" "$examples/te
 (cd "$work" && batchcheck SHOP1 FR request.txt response.txt 12 > /dev/null) || fail "batchcheck on the example batch"
 [ "$(wc -c < "$work/response.txt")" -gt 400 ] || fail "batchcheck wrote no full response for the example batch"
 (cd "$work" && batchcheck-describe --findings request.txt 12 > /dev/null) || fail "batchcheck-describe on the example batch"
+(cd "$work" && batchcheck-describe --json request.txt | batchcheck-make --json - copy.txt) &&
+  cmp -s "$work/request.txt" "$work/copy.txt" || fail "batchcheck-make does not write back the example batch describe shows"
 (cd "$work" && pagesim template.html MENU > menu.html) || fail "pagesim on the example template"
 grep -q '</body></html>' "$work/menu.html" || fail "pagesim wrote no whole page"
 (cd "$work" && pagesim-gallery template.html gallery > /dev/null) || fail "pagesim-gallery on the example template"

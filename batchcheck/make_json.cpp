@@ -1,0 +1,199 @@
+#include "make_json.h"
+
+#include <cstring>
+#include <nlohmann/json.hpp>
+#include <span>
+#include <vector>
+
+#include "make_input.h"
+#include "make_json_line.h"
+
+namespace {
+
+using Json = nlohmann::json;
+
+// The record kinds as describe names them, with their layouts.
+struct KindLayout {
+  std::string_view name;
+  RecordKind kind;
+};
+constexpr KindLayout KINDS[] = {{"header", RecordKind::HEADER},
+                                {"body", RecordKind::BODY},
+                                {"footer", RecordKind::FOOTER},
+                                {"other", RecordKind::OTHER}};
+
+// The next line, its line end removed (CR LF too); false at the end.
+bool next_line(InputBlocks& input, std::string& line) {
+  line.clear();
+  for (;;) {
+    const char* data = input.buffer.data() + input.position;
+    size_t available = input.end - input.position;
+    if (const void* found = std::memchr(data, '\n', available)) {
+      size_t length = static_cast<size_t>(static_cast<const char*>(found) - data);
+      line.append(data, length);
+      input.position += length + 1;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      return true;
+    }
+    line.append(data, available);
+    input.position = input.end;
+    if (!refill(input)) return !line.empty() && !input.failed;
+  }
+}
+
+// Everything kept from line to line.
+struct JsonBatch {
+  const JsonOptions& options;
+  BlockWriter& out;
+  int64_t line = 0;
+  bool first_record = true;
+  std::string identity;  // the first record's file_identity, for --renumber
+  int64_t body_records = 0;
+  std::vector<std::string> values;
+  std::string text;
+};
+
+// Refuses the object on line `line` for `fault`: false, with `err` set.
+bool refuse(int64_t line, const std::string& fault, std::string* err) {
+  *err = "line " + std::to_string(line) + ", " + fault;
+  return false;
+}
+
+// Puts each value of `object`, as ISO-8859-1, into batch.values at its
+// field's place in `layout`; false with `err` set.
+bool place_values(JsonBatch& batch, const LineObject& object, std::span<const Field> layout, std::string* err) {
+  batch.values.assign(layout.size(), std::string());
+  for (size_t i = 0; i < object.field_count; ++i) {
+    const NamedValue& named = object.fields[i];
+    size_t at = 0;
+    while (at < layout.size() && layout[at].name != named.name) ++at;
+    if (at == layout.size())
+      return refuse(batch.line, "field " + named.name + ": not a field of a " + object.kind + " record", err);
+    uint32_t code_point = 0;
+    if (TextFault fault = utf8_to_latin1(named.value, batch.values[at], &code_point); fault != TextFault::NONE)
+      return refuse(batch.line, "field " + named.name + ": " + text_fault_reason(fault, code_point), err);
+    if (batch.values[at].size() > layout[at].width)
+      return refuse(batch.line,
+                    "field " + named.name + ": " + std::to_string(batch.values[at].size()) +
+                        " characters, the field holds " + std::to_string(layout[at].width),
+                    err);
+  }
+  return true;
+}
+
+// Composes batch.text, the record of the values placed, `length` characters
+// with `line_end`; false with `err` set.
+bool compose_text(JsonBatch& batch, std::span<const Field> layout, int64_t length, std::string_view line_end,
+                  std::string* err) {
+  // The record ends with its last value; describe shows its line end as the
+  // "\n" that ends that value.
+  size_t last = layout.size();
+  while (last > 0 && batch.values[last - 1].empty()) --last;
+  if (last > 0 && batch.values[last - 1].back() == '\n') batch.values[last - 1].pop_back();
+  std::string& text = batch.text;
+  text.clear();
+  for (size_t i = 0; i < last; ++i) {
+    const std::string& value = batch.values[i];
+    if (value.find('\n') != std::string::npos)
+      return refuse(batch.line, "field " + std::string(layout[i].name) + ": a line end inside the value", err);
+    text.append(value);
+    if (i + 1 < last) text.append(layout[i].width - value.size(), ' ');
+  }
+  size_t wanted_length = length > 0 ? static_cast<size_t>(length) : RECORD_LENGTH;
+  size_t wanted = line_end.empty() ? wanted_length : wanted_length - 1;
+  if (text.size() < wanted) text.append(wanted - text.size(), ' ');
+  if (text.size() > record_text_length(line_end))
+    return refuse(batch.line,
+                  "field " + std::string(layout[layout.size() - 1].name) + ": " +
+                      std::to_string(batch.values[layout.size() - 1].size()) + " characters, the field holds " +
+                      std::to_string(layout[layout.size() - 1].width - 1) + " before the line end",
+                  err);
+  if (line_end == LF && !text.empty() && text.back() == '\r')
+    return refuse(batch.line,
+                  "field " + std::string(layout[last - 1].name) +
+                      ": a carriage return at the end of the value would join the line end",
+                  err);
+  return true;
+}
+
+// With --renumber, numbers a body record and gives the footer its count and
+// the first record's file_identity; false with `err` set.
+bool renumber(JsonBatch& batch, std::string* err) {
+  std::string& text = batch.text;
+  RecordKind read_as = record_kind(text);
+  if (read_as == RecordKind::BODY) {
+    if (++batch.body_records > MAX_BATCH_BODY_RECORDS) {
+      *err = "line " + std::to_string(batch.line) + ": more than 999999 body records to number, the most a batch counts";
+      return false;
+    }
+    put_field(text, request::RECORD_NUMBER, zero_padded(batch.body_records, request::RECORD_NUMBER.width));
+  } else if (read_as == RecordKind::FOOTER) {
+    put_field(text, request::FILE_IDENTITY, batch.identity);
+    put_field(text, request::NB_RECORD, zero_padded(batch.body_records, request::NB_RECORD.width));
+  }
+  return true;
+}
+
+// The record of one object, written; false with `err` set.
+bool write_object(JsonBatch& batch, const LineObject& object, std::string* err) {
+  if (!object.has_kind) return refuse(batch.line, "member kind: missing", err);
+  const KindLayout* kind = nullptr;
+  for (const KindLayout& candidate : KINDS)
+    if (candidate.name == object.kind) kind = &candidate;
+  if (!kind)
+    return refuse(batch.line, "member kind: \"" + object.kind + "\" is none of header, body, footer and other", err);
+  std::span<const Field> layout = fields_of_kind(kind->kind);
+  std::string_view line_end = object.has_line_end ? std::string_view(object.line_end) : batch.options.line_end;
+  if (!place_values(batch, object, layout, err) || !compose_text(batch, layout, object.length, line_end, err))
+    return false;
+  if (batch.first_record) {
+    batch.identity = field_of(batch.text, request::FILE_IDENTITY);
+    batch.first_record = false;
+  }
+  if (batch.options.renumber && !renumber(batch, err)) return false;
+  write_record(batch.out, batch.text, line_end);
+  return true;
+}
+
+}  // namespace
+
+bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std::string* err) {
+  InputBlocks reader;
+  reader.file = in;
+  JsonBatch batch{options, out, 0, true, {}, 0, {}, {}};
+  LineParser parser;
+  LineObject object;
+  std::string line;
+  while (next_line(reader, line)) {
+    ++batch.line;
+    if (line.empty()) continue;
+    parser.reset(object);
+    if (!Json::sax_parse(line.begin(), line.end(), &parser)) {
+      *err = "line " + std::to_string(batch.line) + ": " + parser.parse_fault;
+      return false;
+    }
+    if (!object.fault.empty()) {
+      *err = "line " + std::to_string(batch.line) + ": " + object.fault;
+      if (object.is_object) *err = "line " + std::to_string(batch.line) + ", " + object.fault;
+      return false;
+    }
+    if (!object.has_fields) {
+      // describe's closing object; after a file it could not read, the
+      // records are missing and the batch would come out empty.
+      if (object.has_result && object.unread) {
+        *err = "line " + std::to_string(batch.line) +
+               ": batchcheck-describe could not read the file it describes (counts null): no batch to make";
+        return false;
+      }
+      if (object.has_result) continue;
+      *err = "line " + std::to_string(batch.line) + ": neither a record (no member fields) nor describe's closing object";
+      return false;
+    }
+    if (!write_object(batch, object, err)) return false;
+  }
+  if (reader.failed) {
+    err->clear();
+    return false;
+  }
+  return true;
+}
