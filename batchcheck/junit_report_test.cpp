@@ -45,7 +45,7 @@ TEST(JunitReport, InvalidBatchReadsBackAsJunit) {
   std::string header = pad("00FRSHOP1          ZONE0001ZONE02000012" "03H\x01\x1b", 199) + "\n";
   std::string batch = header +
                       pad("03FRSHOP1          000001" "00001200" "TID001\x02", 199) + "\n" +
-                      pad(std::string("03FRSH\x01P\0\xff" "         000002" "00001200" "TID001", 45), 199) + "\n" +
+                      pad(std::string("03FRSH\x01P\0\xff" "         000002" "00001200" "TID001", 39), 199) + "\n" +
                       pad("\x1b\x0c<&>\"'", 199) + "\n" + pad("09" + header.substr(2, 39) + "000002", 199) + "\n";
   std::ofstream((folder / "req").string(), std::ios::binary) << batch;
   DescribeOptions options;
