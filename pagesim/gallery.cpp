@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "gallery_files.h"
+#include "gallery_watch.h"
 #include "output.h"
 #include "page_types.h"
 #include "platform.h"
@@ -94,7 +96,8 @@ std::string parameters_path() {
 }
 
 // One cell of the index: the link to a page, what the page holds, and the
-// page itself, small (its scripts do not run there).
+// page itself, small (its scripts do not run there; it keeps its origin, or a
+// browser would refuse it the images and stylesheets beside it under file://).
 std::string index_cell(const PageEntry& page) {
   std::string file = html_text(page.file);
   std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
@@ -102,31 +105,46 @@ std::string index_cell(const PageEntry& page) {
     cell += "<br><span class=\"ok\">ok</span>";
   else
     cell += "<div class=\"diagnostic\">" + html_text(page.diagnostic) + "</div>";
-  return cell + "<div class=\"preview\"><iframe src=\"" + file + "\" loading=\"lazy\" sandbox tabindex=\"-1\" title=\"" +
-         file + "\"></iframe></div></td>";
+  return cell + "<div class=\"preview\"><iframe src=\"" + file +
+         "\" loading=\"lazy\" sandbox=\"allow-same-origin\" tabindex=\"-1\" title=\"" + file +
+         "\"></iframe></div></td>";
 }
 
-// The index page: what was rendered, when, and one row per page type.
-std::string index_page(const std::string& template_name, const std::vector<PageEntry>& pages) {
+// The index page: what was rendered, when, and one row per page type, each
+// page shown small at a desktop's width (1280 px) or a phone's (360 px); then
+// the files beside the pages. `mark` names this writing of the gallery.
+std::string index_page(const std::string& template_name, const std::vector<PageEntry>& pages,
+                       const std::vector<PlacedFile>& files, const std::string& mark) {
   std::string page =
       "<!DOCTYPE html>\n"
       "<html lang=\"en\"><head><meta charset=\"utf-8\"><title>pagesim gallery</title>\n"
       "<style>body{font-family:sans-serif;margin:2em}th,td{padding:.3em 1em;text-align:left;vertical-align:top}"
       ".ok{color:#060}.diagnostic{color:#a00;font-family:monospace;white-space:pre-wrap;max-width:40em}"
-      ".preview{width:320px;height:240px;overflow:hidden;border:1px solid #ccc;margin-top:.3em}"
-      ".preview iframe{width:1000px;height:750px;border:0;transform:scale(.32);transform-origin:0 0;"
-      "pointer-events:none}"
-      "</style></head>\n<body>\n<h1>pagesim gallery</h1>\n<p>Template: <code>" +
+      ".preview{overflow:hidden;border:1px solid #ccc;margin-top:.3em}"
+      ".preview iframe{border:0;transform-origin:0 0;pointer-events:none}"
+      ".desktop .preview{width:320px;height:240px}"
+      ".desktop .preview iframe{width:1280px;height:960px;transform:scale(.25)}"
+      ".phone .preview{width:180px;height:320px}"
+      ".phone .preview iframe{width:360px;height:640px;transform:scale(.5)}"
+      ".desktop button.desktop,.phone button.phone{font-weight:bold}"
+      ".not-copied{color:#a00}"
+      "</style>\n" +
+      index_script(mark) + "</head>\n<body class=\"desktop\">\n<h1>pagesim gallery</h1>\n<p>Template: <code>" +
       html_text(template_name) + "</code><br>\nParameters file: <code>" + html_text(parameters_path()) +
       "</code><br>\nWritten: " + time_of_run() +
-      "</p>\n<table>\n<tr><th>Page type</th><th>English</th><th>Fran\xC3\xA7" "ais</th></tr>\n";
+      "</p>\n<p>Pages shown at <button type=\"button\" class=\"desktop\" onclick=\"showWidth('desktop')\">"
+      "a desktop's width, 1280 px</button> <button type=\"button\" class=\"phone\" "
+      "onclick=\"showWidth('phone')\">a phone's width, 360 px</button></p>\n"
+      "<table>\n<tr><th>Page type</th><th>English</th><th>Fran\xC3\xA7" "ais</th></tr>\n";
   std::size_t at = 0;
   for (const PageType& type : page_types()) {
     page += "<tr data-page-type=\"" + std::string(type.name) + "\"><td>" + std::string(type.name) + "</td>";
     for (std::size_t l = 0; l < std::size(LANGUAGES); ++l) page += index_cell(pages[at++]);
     page += "</tr>\n";
   }
-  return page + "</table>\n</body></html>\n";
+  std::vector<std::string> page_files;
+  for (const PageEntry& entry : pages) page_files.push_back(entry.file);
+  return page + "</table>\n" + placed_files_section(files, page_files) + "</body></html>\n";
 }
 
 // The length of the UTF-8 sequence that starts `bytes` at `at`, or 0 when no
@@ -182,6 +200,7 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
     return outcome;
   }
   std::vector<PageEntry> pages;
+  LoadedNames loaded;
   std::size_t number = 0;
   std::size_t count = page_types().size();
   for (const PageType& type : page_types()) {
@@ -193,6 +212,10 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
       if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), std::string(language)},
                       rendered))
         return outcome;
+      if (!add_loaded_names_of_file(path_in(out_dir, page.file), pages.size(), loaded)) {
+        cannot_write(path_in(out_dir, page.file));
+        return outcome;
+      }
       page.status = rendered.status;
       page.diagnostic = rendered.diagnostic;
       ++outcome.pages;
@@ -209,7 +232,20 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
       std::fputs(line.c_str(), stderr);
     }
   }
-  if (!write_text_file(outcome.index_path, index_page(template_name, pages))) return outcome;
+  std::vector<std::string> own_files{"index.html", RELOAD_SCRIPT};
+  for (const PageEntry& page : pages) own_files.push_back(page.file);
+  PlacedFiles placed = place_loaded_files(
+      loaded, template_name, out_dir, own_files,
+      [&](const std::string& name, const std::string& bytes) { return write_text_file(path_in(out_dir, name), bytes); });
+  if (!placed.written) return outcome;
+  outcome.not_copied = count_not_copied(placed.files);
+  for (const PlacedFile& file : placed.files)
+    if (!file.source.empty()) outcome.watched.push_back(file.source);
+  // The reload script goes last: an open index reloads once everything is in place.
+  std::string mark = writing_mark();
+  if (!write_text_file(outcome.index_path, index_page(template_name, pages, placed.files, mark)) ||
+      !write_text_file(path_in(out_dir, RELOAD_SCRIPT), reload_script(mark)))
+    return outcome;
   outcome.status = outcome.diagnostics > 0 ? 1 : 0;
   return outcome;
 }

@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "gallery.h"
+#include "gallery_watch.h"
 #include "help_version.h"
 #include "platform.h"
 
@@ -12,16 +14,21 @@ namespace {
 
 // What `pagesim-gallery --help` prints.
 constexpr const char* HELP =
-    "Usage: pagesim-gallery TEMPLATE_NAME OUT_DIR\n"
+    "Usage: pagesim-gallery [--watch] TEMPLATE_NAME OUT_DIR\n"
     "       pagesim-gallery --help | --version\n"
     "\n"
     "Previews every subscription page of the ORBA payment server, in English and\n"
     "in French, inside the merchant's HTML template, with the options of\n"
     "./parameters: the 32 pages that pagesim writes, and OUT_DIR/index.html that\n"
-    "links them and shows the diagnostic of each page that holds one.\n"
+    "links them and shows the diagnostic of each page that holds one. Beside the\n"
+    "pages go the files they load from the template's folder and stand-ins for\n"
+    "the server's images; the index lists any file that could not be copied.\n"
     "\n"
     "  TEMPLATE_NAME  the merchant's HTML template, holding the [ORBA] tag\n"
     "  OUT_DIR        the folder of the pages, created when missing\n"
+    "  --watch        write the gallery anew after every change of the template,\n"
+    "                 ./parameters or a file the pages load, one line each, until\n"
+    "                 Ctrl-C; an open index.html reloads by itself\n"
     "  --help         print this help\n"
     "  --version      print the name and version\n"
     "\n"
@@ -33,7 +40,7 @@ constexpr const char* HELP =
 
 // Tells how to call the program, on standard error.
 void print_usage() {
-  std::fputs("usage: pagesim-gallery template_name out_dir\n"
+  std::fputs("usage: pagesim-gallery [--watch] template_name out_dir\n"
              "Run it in the folder that holds ./parameters; pagesim-gallery --help tells more.\n",
              stderr);
 }
@@ -44,6 +51,8 @@ std::string closing_line(const GalleryOutcome& outcome) {
   std::string line = std::to_string(outcome.pages) + " pages written to " + outcome.index_path;
   if (outcome.diagnostics == 1) line += ", 1 holds a diagnostic";
   if (outcome.diagnostics > 1) line += ", " + std::to_string(outcome.diagnostics) + " hold a diagnostic";
+  if (outcome.not_copied == 1) line += ", 1 file the pages load is not copied (see the index)";
+  if (outcome.not_copied > 1) line += ", " + std::to_string(outcome.not_copied) + " files the pages load are not copied (see the index)";
   return line + "\n";
 }
 
@@ -53,11 +62,16 @@ int main(int argc, char** argv) {
   prepare_stdout();
   if (int status = answer_help_or_version(argc, argv, "pagesim-gallery", HELP, 2); status >= 0) return status;
   install_interrupt_cleanup();
-  if (argc != 3) {
+  bool watch = argc == 4 && std::string_view(argv[1]) == "--watch";
+  if (argc != 3 && !watch) {
     print_usage();
     return 2;
   }
   try {
+    if (watch)
+      return watch_gallery(argv[2], argv[3], [](const GalleryOutcome& outcome) {
+        std::fputs(closing_line(outcome).c_str(), stdout);
+      });
     GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
     if (outcome.status == 2) return 2;
     std::fputs(closing_line(outcome).c_str(), stdout);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -233,6 +234,74 @@ void install_interrupt_cleanup() {
     if (sigaction(signal_number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
     sigaction(signal_number, &action, nullptr);
   }
+}
+
+namespace {
+
+// The signal that asked the run to stop; 0 while none did.
+volatile sig_atomic_t stop_signal = 0;
+
+// The signals that ask a watching run to stop.
+constexpr int STOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Notes the request; a second one is impatience, and ends the run at once.
+extern "C" void on_stop_request(int signal_number) {
+  if (stop_signal != 0) on_interrupt(signal_number);
+  stop_signal = signal_number;
+}
+
+}  // namespace
+
+void catch_stop_requests() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = on_stop_request;
+  // Reads and writes under way go on as if nothing came; only the waits of
+  // wait_unless_stopped are cut short.
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  for (int signal_number : CLEANUP_SIGNALS) sigaddset(&action.sa_mask, signal_number);
+  for (int signal_number : STOP_SIGNALS) {
+    struct sigaction previous;
+    if (sigaction(signal_number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+    sigaction(signal_number, &action, nullptr);
+  }
+}
+
+bool wait_unless_stopped(int milliseconds) {
+  struct timespec left;
+  left.tv_sec = milliseconds / 1000;
+  left.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000L;
+  // A signal cuts the sleep short (EINTR) whatever SA_RESTART says.
+  while (stop_signal == 0 && nanosleep(&left, &left) != 0 && errno == EINTR) {
+  }
+  return stop_signal != 0;
+}
+
+void end_stopped_run() {
+  std::fflush(stdout);
+  int signal_number = stop_signal != 0 ? static_cast<int>(stop_signal) : SIGINT;
+  struct sigaction default_action;
+  std::memset(&default_action, 0, sizeof default_action);
+  default_action.sa_handler = SIG_DFL;
+  sigaction(signal_number, &default_action, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal_number);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signal_number);
+  _exit(128 + signal_number);
+}
+
+FileStamp file_stamp(const std::string& path) {
+  struct stat info;
+  FileStamp stamp;
+  if (stat(path.c_str(), &info) != 0) return stamp;
+  stamp.exists = true;
+  stamp.identity = static_cast<uint64_t>(info.st_ino) ^ (static_cast<uint64_t>(info.st_dev) << 40);
+  stamp.size = static_cast<uint64_t>(info.st_size);
+  stamp.changed = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  return stamp;
 }
 
 namespace {
