@@ -96,8 +96,8 @@ std::string parameters_path() {
 }
 
 // One cell of the index: the link to a page, what the page holds, and the
-// page itself, small (its scripts do not run there; it keeps its origin, or a
-// browser would refuse it the images and stylesheets beside it under file://).
+// place of the page itself, shown small once it scrolls into view (see
+// index_script).
 std::string index_cell(const PageEntry& page) {
   std::string file = html_text(page.file);
   std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
@@ -105,9 +105,7 @@ std::string index_cell(const PageEntry& page) {
     cell += "<br><span class=\"ok\">ok</span>";
   else
     cell += "<div class=\"diagnostic\">" + html_text(page.diagnostic) + "</div>";
-  return cell + "<div class=\"preview\"><iframe src=\"" + file +
-         "\" loading=\"lazy\" sandbox=\"allow-same-origin\" tabindex=\"-1\" title=\"" + file +
-         "\"></iframe></div></td>";
+  return cell + "<div class=\"preview\" data-src=\"" + file + "\"></div></td>";
 }
 
 // The index page: what was rendered, when, and one row per page type, each

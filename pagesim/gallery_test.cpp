@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "private_folder.h"
 #include "program_test_support.h"
@@ -57,7 +61,9 @@ TEST_F(Gallery, PagesAreThoseOfPagesimWithTheLanguageLine) {
   EXPECT_EQ(run.output, "32 pages written to out/index.html\n");
   EXPECT_EQ(run.errors, "");
   std::map<std::string, std::string> files = files_below(dir_ / "out");
-  EXPECT_EQ(files.size(), 33u);
+  // The pages, the index, the reload script and the stand-ins of the five
+  // server images that the card pages load.
+  EXPECT_EQ(files.size(), 39u);
   EXPECT_EQ(files["record_capture.en.html"], pagesim_page(parameters + "\nLANGUAGE!en!\n", TEMPLATE, "RECORD_CAPTURE"));
   EXPECT_EQ(files["menu.fr.html"], pagesim_page(parameters + "\nLANGUAGE!fr!\n", TEMPLATE, "MENU"));
   EXPECT_EQ(files["update_pwd_confirm.fr.html"],
@@ -82,7 +88,7 @@ TEST_F(Gallery, FailingTemplateWritesEveryPageAndTheDiagnostics) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, "32 pages written to out/index.html, 32 hold a diagnostic\n");
   std::map<std::string, std::string> files = files_below(dir_ / "out");
-  EXPECT_EQ(files.size(), 34u);
+  EXPECT_EQ(files.size(), 35u);
   EXPECT_EQ(files["notes.txt"], "the merchant's own\n");
   EXPECT_EQ(files["menu.en.html"], pagesim_page("#\n", "<form action=\"a&b\">\n[ORBA]\n", "MENU"));
   const std::string diagnostic =
@@ -102,6 +108,60 @@ TEST_F(Gallery, UnwritableFolderIsRefusedWithItsPath) {
   EXPECT_EQ(run.output, "");
   EXPECT_EQ(run.errors, "pagesim-gallery: cannot create the folder taken/gallery\n");
   EXPECT_EQ(files_below(dir_).size(), 3u);
+}
+
+// The lines the watching gallery has written to `out` so far, once there are
+// at least `count` (or ten seconds have passed).
+std::string watch_lines(const fs::path& out, std::size_t count) {
+  for (int waited = 0; waited < 1000; ++waited) {
+    std::string lines = file_bytes(out);
+    std::size_t ends = 0;
+    for (char c : lines) ends += c == '\n';
+    if (ends >= count) return lines;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return file_bytes(out);
+}
+
+// An editor that saves by moving the old file aside and writing the new one
+// a moment later leaves no template for that moment: the gallery is written
+// once, from the new template, never from the missing one. A template that
+// fails its checks is shown with its diagnostics and the watch goes on;
+// Ctrl-C then ends it with every file whole and no temporary file left.
+TEST_F(Gallery, WatchWritesOnceAfterATwoStepSaveGoesOnAfterAFailureAndEndsWholeOnInterrupt) {
+  write_bytes(dir_ / "parameters", "#\n");
+  write_bytes(dir_ / "shop.html", TEMPLATE);
+  fs::path out = dir_.string() + ".watch";
+  write_bytes(out, "");
+  pid_t pid = start_program(GALLERY_BINARY, "pagesim-gallery", dir_, {"--watch", "shop.html", "gallery"}, out);
+  ASSERT_GT(pid, 0);
+  ASSERT_NE(watch_lines(out, 1), "");
+
+  const std::string saved = "<h1>Coffee</h1>\n[ORBA]\n";
+  fs::rename(dir_ / "shop.html", dir_ / "shop.html~");
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  write_bytes(dir_ / "shop.html", saved);
+  std::string lines = watch_lines(out, 2);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(file_bytes(out), lines) << "one save, one writing";
+  EXPECT_EQ(lines.substr(lines.find('\n') + 9), " 32 pages written to gallery/index.html\n");
+  EXPECT_EQ(file_bytes(dir_ / "gallery" / "menu.fr.html"), pagesim_page("#\nLANGUAGE!fr!\n", saved, "MENU"));
+
+  write_bytes(dir_ / "shop.html", "<form>\n[ORBA]\n");
+  lines = watch_lines(out, 3);
+  EXPECT_EQ(lines.substr(lines.rfind('\n', lines.size() - 2) + 9),
+            " 32 pages written to gallery/index.html, 32 hold a diagnostic\n");
+  write_bytes(dir_ / "shop.html", saved);
+  EXPECT_EQ(watch_lines(out, 4).substr(lines.size() + 8), " 32 pages written to gallery/index.html\n");
+
+  kill(pid, SIGINT);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
+  std::map<std::string, std::string> files = files_below(dir_ / "gallery");
+  EXPECT_EQ(files.size(), 39u);
+  for (const auto& [name, bytes] : files) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+  fs::remove(out);
 }
 
 TEST(HtmlText, EscapesMarkupAndReadsStrayBytesAsLatin1) {

@@ -15,8 +15,8 @@ namespace {
 
 // How often the files are looked at, and how long they must hold still
 // after a change before the gallery is written.
-constexpr int LOOK_EVERY_MS = 100;
-constexpr int HOLD_STILL_MS = 100;
+constexpr int LOOK_EVERY_MS = 50;
+constexpr int HOLD_STILL_MS = 80;
 
 using Stamps = std::map<std::string, FileStamp>;
 
@@ -68,13 +68,25 @@ std::string index_script(const std::string& mark) {
          "  script.src = \"" + std::string(RELOAD_SCRIPT) + "?\" + Date.now();\n"
          "  script.onload = script.onerror = function () { script.remove(); };\n"
          "  document.head.appendChild(script);\n"
-         "}, 250);\n"
+         "}, 100);\n"
          "function showWidth(width) {\n"
          "  document.body.className = width;\n"
          "  location.replace(\"#\" + width);\n"
          "}\n"
+         "var previews = new IntersectionObserver(function (entries) {\n"
+         "  entries.forEach(function (entry) {\n"
+         "    if (!entry.isIntersecting) return;\n"
+         "    var frame = document.createElement(\"iframe\");\n"
+         "    frame.src = frame.title = entry.target.dataset.src;\n"
+         "    frame.tabIndex = -1;\n"
+         "    frame.setAttribute(\"sandbox\", \"allow-same-origin\");\n"
+         "    entry.target.appendChild(frame);\n"
+         "    previews.unobserve(entry.target);\n"
+         "  });\n"
+         "}, { rootMargin: \"200px\" });\n"
          "addEventListener(\"DOMContentLoaded\", function () {\n"
          "  showWidth(location.hash === \"#phone\" ? \"phone\" : \"desktop\");\n"
+         "  document.querySelectorAll(\".preview\").forEach(function (preview) { previews.observe(preview); });\n"
          "});\n"
          "</script>\n";
 }

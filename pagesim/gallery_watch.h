@@ -14,8 +14,9 @@ inline constexpr const char* RELOAD_SCRIPT = "gallery-reload.js";
 std::string writing_mark();
 
 // The index's script: it reloads the index once RELOAD_SCRIPT names another
-// writing than `mark`, and switches the previews between a phone's width and
-// a desktop's.
+// writing than `mark`, switches the previews between a phone's width and a
+// desktop's, and shows each page in its preview once the preview comes near
+// the view.
 std::string index_script(const std::string& mark);
 
 // What RELOAD_SCRIPT holds after the writing `mark`.

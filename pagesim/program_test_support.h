@@ -45,6 +45,27 @@ inline std::map<std::string, std::string> files_below(const std::filesystem::pat
   return files;
 }
 
+// Starts `binary` as `name` with `args` in `dir`, standard output into the
+// existing file `out_path` and standard error to the null device, and
+// returns at once with its process id (0 when it could not start).
+inline pid_t start_program(const char* binary, const std::string& name, const std::filesystem::path& dir,
+                           const std::vector<std::string>& args, const std::filesystem::path& out_path) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+  std::string program = name;
+  std::vector<std::string> words = args;
+  std::vector<char*> argv{program.data()};
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, binary, &actions, nullptr, argv.data(), environ) != 0) pid = 0;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
 // Runs `binary` as `name` with `args` in `dir`; standard output goes to
 // `out_path` when given (it must exist), else to a file read back into
 // `output`. The two capture files live beside `dir`, not in it.

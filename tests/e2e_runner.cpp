@@ -11,7 +11,10 @@
 //           no other file may be left behind
 //   masks   optional lines "FILE OFFSET LENGTH STRIDE COUNT": in FILE, COUNT
 //           runs of LENGTH bytes starting at OFFSET, every STRIDE bytes, must be
-//           digits and compare as '#' (the clock's digits in a Response file)
+//           digits and compare as '#' (the clock's digits in a Response file);
+//           or lines "FILE<tab>BEFORE<tab>AFTER": in FILE, the text between
+//           each BEFORE and the next AFTER compares as '#' (a time of day, the
+//           path of the temporary folder)
 //
 // Usage: e2e_runner [--launcher CMD] [--work DIR] PROGRAM NAME CASE_DIR
 //
@@ -94,6 +97,21 @@ bool same(const std::string& what, const std::string& expected, const std::strin
 }
 
 // Replaces the masked runs of `bytes` by '#'; false when one of them is not digits.
+// Replaces, in `bytes`, the text between each `before` and the next `after`
+// by '#'; false when `before` is nowhere.
+bool mask_between(std::string& bytes, const std::string& before, const std::string& after) {
+  bool found = false;
+  for (size_t at = bytes.find(before); at != std::string::npos; at = bytes.find(before, at)) {
+    at += before.size();
+    size_t end = bytes.find(after, at);
+    if (end == std::string::npos) break;
+    bytes.replace(at, end - at, "#");
+    at += 1 + after.size();
+    found = true;
+  }
+  return found;
+}
+
 bool apply_masks(std::string& bytes, size_t offset, size_t length, size_t stride, size_t count) {
   for (size_t n = 0; n < count; ++n) {
     for (size_t i = 0; i < length; ++i) {
@@ -195,6 +213,16 @@ int main(int argc, char** argv) {
   std::map<std::string, std::string> actual = snapshot(work);
   if (fs::exists(case_dir / "masks")) {
     for (const std::string& line : read_lines(case_dir / "masks")) {
+      if (size_t tab = line.find('\t'); tab != std::string::npos) {
+        size_t second = line.find('\t', tab + 1);
+        std::string file = line.substr(0, tab);
+        if (second == std::string::npos || !actual.count(file)) continue;
+        if (!mask_between(actual[file], line.substr(tab + 1, second - tab - 1), line.substr(second + 1))) {
+          std::fprintf(stderr, "%s: no text to mask after %s\n", file.c_str(), line.substr(tab + 1, second - tab - 1).c_str());
+          ok = false;
+        }
+        continue;
+      }
       std::istringstream in(line);
       std::string file;
       size_t offset, length, stride, count;
