@@ -50,13 +50,14 @@ package:
 	cd build/release && cpack -G DEB -B $(CURDIR)/build/package
 
 # Times both programs on generated batches (10,000 to 999,999 body records)
-# and templates (16 KB, 10 MB) beside dd and cat, on a Release build, then
+# and templates (16 KB, 10 MB) beside dd and cat, and the watching gallery
+# after a save of the example shop, on a Release build, then
 # runs the micro-benchmarks when Google Benchmark is installed. Not part of
 # make test. BENCH_RUNS sets the runs per row (medians are shown).
 .PHONY: bench
 bench:
 	cmake --preset release
-	cmake --build --preset release -j2 --target batchcheck batchcheck-describe pagesim gen_request
+	cmake --build --preset release -j2 --target batchcheck batchcheck-describe pagesim pagesim-gallery gen_request
 	bash bench/run_bench.sh build/release
 	@if [ -n "$$(cmake --build --preset release --target help | grep '^micro_bench:')" ]; then \
 	  cmake --build --preset release -j2 --target micro_bench && build/release/bench/micro_bench; \
