@@ -76,12 +76,14 @@ windows:
 	cmake --build build/windows -j2
 	cmake --build build/windows --target windows_package
 
-# The end-to-end cases against the Windows executables, under Wine.
+# The end-to-end cases against the Windows executables, under Wine, and the
+# watching gallery through a save and Ctrl-C.
 WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)
 test-windows: windows
 	cmake -S . -B build/windows-e2e -G Ninja -DCMAKE_BUILD_TYPE=Debug -DE2E_WINDOWS=ON \
 	  -DE2E_LAUNCHER=$(WINE) -DE2E_BATCHCHECK=$(CURDIR)/build/windows/batchcheck/batchcheck.exe \
 	  -DE2E_PAGESIM=$(CURDIR)/build/windows/pagesim/pagesim.exe \
-	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/batchcheck/batchcheck-describe.exe
+	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/batchcheck/batchcheck-describe.exe \
+	  -DE2E_GALLERY=$(CURDIR)/build/windows/pagesim/pagesim-gallery.exe
 	cmake --build build/windows-e2e -j2 --target e2e_runner
 	ctest --test-dir build/windows-e2e -L e2e -j2 --output-on-failure

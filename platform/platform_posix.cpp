@@ -192,15 +192,11 @@ static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs 
 
 constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
-// Removes every registered file, then dies of the signal. Only
-// async-signal-safe calls: unlink, sigaction, sigprocmask, raise, _exit.
-extern "C" void on_interrupt(int signal_number) {
-  for (RegisteredFile& slot : registered_files)
-    if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
-  // Back to the default action, and no longer blocked (the other cleanup
-  // signals were blocked while the handler ran, this one with them): raising
-  // it again ends the run the way the signal would have, so the shell sees
-  // 128+n.
+// Ends the run the way `signal_number` would have, so the shell sees 128+n:
+// back to the default action, and no longer blocked (the other cleanup
+// signals are blocked while a handler runs, this one with them), then raised
+// again. Only async-signal-safe calls: sigaction, sigprocmask, raise, _exit.
+[[noreturn]] void die_of(int signal_number) {
   struct sigaction default_action;
   std::memset(&default_action, 0, sizeof default_action);
   default_action.sa_handler = SIG_DFL;
@@ -211,6 +207,14 @@ extern "C" void on_interrupt(int signal_number) {
   sigprocmask(SIG_UNBLOCK, &only, nullptr);
   raise(signal_number);
   _exit(128 + signal_number);
+}
+
+// Removes every registered file, then dies of the signal. Only
+// async-signal-safe calls: unlink and those of die_of.
+extern "C" void on_interrupt(int signal_number) {
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
+  die_of(signal_number);
 }
 
 // Narrows a time value to time_t, refusing what the system cannot hold.
@@ -280,17 +284,7 @@ bool wait_unless_stopped(int milliseconds) {
 
 void end_stopped_run() {
   std::fflush(stdout);
-  int signal_number = stop_signal != 0 ? static_cast<int>(stop_signal) : SIGINT;
-  struct sigaction default_action;
-  std::memset(&default_action, 0, sizeof default_action);
-  default_action.sa_handler = SIG_DFL;
-  sigaction(signal_number, &default_action, nullptr);
-  sigset_t only;
-  sigemptyset(&only);
-  sigaddset(&only, signal_number);
-  sigprocmask(SIG_UNBLOCK, &only, nullptr);
-  raise(signal_number);
-  _exit(128 + signal_number);
+  die_of(stop_signal != 0 ? static_cast<int>(stop_signal) : SIGINT);
 }
 
 FileStamp file_stamp(const std::string& path) {
