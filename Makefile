@@ -2,9 +2,15 @@
 # commands a newcomer needs.
 .PHONY: all build test demo clean sanitize fuzz package
 
+# Checks for the Debian packages of the groups named after it
+# (tools/debian_packages.txt) and installs the missing ones, or stops with
+# the command that does.
+NEED = @sh tools/need_packages.sh
+
 all: build
 
 build:
+	$(NEED) build
 	cmake --preset default
 	cmake --build --preset default
 
@@ -16,6 +22,7 @@ test: build
 # Every test again, on a clang build with AddressSanitizer and
 # UndefinedBehaviorSanitizer: any report fails the run.
 sanitize:
+	$(NEED) build sanitize
 	cmake --preset sanitize
 	cmake --build --preset sanitize -j2
 	ctest --preset sanitize -j2
@@ -24,6 +31,7 @@ sanitize:
 # fuzz/run_fuzz.sh): a crash, leak, hang or sanitizer report fails.
 FUZZ_SECONDS ?= 60
 fuzz:
+	$(NEED) build sanitize
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j2
 	sh fuzz/run_fuzz.sh build/fuzz $(FUZZ_SECONDS)
@@ -37,6 +45,7 @@ demo: build
 PREFIX ?= /usr/local
 .PHONY: install
 install:
+	$(NEED) build
 	cmake --preset release
 	cmake --build --preset release -j2
 	cmake --install build/release --prefix $(PREFIX)
@@ -44,6 +53,7 @@ install:
 # The Debian package of the optimised build:
 # build/package/orba-tools_<version>_<arch>.deb (needs dpkg-dev).
 package:
+	$(NEED) build package
 	cmake --preset release
 	cmake --build --preset release -j2
 	rm -rf build/package
@@ -56,8 +66,10 @@ package:
 # make test. BENCH_RUNS sets the runs per row (medians are shown).
 .PHONY: bench
 bench:
+	$(NEED) build bench
 	cmake --preset release
-	cmake --build --preset release -j2 --target batchcheck batchcheck-describe pagesim pagesim-gallery gen_request
+	cmake --build --preset release -j2 --target batchcheck batchcheck-describe batchcheck-make pagesim pagesim-gallery \
+	  gen_request
 	bash bench/run_bench.sh build/release
 	@if [ -n "$$(cmake --build --preset release --target help | grep '^micro_bench:')" ]; then \
 	  cmake --build --preset release -j2 --target micro_bench && build/release/bench/micro_bench; \
@@ -68,22 +80,27 @@ clean:
 
 # Windows: every program cross-built with MinGW-w64, linked statically, and
 # packed with README.txt, the manual pages rendered as HTML and the examples
-# into build/windows/<name>-<version>-windows-x86_64.zip.
+# into build/windows/<name>-<version>-windows-x86_64.zip, and the installer
+# build/windows/<name>-<version>-windows-x86_64.msi.
 .PHONY: windows test-windows
 windows:
+	$(NEED) build windows
 	cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build build/windows -j2
 	cmake --build build/windows --target windows_package
 
 # The end-to-end cases against the Windows executables, under Wine, and the
-# watching gallery through a save and Ctrl-C.
+# watching gallery through a save and Ctrl-C; the .msi installed, upgraded
+# and uninstalled there.
 WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)
 test-windows: windows
 	cmake -S . -B build/windows-e2e -G Ninja -DCMAKE_BUILD_TYPE=Debug -DE2E_WINDOWS=ON \
 	  -DE2E_LAUNCHER=$(WINE) -DE2E_BATCHCHECK=$(CURDIR)/build/windows/batchcheck/batchcheck.exe \
 	  -DE2E_PAGESIM=$(CURDIR)/build/windows/pagesim/pagesim.exe \
 	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/batchcheck/batchcheck-describe.exe \
-	  -DE2E_GALLERY=$(CURDIR)/build/windows/pagesim/pagesim-gallery.exe
+	  -DE2E_MAKE=$(CURDIR)/build/windows/batchcheck/batchcheck-make.exe \
+	  -DE2E_GALLERY=$(CURDIR)/build/windows/pagesim/pagesim-gallery.exe \
+	  -DE2E_WINDOWS_BUILD=$(CURDIR)/build/windows
 	cmake --build build/windows-e2e -j2 --target e2e_runner
-	ctest --test-dir build/windows-e2e -L e2e -j2 --output-on-failure
+	ctest --test-dir build/windows-e2e -L 'e2e|installer' -j2 --output-on-failure

@@ -4,53 +4,14 @@
 #include <span>
 #include <vector>
 
+#include "junit_report.h"
 #include "platform.h"
+#include "record_view.h"
 #include "request_record.h"
+#include "rules.h"
 #include "verify.h"
 
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-// `text` read as ISO-8859-1, in UTF-8, into `out`, which it replaces: bytes
-// 0x80-0xFF become U+0080-U+00FF, so any record gives valid JSON.
-void latin1_to_utf8(std::string_view text, std::string& out) {
-  out.clear();
-  for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out.push_back(c);
-    } else {
-      out.push_back(static_cast<char>(0xc0 | (byte >> 6)));
-      out.push_back(static_cast<char>(0x80 | (byte & 0x3f)));
-    }
-  }
-}
-
-// The same, as a new string.
-std::string latin1_to_utf8(std::string_view text) {
-  std::string out;
-  latin1_to_utf8(text, out);
-  return out;
-}
-
-// The meaning of a verification result, as the views show it.
-std::string_view result_meaning(int result) {
-  switch (result) {
-    case VERIFY_OK:
-      return "valid";
-    case VERIFY_CONTENT_ERROR:
-      return "content error";
-    case VERIFY_ALREADY_TREATED:
-      return "file already treated or unreadable";
-    case VERIFY_FILE_SEQUENCE_GAP:
-      return "file sequence interrupted";
-    case VERIFY_STRUCTURE_ERROR:
-      return "structure error";
-    default:
-      return "unknown";
-  }
-}
 
 // The findings on records, kept on disk until the file is read again: a
 // batch can draw one for each of its million records. The verification
@@ -68,15 +29,21 @@ struct FindingSpill {
   int64_t last_record = 0;
 };
 
-// One finding as the spill file holds it: the record, the text's length, then the text.
+// One finding as the spill file holds it: the record, the text's length,
+// the rule's place in the rule list, then the text.
 struct SpilledHead {
   int64_t record;
   uint32_t length;
-  uint32_t unused = 0;  // written as zeros, not as whatever the padding held
+  uint32_t rule;
 };
 
-// The spill file's name for a Request file: its path with ".FINDINGS" appended.
-std::string spill_file_name(const std::string& request_path) { return request_path + ".FINDINGS"; }
+// The start of the names of this run's temporary files beside the batch:
+// the Request file's path, ".describe-" and the process number. Names of its
+// own: a batchcheck checking the same batch meanwhile finds its <request>.TID
+// free, and two descriptions of one batch never meet.
+std::string temporary_stem(const std::string& request_path) {
+  return request_path + ".describe-" + std::to_string(process_id());
+}
 
 // Creates the spill file at the first finding on a record; false (the
 // reason kept in `failure`) when it cannot.
@@ -93,11 +60,11 @@ bool open_spill(FindingSpill& spill) {
 }
 
 // Appends one finding, starting a new run when it comes before the last one.
-void spill_finding(FindingSpill& spill, int64_t record, std::string_view text) {
+void spill_finding(FindingSpill& spill, int64_t record, std::string_view rule, std::string_view text) {
   if (!spill.failure.empty() || (!spill.file && !open_spill(spill))) return;
   if (spill.run_starts.empty() || record < spill.last_record) spill.run_starts.push_back(spill.written);
   spill.last_record = record;
-  SpilledHead head{record, static_cast<uint32_t>(text.size()), 0};
+  SpilledHead head{record, static_cast<uint32_t>(text.size()), static_cast<uint32_t>(rule_index(rule))};
   bool ok = std::fwrite(&head, sizeof head, 1, spill.file) == 1 &&
             std::fwrite(text.data(), 1, text.size(), spill.file) == text.size();
   spill.written += sizeof head + text.size();
@@ -127,7 +94,7 @@ struct RunCursor {
   uint64_t left = 0;  // bytes of the run not read yet
   bool has_head = false;
   int64_t record = 0;
-  std::string text;
+  Finding finding;
 };
 
 // Moves to the next finding of the run; false at its end or on a read error.
@@ -139,8 +106,16 @@ bool advance(RunCursor& cursor, bool& read_failed) {
     read_failed = true;
     return false;
   }
-  cursor.text.resize(head.length);
-  if (head.length > 0 && std::fread(cursor.text.data(), 1, head.length, cursor.file) != head.length) {
+  if (head.rule >= rule_list().size()) {
+    read_failed = true;
+    return false;
+  }
+  const Rule& rule = rule_list()[head.rule];
+  cursor.finding.rule = rule.id;
+  cursor.finding.field = rule.field;
+  std::string& text = cursor.finding.text;
+  text.resize(head.length);
+  if (head.length > 0 && std::fread(text.data(), 1, head.length, cursor.file) != head.length) {
     read_failed = true;
     return false;
   }
@@ -153,61 +128,12 @@ bool advance(RunCursor& cursor, bool& read_failed) {
 // What the verification told, for the views.
 struct Findings {
   FindingSpill spill;
-  std::vector<std::string> on_file;
+  std::vector<Finding> on_file;
   std::optional<VerificationCounts> counts;
   ReadTally read;  // the bytes the verification checked
   int result = VERIFY_OK;
+  bool ids_lost = false;  // the repeat check could not read its own files back
 };
-
-// Output in blocks, the record views being small and many.
-struct Output {
-  FILE* file;
-  std::string pending;
-};
-
-// How much output is queued before one write.
-constexpr size_t OUTPUT_BLOCK = 1 << 16;
-
-// Queues `text`, writing the queue out once it fills a block.
-void emit(Output& out, std::string_view text) {
-  out.pending.append(text);
-  if (out.pending.size() >= OUTPUT_BLOCK) {
-    std::fwrite(out.pending.data(), 1, out.pending.size(), out.file);
-    out.pending.clear();
-  }
-}
-
-// False when the output could not be written whole.
-bool finish_output(Output& out) {
-  std::fwrite(out.pending.data(), 1, out.pending.size(), out.file);
-  out.pending.clear();
-  return std::fflush(out.file) == 0 && !std::ferror(out.file);
-}
-
-// Appends `text` with every byte outside printable ASCII escaped (\r, \n,
-// \t, \xNN), and the quote and the backslash too when `escape_quoting`.
-void append_escaped(std::string& out, std::string_view text, bool escape_quoting) {
-  static const char DIGITS[] = "0123456789abcdef";
-  for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if ((c == '"' || c == '\\') && escape_quoting) {
-      out.push_back('\\');
-      out.push_back(c);
-    } else if (c == '\r') {
-      out.append("\\r");
-    } else if (c == '\n') {
-      out.append("\\n");
-    } else if (c == '\t') {
-      out.append("\\t");
-    } else if (byte < 0x20 || byte > 0x7e) {
-      out.append("\\x");
-      out.push_back(DIGITS[byte >> 4]);
-      out.push_back(DIGITS[byte & 0xf]);
-    } else {
-      out.push_back(c);
-    }
-  }
-}
 
 // A kind as both views name it.
 std::string_view kind_name(RecordKind kind) {
@@ -224,112 +150,12 @@ std::string_view kind_name(RecordKind kind) {
   return "other";
 }
 
-// A finding's text as marked lines of the text view: one per line of the
-// message, its bytes escaped but for the quote and the backslash, which are
-// the message's own.
-void emit_marked(Output& out, std::string_view text, std::string_view indent) {
-  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  size_t start = 0;
-  for (;;) {
-    size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    out.pending.append(indent).append("!! ");
-    append_escaped(out.pending, line, false);
-    emit(out, "\n");
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-}
-
-// Appends `text` and blanks up to `width`.
-void append_padded(std::string& out, std::string_view text, size_t width) {
-  out.append(text);
-  if (text.size() < width) out.append(width - text.size(), ' ');
-}
-
-// Appends `text` escaped, between double quotes.
-void append_quoted(std::string& out, std::string_view text) {
-  out.push_back('"');
-  append_escaped(out, text, true);
-  out.push_back('"');
-}
-
-// Widths of the text view's columns: the longest field name
-// (merchant_country) and the widest offsets (104-135), each and a blank.
-constexpr size_t NAME_COLUMN = 17;
-constexpr size_t OFFSETS_COLUMN = 9;
-
-// One record in the text view: its line, a line per field, its findings.
-void emit_text_record(Output& out, int64_t position, std::string_view record, const std::vector<std::string>& found) {
-  RecordKind kind = record_kind(record);
-  std::string& text = out.pending;
-  text.append("record ").append(std::to_string(position)).append(": ").append(kind_name(kind));
-  if (kind == RecordKind::OTHER) {
-    text.append(" (code ");
-    append_quoted(text, trim_trailing_blanks(field_of(record, request::RECORD_CODE)));
-    text.append(")");
-  }
-  text.append(", length ").append(std::to_string(record.size())).append("\n");
-  for (const Field& field : fields_of_kind(kind)) {
-    text.append("  ");
-    append_padded(text, field.name, NAME_COLUMN);
-    append_padded(text, std::to_string(field.offset) + "-" + std::to_string(field.offset + field.width - 1),
-                  OFFSETS_COLUMN);
-    append_quoted(text, field_of(record, field));
-    text.append("\n");
-  }
-  for (const std::string& finding : found) emit_marked(out, finding, "  ");
-  emit(out, "");
-}
-
-// The JSON object of one record kind, built once: each record only puts its
-// values in place, so a million records cost no million objects.
-struct JsonRecord {
-  Json line;
-  Json::number_integer_t* record = nullptr;
-  Json::number_unsigned_t* length = nullptr;
-  std::vector<std::string*> values;  // one per field of the kind, in layout order
-  Json* findings = nullptr;
-};
-
-// The object of a kind's records, its values empty.
-JsonRecord make_json_record(RecordKind kind) {
-  JsonRecord view;
-  Json fields = Json::object();
-  for (const Field& field : fields_of_kind(kind)) fields[std::string(field.name)] = "";
-  view.line = {{"record", Json::number_integer_t{0}},
-               {"kind", kind_name(kind)},
-               {"length", Json::number_unsigned_t{0}},
-               {"fields", std::move(fields)},
-               {"findings", Json::array()}};
-  view.record = &view.line["record"].get_ref<Json::number_integer_t&>();
-  view.length = &view.line["length"].get_ref<Json::number_unsigned_t&>();
-  for (auto& value : view.line["fields"]) view.values.push_back(&value.get_ref<std::string&>());
-  view.findings = &view.line["findings"];
-  return view;
-}
-
-// One record as one line of JSON.
-void emit_json_record(Output& out, std::vector<JsonRecord>& views, int64_t position, std::string_view record,
-                      const std::vector<std::string>& found) {
-  RecordKind kind = record_kind(record);
-  JsonRecord& view = views[static_cast<size_t>(kind)];
-  *view.record = position;
-  *view.length = record.size();
-  std::span<const Field> fields = fields_of_kind(kind);
-  for (size_t i = 0; i < fields.size(); ++i) latin1_to_utf8(field_of(record, fields[i]), *view.values[i]);
-  view.findings->clear();
-  for (const std::string& text : found) view.findings->push_back(latin1_to_utf8(text));
-  emit(out, view.line.dump());
-  emit(out, "\n");
-}
-
 // The end of either view: the summary, the findings on the whole file, the result.
-void emit_end(Output& out, const DescribeOptions& options, const Findings& findings) {
+void emit_end(BlockOutput& out, const DescribeOptions& options, const Findings& findings) {
   std::string checked = options.file_number ? "" : " (file number not checked)";
   if (options.json) {
-    Json texts = Json::array();
-    for (const std::string& text : findings.on_file) texts.push_back(latin1_to_utf8(text));
+    Json on_file = Json::array();
+    for (const Finding& finding : findings.on_file) on_file.push_back(finding_json(finding));
     Json counts = nullptr;
     if (findings.counts)
       counts = {{"file_number", findings.counts->file_number},
@@ -338,8 +164,9 @@ void emit_end(Output& out, const DescribeOptions& options, const Findings& findi
                 {"header_records", findings.counts->header_records},
                 {"footer_records", findings.counts->footer_records},
                 {"body_records", findings.counts->body_records}};
-    Json end = {{"result", findings.result},
-                {"findings", std::move(texts)},
+    Json end = {{"layout", "request"},
+                {"result", findings.result},
+                {"findings", std::move(on_file)},
                 {"counts", std::move(counts)},
                 {"file_number_checked", options.file_number.has_value()}};
     emit(out, end.dump());
@@ -347,9 +174,10 @@ void emit_end(Output& out, const DescribeOptions& options, const Findings& findi
     return;
   }
   if (findings.counts) emit(out, summary_text(*findings.counts));
-  for (const std::string& text : findings.on_file) emit_marked(out, text, "");
-  emit(out, "result " + std::to_string(findings.result) + ": " + std::string(result_meaning(findings.result)) +
-                checked + "\n");
+  std::string text;
+  for (const Finding& finding : findings.on_file) append_marked(text, finding.text, "");
+  emit(out, text + "result " + std::to_string(findings.result) + ": " +
+                std::string(result_meaning(findings.result)) + checked + "\n");
 }
 
 // Says on standard error why the run stops as a machine.
@@ -360,10 +188,12 @@ int failed(const std::string& message) {
 
 // Reads the Request file again and writes the records asked for, each with
 // the findings the spill file holds for it. Returns 0 or DESCRIBE_FAILED.
-int emit_records(Output& out, const DescribeOptions& options, Findings& findings) {
+int emit_records(BlockOutput& out, const DescribeOptions& options, Findings& findings, JunitReport* junit) {
   FindingSpill& spill = findings.spill;
   // Only records with a finding are shown and none has one: nothing to read.
   if (options.only_findings && spill.run_starts.empty()) return 0;
+  size_t column = name_column({request::HEADER_FIELDS, request::BODY_FIELDS, request::FOOTER_FIELDS,
+                               request::OTHER_FIELDS});
   std::vector<RunCursor> cursors(spill.run_starts.size());
   bool spill_unreadable = false;
   for (size_t i = 0; i < cursors.size(); ++i) {
@@ -384,31 +214,39 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
   if (status == 0) {
     RecordReader reader = make_record_reader(request);
     std::string record;
-    std::vector<std::string> found;
-    std::vector<JsonRecord> views;
-    if (options.json)
-      for (RecordKind kind : {RecordKind::HEADER, RecordKind::BODY, RecordKind::FOOTER, RecordKind::OTHER})
-        views.push_back(make_json_record(kind));
+    std::vector<Finding> found;
+    JsonRecords views;
     int64_t position = 0;
-    while (position < options.last_record && !spill_unreadable && read_record(reader, record)) {
+    uint64_t taken = 0;
+    while (!spill_unreadable && read_record(reader, record)) {
       ++position;
+      uint64_t record_bytes = bytes_taken(reader) - taken;
+      taken += record_bytes;
       found.clear();
       bool more = false;
       for (RunCursor& cursor : cursors) {
         while (cursor.has_head && cursor.record < position) advance(cursor, spill_unreadable);
         while (cursor.has_head && cursor.record == position) {
-          found.push_back(cursor.text);
+          found.push_back(cursor.finding);
           advance(cursor, spill_unreadable);
         }
         more = more || cursor.has_head;
       }
-      if (position >= options.first_record && (!options.only_findings || !found.empty())) {
+      if (junit) report_record(*junit, position, record, found);
+      if (position >= options.first_record && position <= options.last_record &&
+          (!options.only_findings || !found.empty())) {
+        RecordKind kind = record_kind(record);
+        ShownRecord shown{position, kind_name(kind), record, fields_of_kind(kind), {}, found,
+                          line_end_in_file(record, record_bytes)};
         if (options.json)
-          emit_json_record(out, views, position, record, found);
+          append_json_record(out.pending, views, shown);
         else
-          emit_text_record(out, position, record, found);
+          append_text_record(out.pending, shown, column);
+        emit(out, "");
       }
-      if (options.only_findings && !more) break;
+      // The records shown are out, and so are those the report needs.
+      bool showing = position < options.last_record && (more || !options.only_findings);
+      if (!showing && !(junit && more)) break;
     }
     // Findings placed on records other than those checked would mislead:
     // the whole file must read as the verification read it.
@@ -430,25 +268,43 @@ int emit_records(Output& out, const DescribeOptions& options, Findings& findings
 
 int describe_request_file(const DescribeOptions& options, FILE* out_file) {
   Findings findings;
-  findings.spill.name = spill_file_name(options.request_file);
+  std::string stem = temporary_stem(options.request_file);
+  findings.spill.name = stem + ".FINDINGS";
   VerificationSink sink;
-  sink.finding = [&findings](int64_t record, std::string_view text) {
+  sink.finding = [&findings](int64_t record, std::string_view rule, std::string_view text) {
     if (record == NO_RECORD)
-      findings.on_file.emplace_back(text);
+      findings.on_file.push_back({rule, std::string(text), rule_list()[rule_index(rule)].field});
     else
-      spill_finding(findings.spill, record, text);
+      spill_finding(findings.spill, record, rule, text);
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
-  findings.result = verify_request_file(options.request_file, options.file_number, sink, &findings.read);
+  sink.repeat_check_failed = [&findings] { findings.ids_lost = true; };
+  findings.result =
+      verify_request_file(options.request_file, options.file_number, sink, &findings.read, stem + ".TID");
 
-  Output out{out_file, {}};
+  BlockOutput out{out_file, {}};
   int status = close_spill(findings.spill) ? 0 : failed(findings.spill.failure);
+  std::optional<JunitReport> junit;
+  if (status == 0 && options.junit_file && !open_junit_report(*options.junit_file, options.request_file, junit.emplace()))
+    status = failed("Error : can't write into the file " + *options.junit_file + "\n");
   // Without the summary the file could not be read whole: no record to show.
-  if (status == 0 && findings.counts) status = emit_records(out, options, findings);
+  if (status == 0 && findings.counts) status = emit_records(out, options, findings, junit ? &*junit : nullptr);
   remove_spill(findings.spill);
-  if (status != 0) return status;
+  if (status != 0) {
+    if (junit) discard_junit_report(*junit);
+    return status;
+  }
   emit_end(out, options, findings);
+  if (junit) {
+    report_file(*junit, findings.on_file, findings.result == VERIFY_OK,
+                "result " + std::to_string(findings.result) + ": " + std::string(result_meaning(findings.result)));
+    if (!close_junit_report(*junit)) {
+      finish_output(out);
+      return failed("Error : can't write into the file " + *options.junit_file + "\n");
+    }
+  }
   if (!finish_output(out)) return failed("batchcheck-describe: cannot write to standard output\n");
-  if (!findings.counts) return DESCRIBE_FAILED;
+  // A file of the run's own failed: the result says nothing of the batch.
+  if (!findings.counts || findings.ids_lost) return DESCRIBE_FAILED;
   return findings.result == VERIFY_OK ? DESCRIBE_VALID : DESCRIBE_INVALID;
 }

@@ -15,6 +15,10 @@ struct DescribeOptions {
   bool only_findings = false;              // only the records that have a finding
   int64_t first_record = 1;                // the records shown, counted from 1
   int64_t last_record = std::numeric_limits<int64_t>::max();
+  // How the file is read: by what its content looks like, or as --as says.
+  enum class Layout { BY_CONTENT, REQUEST, RESPONSE } layout = Layout::BY_CONTENT;
+  std::optional<std::string> paired_request;  // --request: the Request a Response answers
+  std::optional<std::string> junit_file;      // --junit: where the report for CI goes
 };
 
 // Exit statuses of batchcheck-describe: a job that checks batches gates on them.

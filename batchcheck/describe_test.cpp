@@ -8,6 +8,7 @@
 #include "private_folder.h"
 #include "request_generator.h"
 #include "request_record.h"
+#include "run.h"
 
 namespace {
 
@@ -48,6 +49,48 @@ TEST(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
   EXPECT_EQ(std::ftell(out), 0);
   std::fclose(out);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+  fs::remove_all(folder);
+}
+
+// Runs batchcheck on the batch from inside describe's verification, once the
+// description's own temporary file exists.
+int batchcheck_status = -1;
+std::string batchcheck_said;
+size_t batchcheck_meanwhile(char* into, size_t size, FILE* file, bool& failed) {
+  if (batchcheck_status < 0) {
+    read_request_bytes = real_read;
+    testing::internal::CaptureStdout();
+    batchcheck_status = run_batchcheck("batchcheck", {"SHOP1", "FR", request_path, request_path + ".resp", "12"});
+    batchcheck_said = testing::internal::GetCapturedStdout();
+    read_request_bytes = batchcheck_meanwhile;
+  }
+  return real_read(into, size, file, failed);
+}
+
+// Describing a batch while batchcheck checks it: each keeps its ids in a file
+// of its own, so neither finds the other's in its way.
+TEST(DescribeBesideBatchcheck, BothAnswerTheBatch) {
+  fs::path folder = make_private_folder("describe_test");
+  request_path = (folder / "req").string();
+  BatchShape shape;
+  shape.body_records = 3;
+  std::FILE* batch = std::fopen(request_path.c_str(), "wb");
+  ASSERT_TRUE(batch && write_request(shape, batch));
+  std::fclose(batch);
+  real_read = read_request_bytes;
+  read_request_bytes = batchcheck_meanwhile;
+  DescribeOptions options;
+  options.request_file = request_path;
+  options.file_number = "12";
+  std::FILE* out = std::tmpfile();
+  int status = describe_request_file(options, out);
+  read_request_bytes = real_read;
+  std::fclose(out);
+  EXPECT_EQ(status, DESCRIBE_VALID);
+  EXPECT_EQ(batchcheck_status, 0);
+  EXPECT_NE(batchcheck_said.find("\nResponse file (" + request_path + ".resp) created\n"), std::string::npos)
+      << batchcheck_said;
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);
   fs::remove_all(folder);
 }
 

@@ -50,12 +50,33 @@ constexpr Field CARRIED_FOOTER_REST{"footer_rest", request::FOOTER_REST.offset, 
 constexpr Field ERROR_PREFIX = request::HEADER_PREFIX;
 constexpr Field VERIFICATION_CODE{"verification_code", 41, 2};
 
-constexpr std::array HEADER_FIELDS{HEADER_PREFIX, HEADER_RESPONSE_CODE, HEADER_REST};
-constexpr std::array BODY_FIELDS{RECORD_CODE,        ANSWERED_FIELDS, RESPONSE_CODE,        AUTHORISATION_NUMBER,
-                                 APPROVAL_REFERENCE, RESPONSE_DATE,   RESPONSE_TIME,        CARD_TYPE,
-                                 MASKED_CARD_NUMBER, CARD_EXPIRY,     RESPONSE_CODE_REPEAT, BODY_ZONE_6};
+// Every field of each record kind, one by one and in file order, as
+// batchcheck-describe shows them; together they cover the record.
+constexpr std::array HEADER_FIELDS{request::RECORD_CODE,   request::MERCHANT_COUNTRY, request::MERCHANT_ID,
+                                   request::HEADER_ZONE_1, request::HEADER_ZONE_2,    request::FILE_NUMBER,
+                                   request::VERSION,       HEADER_RESPONSE_CODE,      HEADER_REST};
+constexpr std::array BODY_FIELDS{request::RECORD_CODE,   request::MERCHANT_COUNTRY, request::MERCHANT_ID,
+                                 request::RECORD_NUMBER, request::BODY_ZONE_1,      request::TRANSACTION_ID,
+                                 request::BODY_ZONE_2,   request::BODY_ZONE_3,      request::BODY_ZONE_4,
+                                 request::BODY_ZONE_5,   RESPONSE_CODE,             AUTHORISATION_NUMBER,
+                                 APPROVAL_REFERENCE,     RESPONSE_DATE,             RESPONSE_TIME,
+                                 CARD_TYPE,              MASKED_CARD_NUMBER,        CARD_EXPIRY,
+                                 RESPONSE_CODE_REPEAT,   BODY_ZONE_6};
 constexpr std::array FOOTER_FIELDS{RECORD_CODE, FILE_IDENTITY, BODY_COUNT, ACCEPTED_COUNT, REFUSED_COUNT, FOOTER_REST};
+constexpr std::array ERROR_FIRST_FIELDS{request::RECORD_CODE,   request::MERCHANT_COUNTRY, request::MERCHANT_ID,
+                                        request::HEADER_ZONE_1, request::HEADER_ZONE_2,    request::FILE_NUMBER,
+                                        request::VERSION,       VERIFICATION_CODE,         Field{"blanks", 43, 157}};
+constexpr std::array ERROR_SECOND_FIELDS{RECORD_CODE, FILE_IDENTITY, Field{"blanks", 41, 159}};
+static_assert(covers_record(HEADER_FIELDS) && covers_record(BODY_FIELDS) && covers_record(FOOTER_FIELDS) &&
+              covers_record(ERROR_FIRST_FIELDS) && covers_record(ERROR_SECOND_FIELDS));
 
-static_assert(covers_record(HEADER_FIELDS) && covers_record(BODY_FIELDS) && covers_record(FOOTER_FIELDS));
+// Record codes (the request's).
+constexpr std::string_view HEADER_CODE = request::HEADER_CODE;
+constexpr std::string_view BODY_CODE = request::BODY_CODE;
+constexpr std::string_view FOOTER_CODE = request::FOOTER_CODE;
+
+// The response code of an accepted body, and the one that comes without a reply block.
+constexpr std::string_view CODE_ACCEPTED = "00";
+constexpr std::string_view CODE_NO_REPLY = "14";
 
 }  // namespace response

@@ -19,8 +19,8 @@ constexpr std::string_view SAMPLE_APPROVAL_REFERENCE = "1073578606";
 constexpr std::string_view SAMPLE_CARD_TYPE = "MASTERCARD";
 constexpr std::string_view SAMPLE_MASKED_CARD_NUMBER = "5131.07";
 constexpr std::string_view SAMPLE_CARD_EXPIRY_YYMM = "1106";
-constexpr std::string_view CODE_NO_REPLY = "14";
-constexpr std::string_view CODE_ACCEPTED = "00";
+using response::CODE_ACCEPTED;
+using response::CODE_NO_REPLY;
 
 // Appends `text` left-justified in `width` (never cut).
 void append_left(std::string& out, std::string_view text, size_t width) {

@@ -91,15 +91,16 @@ int check_and_answer(const Arguments& args) {
   }
   // A full disk must never pass for a Response file written whole.
   if (!close_replacement(response)) return response_not_created(response, args);
+  // The report must reach the merchant before the Response takes its place;
+  // "created" is said only once it is there.
+  flush_console();
+  if (!install_replacement(response)) return response_not_created(response, args);
   if (result == VERIFY_OK) {
     if (written != 0)
       say({"Error during the creation of the response file (", args.response_file, ")\n"});
     else
       say({"\nResponse file (", args.response_file, ") created\n"});
   }
-  // The report must reach the merchant before the Response takes its place.
-  flush_console();
-  if (!install_replacement(response)) return response_not_created(response, args);
   return 0;
 }
 

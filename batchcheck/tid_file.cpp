@@ -32,18 +32,19 @@ bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take) {
   std::vector<char> block(WRITE_BLOCK / ENTRY_LENGTH * ENTRY_LENGTH);
   size_t held = 0;  // bytes of an entry cut by the end of the last read
   size_t got;
+  uint64_t entries = 0;
   while ((got = std::fread(block.data() + held, 1, block.size() - held, file)) > 0) {
     held += got;
     size_t whole = held / ENTRY_LENGTH * ENTRY_LENGTH;
+    entries += whole / ENTRY_LENGTH;
     for (size_t at = 0; at < whole; at += ENTRY_LENGTH)
       take(id_key(trim_trailing_blanks(std::string_view(block.data() + at, request::TRANSACTION_ID.width))));
     std::copy(block.begin() + static_cast<long>(whole), block.begin() + static_cast<long>(held), block.begin());
     held -= whole;
   }
-  // Only a file cut short ends inside an entry: what is there is its id.
-  if (held > 0)
-    take(id_key(trim_trailing_blanks(std::string_view(block.data(), std::min(held, request::TRANSACTION_ID.width)))));
-  bool ok = !std::ferror(file);
+  // A file cut short, or grown, since it was written is no list of this
+  // batch's ids.
+  bool ok = !std::ferror(file) && held == 0 && entries == tid.entries;
   std::fclose(file);
   if (!ok) tell(tid.out, {"Error fopen (r) file ", tid.name});
   return ok;
@@ -54,8 +55,12 @@ bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take) {
 std::string tid_file_name(const std::string& request_path) { return request_path + ".TID"; }
 
 bool create_tid_file(const std::string& request_path, TidFile& tid, MessageOut out) {
+  return create_tid_file_named(tid_file_name(request_path), tid, std::move(out));
+}
+
+bool create_tid_file_named(const std::string& name, TidFile& tid, MessageOut out) {
   tid = TidFile{};
-  tid.name = tid_file_name(request_path);
+  tid.name = name;
   tid.out = std::move(out);
   CreateResult created = create_temporary(tid.name, tid.file, create_private);
   if (created == CreateResult::CREATED) return true;

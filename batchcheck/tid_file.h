@@ -31,6 +31,10 @@ std::string tid_file_name(const std::string& request_path);
 // merchant's, and is left as it is) or cannot be created.
 bool create_tid_file(const std::string& request_path, TidFile& tid, MessageOut out = {});
 
+// The same, under the name `name`: a program that must not take the name
+// batchcheck uses gives one of its own.
+bool create_tid_file_named(const std::string& name, TidFile& tid, MessageOut out = {});
+
 // Appends one transaction_id (trailing blanks removed, at most the field's
 // width) as one entry.
 void append_tid_entry(TidFile& tid, std::string_view transaction_id);

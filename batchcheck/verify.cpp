@@ -7,6 +7,7 @@
 #include "console.h"
 #include "platform.h"
 #include "request_record.h"
+#include "rules.h"
 #include "tid_file.h"
 
 namespace {
@@ -53,11 +54,11 @@ struct Verification {
   std::string message;    // room for the text of one finding
 };
 
-// Hands one finding, made of `pieces`, to the sink.
-void report(Verification& v, int64_t record, std::initializer_list<std::string_view> pieces) {
+// Hands one finding of `rule`, made of `pieces`, to the sink.
+void report(Verification& v, int64_t record, std::string_view rule, std::initializer_list<std::string_view> pieces) {
   v.message.clear();
   for (std::string_view piece : pieces) v.message.append(piece);
-  v.sink->finding(record, v.message);
+  v.sink->finding(record, rule, v.message);
 }
 
 // Records of a version "02" or "03" file must be exactly 200 characters,
@@ -67,7 +68,7 @@ void check_record_length(Verification& v, std::string_view record, int64_t numbe
   if (record.size() == RECORD_LENGTH) return;
   v.size_error = true;
   v.last_wrong_length = record.size();
-  report(v, v.records_read, {"error length in record ", decimal(number_shown), "\n"});
+  report(v, v.records_read, rule::RECORD_LENGTH, {"error length in record ", decimal(number_shown), "\n"});
 }
 
 void check_first_record(Verification& v, std::string_view record) {
@@ -79,7 +80,7 @@ void check_first_record(Verification& v, std::string_view record) {
   check_record_length(v, record, 1);
   if (record_kind(record) != RecordKind::HEADER) {
     ++v.errors;
-    report(v, v.records_read, {"error in first record\n"});
+    report(v, v.records_read, rule::FIRST_RECORD_NOT_HEADER, {"error in first record\n"});
     return;
   }
   ++v.header_records;
@@ -94,13 +95,13 @@ void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   check_record_length(v, record, v.body_records + 1);
   if (trimmed_field(record, request::MERCHANT_COUNTRY) != v.merchant_country) {
     ++v.errors;
-    report(v, v.records_read,
+    report(v, v.records_read, rule::MERCHANT_COUNTRY_DIFFERS,
            {"The merchant_country in header file (", v.merchant_country, ") is not the same that in line ",
             decimal(v.records_read), " \n"});
   }
   if (trimmed_field(record, request::MERCHANT_ID) != v.merchant_id) {
     ++v.errors;
-    report(v, v.records_read,
+    report(v, v.records_read, rule::MERCHANT_ID_DIFFERS,
            {"The in merchant_id in header file (", v.merchant_id, ") is not the same that in line ",
             decimal(v.records_read), " \n"});
   }
@@ -112,7 +113,7 @@ void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
 void check_footer_record(Verification& v, std::string_view record) {
   if (trimmed_field(record, request::FILE_IDENTITY) != v.file_identity) {
     ++v.first_last_mismatches;
-    report(v, v.records_read,
+    report(v, v.records_read, rule::FILE_IDENTITY_DIFFERS,
            {"First and last record are not consistent:\n First (", v.file_identity, ")\n last  (",
             field_of(record, request::FILE_IDENTITY), ")\n"});
   }
@@ -156,31 +157,35 @@ int64_t record_of_entry(EntryPlaces& places, int64_t entry) {
 
 // The first rule that holds gives the result; only it prints its line.
 int decide(Verification& v, int duplicates, const std::optional<std::string>& expected_file_number) {
+  // The ids could not be read back (the TID file removed meanwhile, a disk
+  // error, a full disk while spilling): nothing is known of the batch's
+  // repeats, as when the TID file cannot be created.
+  if (duplicates == 2) return VERIFY_FILE_ERROR;
   if (duplicates != 0) return VERIFY_CONTENT_ERROR;
   if (v.records_read == 0) return VERIFY_CONTENT_ERROR;
   if (v.errors != 0) return VERIFY_CONTENT_ERROR;
   if (v.size_error) {
-    report(v, NO_RECORD, {"Error : incorrect size file (", decimal(static_cast<int64_t>(v.last_wrong_length)), ")!\n"});
+    report(v, NO_RECORD, rule::INCORRECT_SIZE_FILE, {"Error : incorrect size file (", decimal(static_cast<int64_t>(v.last_wrong_length)), ")!\n"});
     return VERIFY_CONTENT_ERROR;
   }
   if (v.first_last_mismatches != 0) return VERIFY_STRUCTURE_ERROR;
   if (v.footer_records != 1) return VERIFY_STRUCTURE_ERROR;
   if (v.record_number_sequence_broken) {
-    report(v, NO_RECORD, {"Error : recordings sequence interrupted\n"});
+    report(v, NO_RECORD, rule::RECORD_NUMBERS_INTERRUPTED, {"Error : recordings sequence interrupted\n"});
     return VERIFY_STRUCTURE_ERROR;
   }
   if (v.already_treated) {
-    report(v, NO_RECORD, {"Error : File already treated !\n"});
+    report(v, NO_RECORD, rule::FILE_ALREADY_TREATED, {"Error : File already treated !\n"});
     return VERIFY_ALREADY_TREATED;
   }
   if (v.file_number_sequence_gap) {
-    report(v, NO_RECORD,
+    report(v, NO_RECORD, rule::FILE_SEQUENCE_INTERRUPTED,
            {"Error : file sequence interrupted : file number (", v.file_number,
             ") is supperior to file number transmitted (", expected_file_number.value_or(""), ")\n"});
     return VERIFY_FILE_SEQUENCE_GAP;
   }
   if (numeric_value(v.nb_record) != v.body_records) {
-    report(v, NO_RECORD, {"Error in the number of recordings, nb_record = ", v.nb_record, " !\n"});
+    report(v, NO_RECORD, rule::NB_RECORD_DIFFERS, {"Error in the number of recordings, nb_record = ", v.nb_record, " !\n"});
     return VERIFY_STRUCTURE_ERROR;
   }
   return VERIFY_OK;
@@ -199,18 +204,20 @@ std::string summary_text(const VerificationCounts& counts) {
 }
 
 int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                        const VerificationSink& sink, ReadTally* read) {
+                        const VerificationSink& sink, ReadTally* read, const std::string& tid_name) {
   Verification v;
   v.sink = &sink;
   if (expected_file_number) v.expected_file_number = numeric_value(*expected_file_number);
 
   FILE* request = open_for_reading(path);
   if (!request) {
-    report(v, NO_RECORD, {"Error : can't read the file ", path});
+    report(v, NO_RECORD, rule::FILE_UNREADABLE, {"Error : can't read the file ", path});
     return VERIFY_FILE_ERROR;
   }
   TidFile tid;
-  if (!create_tid_file(path, tid, [&sink](std::string_view text) { sink.finding(NO_RECORD, text); })) {
+  if (!create_tid_file_named(tid_name.empty() ? tid_file_name(path) : tid_name, tid, [&sink](std::string_view text) {
+        sink.finding(NO_RECORD, rule::TEMPORARY_FILE_UNUSABLE, text);
+      })) {
     std::fclose(request);
     return VERIFY_FILE_ERROR;
   }
@@ -231,7 +238,7 @@ int verify_request_file(const std::string& path, const std::optional<std::string
         break;
       case Role::OTHER:
         ++v.errors;
-        report(v, v.records_read,
+        report(v, v.records_read, rule::RECORD_CODE_UNKNOWN,
                {"Error in code enregistrement (", trimmed_field(record, request::RECORD_CODE), ")\n"});
         break;
     }
@@ -241,7 +248,7 @@ int verify_request_file(const std::string& path, const std::optional<std::string
   // A batch whose end was never seen may hide any fault: it is not judged.
   if (reader.failed) {
     discard_tid_file(tid);
-    report(v, NO_RECORD, {"Error : can't read the file ", path});
+    report(v, NO_RECORD, rule::FILE_UNREADABLE, {"Error : can't read the file ", path});
     return VERIFY_FILE_ERROR;
   }
   if (!close_tid_file(tid)) return VERIFY_FILE_ERROR;
@@ -251,15 +258,16 @@ int verify_request_file(const std::string& path, const std::optional<std::string
   places.path = path;
   int duplicates = check_tid_file(tid, REPEAT_CHECK_BUDGET, [&](uint64_t entry, std::string_view text) {
     int64_t place = sink.wants_record_positions ? record_of_entry(places, static_cast<int64_t>(entry)) : NO_RECORD;
-    sink.finding(place, text);
+    sink.finding(place, rule::TRANSACTION_ID_REPEATED, text);
   });
   if (places.file) std::fclose(places.file);
+  if (duplicates == 2 && sink.repeat_check_failed) sink.repeat_check_failed();
   return decide(v, duplicates, expected_file_number);
 }
 
 int verify_request_file(const std::string& path, const std::string& expected_file_number, ReadTally* read) {
   VerificationSink printing;
-  printing.finding = [](int64_t, std::string_view text) { say({text}); };
+  printing.finding = [](int64_t, std::string_view, std::string_view text) { say({text}); };
   printing.summary = [](const VerificationCounts& counts) { say({summary_text(counts)}); };
   printing.wants_record_positions = false;
   return verify_request_file(path, expected_file_number, printing, read);

@@ -38,16 +38,21 @@ std::string summary_text(const VerificationCounts& counts);
 // Where the verification hands what it finds, as it finds it.
 struct VerificationSink {
   // A finding: the record it concerns (its position in the file, 1 for the
-  // first record) or NO_RECORD, and the exact text batchcheck prints for it.
-  // Findings on records come in file order during the pass, then, for the
-  // repeated transaction ids, in file order again.
-  std::function<void(int64_t record, std::string_view text)> finding;
+  // first record) or NO_RECORD, the id of the rule it breaks (rules.h), and
+  // the exact text batchcheck prints for it. Findings on records come in file
+  // order during the pass, then, for the repeated transaction ids, in file
+  // order again.
+  std::function<void(int64_t record, std::string_view rule, std::string_view text)> finding;
   // The summary, once the whole file is read. A run that cannot read the
   // file or store its transaction ids never gets this far.
   std::function<void(const VerificationCounts&)> summary;
   // False when the positions are of no use to the sink: a repeated id then
   // comes as NO_RECORD, without reading the file again to place it.
   bool wants_record_positions = true;
+  // Called, when given, if the ids could not be read back for the repeat
+  // check after the summary (a file of the run's own, not the batch, failed):
+  // the result is then 2.
+  std::function<void()> repeat_check_failed;
 };
 
 // Reads the Request file at `path` once, hands every finding and the summary
@@ -56,9 +61,10 @@ struct VerificationSink {
 // line's text; without it the rules on the header's file_number are left out.
 // `read`, when given, receives the tally of the bytes the pass read, so that
 // an answer can be built from the very bytes that were checked; a read error
-// is reported as a file that cannot be read.
+// is reported as a file that cannot be read. The ids wait in the TID file
+// `tid_name`, batchcheck's <request>.TID when empty.
 int verify_request_file(const std::string& path, const std::optional<std::string>& expected_file_number,
-                        const VerificationSink& sink, ReadTally* read = nullptr);
+                        const VerificationSink& sink, ReadTally* read = nullptr, const std::string& tid_name = {});
 
 // The same, printing each finding and the summary at once, as batchcheck does.
 int verify_request_file(const std::string& path, const std::string& expected_file_number,

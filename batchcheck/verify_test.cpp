@@ -118,4 +118,23 @@ TEST(Decision, FirstRuleThatHoldsGivesTheResultAndAloneSpeaks) {
   fs::remove_all(folder);
 }
 
+// The ids that cannot be read back (the TID file removed between the pass
+// and the repeat check, here from the summary, which comes between the two):
+// nothing is known of the repeats, so the batch is not judged on its content.
+TEST(RepeatCheck, TidFileThatVanishesIsAFileErrorNotAContentError) {
+  fs::path folder = make_private_folder("verify_test");
+  std::string request = (folder / "req").string();
+  {
+    std::ofstream out(request, std::ios::binary);
+    out << header() << body(1, "T1") << body(2, "T2") << footer(2);
+  }
+  std::string said;
+  VerificationSink sink;
+  sink.finding = [&](int64_t, std::string_view, std::string_view text) { said += text; };
+  sink.summary = [&](const VerificationCounts&) { fs::remove(request + ".TID"); };
+  EXPECT_EQ(verify_request_file(request, std::string("12"), sink), VERIFY_FILE_ERROR);
+  EXPECT_EQ(said, "Error fopen (r) file " + request + ".TID");
+  fs::remove_all(folder);
+}
+
 }  // namespace

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Times batchcheck and pagesim on big generated inputs, each beside a baseline
-# measured in the same run on the same file: reading the Request file and
-# writing a copy with dd for batchcheck, cat of the template for pagesim.
-# Then times the watching gallery of the example shop after a save.
+# Times batchcheck, batchcheck-describe, batchcheck-make and pagesim on big
+# generated inputs, each beside a baseline measured in the same run: reading
+# the Request file and writing a copy with dd for the batch tools (for
+# batchcheck-make, a copy of the batch it writes), cat of the template for
+# pagesim. Then times the watching gallery of the example shop after a save.
 # Prints medians of several runs as a Markdown table, then the targets.
 #
 # Usage: bench/run_bench.sh BUILD_DIR   (a Release build holding batchcheck,
-#        pagesim and gen_request). BENCH_RUNS sets the runs per row (5).
+#        batchcheck-describe, batchcheck-make, pagesim, pagesim-gallery and gen_request). BENCH_RUNS sets the
+#        runs per row (5).
 set -euo pipefail
 
 build=$(cd "${1:?usage: run_bench.sh BUILD_DIR}" && pwd)
@@ -104,12 +106,22 @@ row() {
 gen="$build/tools/gen_request"
 batchcheck="$build/batchcheck/batchcheck"
 describe="$build/batchcheck/batchcheck-describe"
+make="$build/batchcheck/batchcheck-make"
 pagesim="$build/pagesim/pagesim"
 gallery="$build/pagesim/pagesim-gallery"
 
 echo "Generating the inputs in $work"
 for n in 10000 100000 999999; do [ -s "req_$n" ] || "$gen" "$n" "req_$n"; done
 [ -s req_foreign ] || "$gen" --foreign-bodies 999999 req_foreign
+# The Response batchcheck writes for the biggest batch, as describe reads it.
+[ -s resp_999999 ] || "$batchcheck" SHOP1 FR req_999999 resp_999999 12 >/dev/null
+# A table of 999,999 subscriptions as a merchant's export would have them.
+[ -s table_999999.csv ] || awk 'BEGIN {
+  print "transaction_id,body_zone_2,body_zone_3,body_zone_4,body_zone_5,answer"
+  for (i = 1; i <= 999999; i++)
+    printf "T%05d,CUST%08d,EUR,\"subscriber %d, monthly plan\",ref-%05d,%02d\n", i % 100000, i, i, i * 31 % 100000, i % 100 }' \
+  >table_999999.csv
+[ -s made_999999 ] || "$make" --merchant-id SHOP1 --country FR --file-number 12 table_999999.csv made_999999
 cp "$root/examples/parameters" parameters
 make_template() {
   awk -v size="$1" 'BEGIN {
@@ -134,6 +146,15 @@ row "batchcheck 999999, a warning per record" "$(size req_999999)" console.txt "
   dd if=req_999999 of=copy bs=64k status=none -- "$batchcheck" SHOP2 FR req_999999 resp 12
 row "batchcheck-describe 999999, --json --findings" "$(size req_999999)" console.txt "dd bs=64k" /dev/null \
   dd if=req_999999 of=copy bs=64k status=none -- "$describe" --json --findings req_999999 12
+row "batchcheck-describe 999999 Response, --json --findings" "$(size resp_999999)" console.txt "dd bs=64k" /dev/null \
+  dd if=resp_999999 of=copy bs=64k status=none -- "$describe" --json --findings resp_999999
+row "batchcheck-make 999999 rows from CSV" "$(size table_999999.csv)" console.txt "dd bs=64k of the batch" /dev/null \
+  dd if=made_999999 of=copy bs=64k status=none -- "$make" --merchant-id SHOP1 --country FR --file-number 12 \
+  table_999999.csv made_copy
+row "batchcheck-describe --json | batchcheck-make --json, 999999" "$(size req_999999)" console.txt "dd bs=64k" \
+  /dev/null dd if=req_999999 of=copy bs=64k status=none -- \
+  bash -c "'$describe' --json req_999999 | '$make' --json - round_trip"
+cmp -s req_999999 round_trip || { echo "run_bench.sh: the JSON round trip did not give the batch back" >&2; exit 1; }
 row "pagesim 16 KB" "$(size template_16k.html)" page.html "cat" copy cat template_16k.html -- \
   "$pagesim" template_16k.html RECORD_CAPTURE
 row "pagesim 10 MB" "$(size template_10m.html)" page.html "cat" copy cat template_10m.html -- \
@@ -204,7 +225,8 @@ kill -TERM "$watch_pid"
 wait "$watch_pid" || true
 save_wall=$(median <save_wall.txt)
 rows+=("| pagesim-gallery --watch, a save of the example shop | $(size "$shop/template.html") | $save_wall | $save_cpu | $watch_peak | pagesim-gallery, one run | $one_shot_wall | $one_shot_cpu | $(ratio "$save_wall" "$one_shot_wall") | $(ratio "$save_cpu" "$one_shot_cpu") |")
-rm -f copy resp page.html console.txt time.txt perf.txt perf_watch.txt save_wall.txt base.txt tool.txt "$shop"/*.txt
+rm -f copy resp page.html console.txt time.txt perf.txt perf_watch.txt save_wall.txt base.txt tool.txt made_copy \
+  round_trip "$shop"/*.txt
 
 echo
 echo "Machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)," \
@@ -225,7 +247,16 @@ check "batchcheck, a message per body / dd" \
   "$(ratio "${wall[batchcheck 999999, a message per body]}" "${base_wall[batchcheck 999999, a message per body]}")" 8
 check "batchcheck-describe --json --findings 999999 / dd" \
   "$(ratio "${wall[batchcheck-describe 999999, --json --findings]}" "${base_wall[batchcheck-describe 999999, --json --findings]}")" 3
+check "batchcheck-describe --json --findings 999999 Response / dd" \
+  "$(ratio "${wall[batchcheck-describe 999999 Response, --json --findings]}" "${base_wall[batchcheck-describe 999999 Response, --json --findings]}")" 3
+check "batchcheck-make 999999 rows from CSV / dd of the batch" \
+  "$(ratio "${wall[batchcheck-make 999999 rows from CSV]}" "${base_wall[batchcheck-make 999999 rows from CSV]}")" 3
+check "describe then make, 999999 records / dd" \
+  "$(ratio "${wall[batchcheck-describe --json | batchcheck-make --json, 999999]}" \
+    "${base_wall[batchcheck-describe --json | batchcheck-make --json, 999999]}")" 5
 check "pagesim 10 MB / cat" "$(ratio "${wall[pagesim 10 MB]}" "${base_wall[pagesim 10 MB]}")" 3
 check "pagesim 16 KB process time, ms ($small_source)" "$small_cpu" 5
 check "batchcheck 999999 peak memory, MiB" "${peak[batchcheck 999999]}" 24
+check "batchcheck-describe 999999 Response peak memory, MiB" \
+  "${peak[batchcheck-describe 999999 Response, --json --findings]}" 24
 check "pagesim-gallery --watch, process time of a writing after a save, ms ($save_source)" "$save_cpu" 50

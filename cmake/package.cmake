@@ -16,8 +16,9 @@ set(ORBA_MAINTAINER "The orba-tools authors <orba-tools@example.org>")
 set(doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/orba-tools)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/cmake/debian/copyright DESTINATION ${doc_dir})
 
-# A Debian changelog, gzipped as policy wants it; SOURCE_DATE_EPOCH fixes its
-# date for reproducible builds.
+# A Debian changelog, gzipped as policy wants it. The newest entry is dated by
+# the build (SOURCE_DATE_EPOCH fixes it for reproducible builds); the released
+# entries below it keep the dates they were released on.
 string(TIMESTAMP ORBA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in ${PROJECT_BINARY_DIR}/debian/changelog @ONLY)
 find_program(GZIP gzip)
@@ -40,7 +41,8 @@ subscription service of the ORBA card-payment server. batchcheck checks a
 subscription batch and writes the Response file the server would send back.
 pagesim previews a subscription page inside the merchant's HTML template.
 pagesim-gallery renders every page at once. batchcheck-describe shows a batch
-record by record with its fields and findings.")
+record by record with its fields and findings. batchcheck-make writes a batch
+from a table or from batchcheck-describe's JSON Lines.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -2,7 +2,8 @@
 # README.txt, LICENSE.txt (CR LF line ends, for Notepad), each manual page
 # rendered as HTML (mandoc or groff, plain text from groff without its HTML
 # device) and the examples, zipped as <project>-<version>-windows-x86_64.zip
-# in the build folder.
+# in the build folder; then the installer of the same folder,
+# <project>-<version>-windows-x86_64.msi (windows_installer.cmake).
 #
 # Included from the project, it adds the target windows_package. Run as a
 # script (cmake -P) by that target, it installs the build into a staging
@@ -54,10 +55,13 @@ if(CMAKE_SCRIPT_MODE_FILE)
   return()
 endif()
 
-set(package "${PROJECT_NAME}-${PROJECT_VERSION}-windows-x86_64")
+set(package "${ORBA_WINDOWS_PACKAGE}")
 add_custom_target(windows_package
   COMMAND "${CMAKE_COMMAND}" -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${CMAKE_BINARY_DIR}
           -DSTAGE=${CMAKE_BINARY_DIR}/package -DPACKAGE=${package} -DVERSION=${PROJECT_VERSION}
           -DZIP=${CMAKE_BINARY_DIR}/${package}.zip -P "${CMAKE_CURRENT_LIST_FILE}"
-  COMMENT "Packing ${package}.zip"
+  COMMAND "${CMAKE_COMMAND}" -DROOT=${CMAKE_BINARY_DIR}/package/${package} -DVERSION=${PROJECT_VERSION}
+          -DWXS=${CMAKE_BINARY_DIR}/package/${package}.wxs -DMSI=${CMAKE_BINARY_DIR}/${package}.msi
+          -P "${CMAKE_CURRENT_LIST_DIR}/windows_installer.cmake"
+  COMMENT "Packing ${package}.zip and ${package}.msi"
   VERBATIM)

@@ -1,7 +1,11 @@
-// Any bytes as a Request file for batchcheck-describe's JSON view: every
-// line must be valid JSON, the records numbered in file order, the closing
-// object's result 0 to 4 and the exit status its own, and no temporary file
-// left behind.
+// Any bytes as the file batchcheck-describe is given, read as a Request or a
+// Response file by its content, with the JSON view and the JUnit report:
+// every line must be valid JSON, the records numbered in file order, the
+// closing object's result in range and the exit status its own, the report
+// a well-formed XML file (libxml2 reads it strictly) whatever bytes the
+// fields hold, and no temporary file left behind.
+#include <libxml/parser.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,10 +15,19 @@
 #include <string>
 
 #include "describe.h"
+#include "describe_response.h"
 #include "fuzz_support.h"
+
+namespace {
+
+// Keeps libxml2's own complaints off standard error: the check says what failed.
+void quiet(void*, const char*, ...) {}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::enter_private_folder();
+  xmlSetGenericErrorFunc(nullptr, quiet);
   return 0;
 }
 
@@ -22,13 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::write_file("req", fuzz::bytes(data, size));
   DescribeOptions options;
   options.request_file = "req";
-  options.file_number = "12";
   options.json = true;
+  options.junit_file = "report.xml";
+  bool response = describes_response(options);
+  if (!response) options.file_number = "12";
   char* buffer = nullptr;
   size_t buffer_size = 0;
   std::FILE* out = open_memstream(&buffer, &buffer_size);
   if (!out) std::abort();
-  int status = describe_request_file(options, out);
+  int status = response ? describe_response_file(options, out) : describe_request_file(options, out);
   std::fclose(out);
   std::istringstream lines(std::string(buffer, buffer_size));
   std::free(buffer);
@@ -44,9 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   fuzz::require(line.contains("result"), "no closing object");
   int result = line["result"].get<int>();
-  fuzz::require(result >= 0 && result <= 4, "result out of range");
+  fuzz::require(result >= 0 && result <= (response ? 1 : 4), "result out of range");
   fuzz::require((result == 0) == (status == DESCRIBE_VALID), "exit status not the result's");
-  for (const char* left : {"req.TID", "req.FINDINGS"})
-    fuzz::require(!std::filesystem::exists(left), "temporary file left behind");
+  xmlDocPtr report = xmlReadFile("report.xml", nullptr, XML_PARSE_NONET);
+  fuzz::require(report != nullptr, "report not well-formed XML");
+  xmlFreeDoc(report);
+  std::filesystem::remove("report.xml");
+  for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator("."))
+    fuzz::require(entry.path().filename() == "req", "temporary file left behind");
   return 0;
 }

@@ -14,11 +14,25 @@
 
 namespace fuzz {
 
+// The folder enter_private_folder made, removed when the fuzzer ends.
+inline std::string& private_folder() {
+  static std::string folder;
+  return folder;
+}
+
 // Moves the process into a fresh folder of its own, so that the files a run
-// writes (./parameters, <request>.TID) never meet anybody else's.
+// writes (./parameters, <request>.TID) never meet anybody else's, and removes
+// it with everything in it when the fuzzer ends its run. After a finding the
+// process aborts instead, and the folder stays as the input left it.
 inline void enter_private_folder() {
-  std::string folder = (std::filesystem::temp_directory_path() / "orba-fuzz-XXXXXX").string();
+  std::string& folder = private_folder();
+  folder = (std::filesystem::temp_directory_path() / "orba-fuzz-XXXXXX").string();
   if (!mkdtemp(folder.data()) || chdir(folder.c_str()) != 0) std::abort();
+  std::atexit([] {
+    std::error_code error;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), error);
+    std::filesystem::remove_all(private_folder(), error);
+  });
 }
 
 // Sends standard output to /dev/null: the tools' messages are not the

@@ -24,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool read = read_parameters(options, diagnostics);
   capture_output(nullptr);
   fuzz::require(read || (!page.empty() && !diagnostics.text().empty()), "parameters refused without a diagnostic");
-  fuzz::require(options.LANGUAGE == 0 || options.LANGUAGE == 1, "language code");
+  fuzz::require(options.LANGUAGE == Language::ENGLISH || options.LANGUAGE == Language::FRENCH, "language");
   return 0;
 }

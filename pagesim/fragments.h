@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "page_options.h"
+#include "sample_data.h"
 
 // Where every form that leads back to the merchant's shop is sent.
 inline constexpr std::string_view SHOP_RESPONSE_URL = "http://www.example.com/Subscription/response";
@@ -10,32 +11,24 @@ inline constexpr std::string_view SHOP_RESPONSE_URL = "http://www.example.com/Su
 // Where the account forms that change a subscription are posted.
 inline constexpr std::string_view UPDATE_ACTION = "/cgis-payment/demo/callupdate_subscription";
 
-// The page bodies that carry a shop form, each with its own sample DATA value.
-enum class DataBlob {
-  CARD_ENTRY,           // RECORD_CAPTURE, UPDATE_CARD_CAPTURE, UPDATE_PWD_CAPTURE_CARD
-  RECORD_ACCEPTED,
-  RECORD_REFUSED,
-  MENU,
-  ACCOUNT_REFUSAL,      // LOGIN_REFUSED, UPDATE_CARD_REFUSED
-  VIEW_INFO,
-  UPDATE_INFO,
-  CONFIRMATION,         // UPDATE_INFO_CONFIRM and the three pages sharing its body
-  DELETE_SUBSCRIPTION,
-};
+// What a subscriber asks of the server through an account form.
+enum class Operation { VIEW_INFO, UPDATE_INFO, DELETE_SUBSCRIPTION, LOST_PASSWORD, UPDATE_CARD, NEW_PASSWORD };
 
-// The sample response (lowercase hexadecimal) that a page's shop form hands
-// back to the merchant's shop.
-std::string_view data_blob(DataBlob page);
+// The code the form sends to the server for `operation`, "2" to "7".
+std::string_view operation_code(Operation operation);
 
-// Writes the sample merchant's hidden fields (merchant 011223344550000 of
-// country fr) that the account forms carry.
+// Writes the hidden USER field of an account form: the sample session
+// `session` at the sample merchant.
+void print_user_field(std::string_view session);
+
+// Writes the sample merchant's hidden fields that the account forms carry.
 void print_merchant_fields();
 
-// Opens a form of the subscriber's account, posted to `action` for the
-// operation code `operation`, with the subscriber's id, the USER field and the
+// Opens a form of the subscriber's account, posted to `action` for
+// `operation`, with the subscriber's id, the USER field of `session` and the
 // merchant fields hidden in it.
-void print_account_form_open(std::string_view action, std::string_view operation, std::string_view subscriber,
-                             std::string_view user);
+void print_account_form_open(std::string_view action, Operation operation, std::string_view subscriber,
+                             std::string_view session);
 
 // Writes the button that sends the page's own data form (image when
 // SUBMIT_LOGO is set, text otherwise).
@@ -56,6 +49,10 @@ void print_shop_form_with_cancel(const PageOptions& options, DataBlob page);
 // Writes the shop form of a completed operation, centred: the page's sample
 // response and the return button.
 void print_shop_form_with_return(const PageOptions& options, DataBlob page);
+
+// Writes the notice that ends a page from which the subscriber goes back to
+// the shop: the browser may warn of leaving the secure server.
+void print_leaving_notice(Language language);
 
 // How the card security code information link reads: the catalogue text in
 // the page's language, or (on the update pages) the French text in both

@@ -7,25 +7,36 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "gallery_files.h"
 #include "gallery_watch.h"
+#include "markup.h"
+#include "messages.h"
 #include "output.h"
+#include "page.h"
 #include "page_types.h"
 #include "platform.h"
-#include "run.h"
 
 namespace {
 
+// One language of the gallery: the language of its pages, its code in their
+// file names, and its name in the progress lines.
+struct GalleryLanguage {
+  Language language;
+  std::string_view code;
+  std::string_view name;
+};
+
 // The two languages of the gallery, in the order their pages are written.
-constexpr std::string_view LANGUAGES[] = {"en", "fr"};
+constexpr GalleryLanguage LANGUAGES[] = {{Language::ENGLISH, "en", "English"}, {Language::FRENCH, "fr", "French"}};
 
 // What one page holds, for the index.
 struct PageEntry {
   std::string file;        // name inside out_dir
-  int status = 0;          // pagesim's exit status for the page
-  std::string diagnostic;  // the page's diagnostic, when status is 1
+  bool complete = false;   // the page holds no diagnostic
+  std::string diagnostic;  // the page's diagnostic, when not complete
 };
 
 // `name` with its ASCII capitals in lower case, as the page files are named.
@@ -42,10 +53,46 @@ std::string path_in(const std::string& dir, const std::string& file) {
   return dir + "/" + file;
 }
 
+// The file inside out_dir that a run holds locked while it writes there: two
+// galleries writing into one folder at once would mix their pages.
+constexpr const char* LOCK_FILE = "pagesim-gallery.lock";
+
+// The name of a page's file inside out_dir.
+std::string page_file_name(std::string_view page_type, const GalleryLanguage& language) {
+  return lower_case(page_type) + "." + std::string(language.code) + ".html";
+}
+
+// True when `path` is none of the merchant's inputs, the template or
+// ./parameters, however it is named (through a link too); otherwise false,
+// after one message naming it.
+bool is_no_input(const std::string& path, const std::string& template_name) {
+  const std::pair<std::string, std::string> inputs[] = {{template_name, "the template " + template_name},
+                                                        {"parameters", "the Parameters file ./parameters"}};
+  for (const auto& [input, what] : inputs)
+    if (same_file(path, input)) {
+      tell_gallery_failure("refusing to write " + path + ": it is " + what);
+      return false;
+    }
+  return true;
+}
+
+// True when no file the gallery would write into `out_dir` is one of the
+// merchant's inputs, the template or ./parameters, however it is named
+// (through a link too); otherwise false, after one message naming it.
+bool writes_no_input(const std::string& template_name, const std::string& out_dir) {
+  std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE),
+                                   path_in(out_dir, RELOAD_SCRIPT)};
+  for (const PageType& type : page_types())
+    for (const GalleryLanguage& language : LANGUAGES)
+      written.push_back(path_in(out_dir, page_file_name(type.name, language)));
+  for (const std::string& path : written)
+    if (!is_no_input(path, template_name)) return false;
+  return true;
+}
+
 // Writes the one-line message of a file that cannot be written; false.
 bool cannot_write(const std::string& path) {
-  std::string message = "pagesim-gallery: cannot write the file " + path + "\n";
-  std::fputs(message.c_str(), stderr);
+  tell_gallery_failure("cannot write the file " + path);
   return false;
 }
 
@@ -53,7 +100,7 @@ bool cannot_write(const std::string& path) {
 // the message when the file cannot be written.
 bool write_page(const std::string& path, const PageRequest& request, PageOutcome& outcome) {
   Replacement replacement;
-  if (!open_replacement(path, replacement)) return cannot_write(path);
+  if (!open_replacement(path, replacement, AtLink::REPLACE_LINK)) return cannot_write(path);
   send_output_to(replacement.file);
   outcome = render_page(request);
   bool written = finish_output();
@@ -69,7 +116,7 @@ bool write_page(const std::string& path, const PageRequest& request, PageOutcome
 // when the file cannot be written.
 bool write_text_file(const std::string& path, const std::string& text) {
   Replacement replacement;
-  if (!open_replacement(path, replacement)) return cannot_write(path);
+  if (!open_replacement(path, replacement, AtLink::REPLACE_LINK)) return cannot_write(path);
   bool written = std::fwrite(text.data(), 1, text.size(), replacement.file) == text.size();
   if (!written || !close_replacement(replacement) || !install_replacement(replacement)) {
     discard_replacement(replacement);
@@ -99,12 +146,12 @@ std::string parameters_path() {
 // place of the page itself, shown small once it scrolls into view (see
 // index_script).
 std::string index_cell(const PageEntry& page) {
-  std::string file = html_text(page.file);
+  std::string file = markup_text(page.file);
   std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
-  if (page.status == 0)
+  if (page.complete)
     cell += "<br><span class=\"ok\">ok</span>";
   else
-    cell += "<div class=\"diagnostic\">" + html_text(page.diagnostic) + "</div>";
+    cell += "<div class=\"diagnostic\">" + markup_text(page.diagnostic) + "</div>";
   return cell + "<div class=\"preview\" data-src=\"" + file + "\"></div></td>";
 }
 
@@ -128,7 +175,7 @@ std::string index_page(const std::string& template_name, const std::vector<PageE
       ".not-copied{color:#a00}"
       "</style>\n" +
       index_script(mark) + "</head>\n<body class=\"desktop\">\n<h1>pagesim gallery</h1>\n<p>Template: <code>" +
-      html_text(template_name) + "</code><br>\nParameters file: <code>" + html_text(parameters_path()) +
+      markup_text(template_name) + "</code><br>\nParameters file: <code>" + markup_text(parameters_path()) +
       "</code><br>\nWritten: " + time_of_run() +
       "</p>\n<p>Pages shown at <button type=\"button\" class=\"desktop\" onclick=\"showWidth('desktop')\">"
       "a desktop's width, 1280 px</button> <button type=\"button\" class=\"phone\" "
@@ -145,82 +192,43 @@ std::string index_page(const std::string& template_name, const std::vector<PageE
   return page + "</table>\n" + placed_files_section(files, page_files) + "</body></html>\n";
 }
 
-// The length of the UTF-8 sequence that starts `bytes` at `at`, or 0 when no
-// valid one does.
-std::size_t utf8_length(std::string_view bytes, std::size_t at) {
-  unsigned char lead = static_cast<unsigned char>(bytes[at]);
-  std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
-  if (length == 0 || at + length > bytes.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i)
-    if ((static_cast<unsigned char>(bytes[at + i]) & 0xC0) != 0x80) return 0;
-  return length;
-}
-
 }  // namespace
 
-std::string html_text(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t at = 0; at < bytes.size(); ++at) {
-    unsigned char c = static_cast<unsigned char>(bytes[at]);
-    switch (c) {
-      case '&': text += "&amp;"; continue;
-      case '<': text += "&lt;"; continue;
-      case '>': text += "&gt;"; continue;
-      case '"': text += "&quot;"; continue;
-      case '\'': text += "&#39;"; continue;
-      default: break;
-    }
-    if (c < 0x80) {
-      // A control character other than a line end or a tab would not show.
-      text += c < 0x20 && c != '\n' && c != '\t' ? std::string("\xEF\xBF\xBD") : std::string(1, static_cast<char>(c));
-      continue;
-    }
-    if (std::size_t length = utf8_length(bytes, at)) {
-      text.append(bytes.substr(at, length));
-      at += length - 1;
-      continue;
-    }
-    text += static_cast<char>(0xC0 | (c >> 6));
-    text += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return text;
+void tell_gallery_failure(const std::string& what) {
+  std::string message = std::string(GALLERY_PROGRAM) + ": " + what + "\n";
+  std::fputs(message.c_str(), stderr);
 }
 
-GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
-  GalleryOutcome outcome;
-  outcome.index_path = path_in(out_dir, "index.html");
-  std::error_code error;
-  std::filesystem::create_directories(out_dir, error);
-  if (error || !std::filesystem::is_directory(out_dir, error)) {
-    std::string message = "pagesim-gallery: cannot create the folder " + out_dir + "\n";
-    std::fputs(message.c_str(), stderr);
-    return outcome;
-  }
+namespace {
+
+// Writes every page, the files beside them, then the index and the reload
+// script into `out_dir`; `outcome` tells how far it came.
+void write_pages(const std::string& template_name, const std::string& out_dir, bool progress,
+                 GalleryOutcome& outcome) {
   std::vector<PageEntry> pages;
   LoadedNames loaded;
   std::size_t number = 0;
   std::size_t count = page_types().size();
   for (const PageType& type : page_types()) {
     std::string held;
-    for (std::string_view language : LANGUAGES) {
+    for (const GalleryLanguage& language : LANGUAGES) {
       PageEntry page;
-      page.file = lower_case(type.name) + "." + std::string(language) + ".html";
+      page.file = page_file_name(type.name, language);
       PageOutcome rendered;
-      if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), std::string(language)},
+      if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), language.language},
                       rendered))
-        return outcome;
+        return;
       if (!add_loaded_names_of_file(path_in(out_dir, page.file), pages.size(), loaded)) {
         cannot_write(path_in(out_dir, page.file));
-        return outcome;
+        return;
       }
-      page.status = rendered.status;
+      page.complete = rendered.complete;
       page.diagnostic = rendered.diagnostic;
       ++outcome.pages;
-      if (page.status != 0) {
+      if (!page.complete) {
         ++outcome.diagnostics;
         held += held.empty() ? "diagnostic in " : " and ";
-        held += language == "en" ? "English" : "French";
+        held += language.name;
       }
       pages.push_back(std::move(page));
     }
@@ -230,12 +238,15 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
       std::fputs(line.c_str(), stderr);
     }
   }
-  std::vector<std::string> own_files{"index.html", RELOAD_SCRIPT};
+  std::vector<std::string> own_files{"index.html", RELOAD_SCRIPT, LOCK_FILE};
   for (const PageEntry& page : pages) own_files.push_back(page.file);
   PlacedFiles placed = place_loaded_files(
-      loaded, template_name, out_dir, own_files,
-      [&](const std::string& name, const std::string& bytes) { return write_text_file(path_in(out_dir, name), bytes); });
-  if (!placed.written) return outcome;
+      loaded, template_name, out_dir, own_files, [&](const std::string& name, const std::string& bytes) {
+        // A copy never takes the place of the merchant's inputs either.
+        std::string path = path_in(out_dir, name);
+        return is_no_input(path, template_name) && write_text_file(path, bytes);
+      });
+  if (!placed.written) return;
   outcome.not_copied = count_not_copied(placed.files);
   for (const PlacedFile& file : placed.files)
     if (!file.source.empty()) outcome.watched.push_back(file.source);
@@ -243,7 +254,46 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
   std::string mark = writing_mark();
   if (!write_text_file(outcome.index_path, index_page(template_name, pages, placed.files, mark)) ||
       !write_text_file(path_in(out_dir, RELOAD_SCRIPT), reload_script(mark)))
+    return;
+  outcome.written = true;
+}
+
+}  // namespace
+
+bool claim_gallery_folder(const std::string& template_name, const std::string& out_dir, FolderLock& lock) {
+  std::error_code error;
+  std::filesystem::create_directories(out_dir, error);
+  if (error || !std::filesystem::is_directory(out_dir, error)) {
+    tell_gallery_failure("cannot create the folder " + out_dir);
+    return false;
+  }
+  if (!writes_no_input(template_name, out_dir)) return false;
+  std::string lock_path = path_in(out_dir, LOCK_FILE);
+  LockResult locked = lock_folder(lock_path, lock);
+  if (locked == LockResult::HELD_ELSEWHERE) {
+    tell_gallery_failure("another pagesim-gallery is writing into " + out_dir + " (it holds " + lock_path +
+                         "); run again once it has finished");
+    return false;
+  }
+  if (locked == LockResult::FAILED) return cannot_write(lock_path);
+  return true;
+}
+
+GalleryOutcome write_claimed_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
+  GalleryOutcome outcome;
+  outcome.index_path = path_in(out_dir, "index.html");
+  write_pages(template_name, out_dir, progress, outcome);
+  return outcome;
+}
+
+GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
+  FolderLock lock;
+  if (!claim_gallery_folder(template_name, out_dir, lock)) {
+    GalleryOutcome outcome;
+    outcome.index_path = path_in(out_dir, "index.html");
     return outcome;
-  outcome.status = outcome.diagnostics > 0 ? 1 : 0;
+  }
+  GalleryOutcome outcome = write_claimed_gallery(template_name, out_dir, progress);
+  unlock_folder(lock);
   return outcome;
 }

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "gallery.h"
+#include "markup.h"
 #include "platform.h"
 #include "stand_ins.h"
 
@@ -359,13 +359,13 @@ std::string placed_files_section(const std::vector<PlacedFile>& files, const std
   section += "<table class=\"files\">\n<tr><th>File</th><th>In the gallery</th><th>Loaded by</th></tr>\n";
   for (const PlacedFile& file : files) {
     section += std::string("<tr class=\"") + (is_in_gallery(file.fate) ? "placed" : "not-copied") + "\"><td><code>" +
-               html_text(file.name) + "</code></td><td>" + std::string(fate_text(file.fate)) + "</td><td>";
+               markup_text(file.name) + "</code></td><td>" + std::string(fate_text(file.fate)) + "</td><td>";
     if (file.pages.size() == page_files.size()) {
       section += "every page";
     } else {
       const char* separator = "";
       for (std::size_t page : file.pages) {
-        std::string page_file = html_text(page < page_files.size() ? page_files[page] : std::string());
+        std::string page_file = markup_text(page < page_files.size() ? page_files[page] : std::string());
         section += separator + ("<a href=\"" + page_file + "\">" + page_file + "</a>");
         separator = ", ";
       }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "private_folder.h"
-#include "program_test_support.h"
+#include "run_program.h"
 
 namespace fs = std::filesystem;
 
@@ -71,13 +71,13 @@ class Placing : public ::testing::Test {
 // A stylesheet's own images go with it, for the pages that load the
 // stylesheet; a server image the merchant has is the merchant's.
 TEST_F(Placing, StylesheetImagesFollowAndTheMerchantsServerImageIsCopied) {
-  write_bytes(dir_ / "shop" / "shop.css", "@import 'print.css';\nbody { background: url(\"beans.png\") }\n");
-  write_bytes(dir_ / "shop" / "print.css", "h1 { background: url(head.png) }\n");
-  write_bytes(dir_ / "shop" / "beans.png", "beans");
-  write_bytes(dir_ / "shop" / "head.png", "head");
-  write_bytes(dir_ / "shop" / "VISA.gif", "the merchant's own");
-  write_bytes(dir_ / "shop" / "index.html", "the merchant's home page");
-  write_bytes(dir_ / "shop" / "unnamed.png", "not loaded by any page");
+  write_file(dir_ / "shop" / "shop.css", "@import 'print.css';\nbody { background: url(\"beans.png\") }\n");
+  write_file(dir_ / "shop" / "print.css", "h1 { background: url(head.png) }\n");
+  write_file(dir_ / "shop" / "beans.png", "beans");
+  write_file(dir_ / "shop" / "head.png", "head");
+  write_file(dir_ / "shop" / "VISA.gif", "the merchant's own");
+  write_file(dir_ / "shop" / "index.html", "the merchant's home page");
+  write_file(dir_ / "shop" / "unnamed.png", "not loaded by any page");
   std::vector<PlacedFile> placed = place({{"shop.css", {0, 1}}, {"VISA.gif", {1}}, {"CB.gif", {1}}, {"index.html", {0}}});
   std::map<std::string, PlacedFile> files;
   for (const PlacedFile& file : placed) files[file.name] = file;

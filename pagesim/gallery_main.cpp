@@ -12,7 +12,15 @@
 
 namespace {
 
-// What `pagesim-gallery --help` prints.
+// pagesim-gallery's exit statuses.
+enum ExitStatus : int {
+  EVERY_PAGE_COMPLETE = 0,
+  SOME_PAGE_HOLDS_A_DIAGNOSTIC = 1,  // all pages are written all the same
+  NOT_WRITTEN = 2,                   // a wrong command line, a refusal, or OUT_DIR, a file in it or the
+                                     // closing line cannot be written
+};
+
+// What `pagesim-gallery --help` prints; its first line is the usage.
 constexpr const char* HELP =
     "Usage: pagesim-gallery [--watch] TEMPLATE_NAME OUT_DIR\n"
     "       pagesim-gallery --help | --version\n"
@@ -40,9 +48,10 @@ constexpr const char* HELP =
 
 // Tells how to call the program, on standard error.
 void print_usage() {
-  std::fputs("usage: pagesim-gallery [--watch] template_name out_dir\n"
-             "Run it in the folder that holds ./parameters; pagesim-gallery --help tells more.\n",
-             stderr);
+  std::string_view help = HELP;
+  std::string usage(help.substr(0, help.find('\n') + 1));
+  usage += "Run it in the folder that holds ./parameters; pagesim-gallery --help tells more.\n";
+  std::fputs(usage.c_str(), stderr);
 }
 
 // The closing line: how many pages, where the index is, and how many pages
@@ -52,33 +61,41 @@ std::string closing_line(const GalleryOutcome& outcome) {
   if (outcome.diagnostics == 1) line += ", 1 holds a diagnostic";
   if (outcome.diagnostics > 1) line += ", " + std::to_string(outcome.diagnostics) + " hold a diagnostic";
   if (outcome.not_copied == 1) line += ", 1 file the pages load is not copied (see the index)";
-  if (outcome.not_copied > 1) line += ", " + std::to_string(outcome.not_copied) + " files the pages load are not copied (see the index)";
+  if (outcome.not_copied > 1)
+    line += ", " + std::to_string(outcome.not_copied) + " files the pages load are not copied (see the index)";
   return line + "\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  prepare_stdout();
-  if (int status = answer_help_or_version(argc, argv, "pagesim-gallery", HELP, 2); status >= 0) return status;
+  prepare_stdout(StdoutRole::PRODUCT);
+  if (int status = answer_help_or_version(argc, argv, GALLERY_PROGRAM, HELP, NOT_WRITTEN); status >= 0)
+    return status;
   install_interrupt_cleanup();
   bool watch = argc == 4 && std::string_view(argv[1]) == "--watch";
   if (argc != 3 && !watch) {
     print_usage();
-    return 2;
+    return NOT_WRITTEN;
   }
   try {
-    if (watch)
-      return watch_gallery(argv[2], argv[3], [](const GalleryOutcome& outcome) {
-        std::fputs(closing_line(outcome).c_str(), stdout);
-      });
+    if (watch) {
+      watch_gallery(argv[2], argv[3], closing_line);
+      return NOT_WRITTEN;
+    }
     GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
-    if (outcome.status == 2) return 2;
-    std::fputs(closing_line(outcome).c_str(), stdout);
-    return outcome.status;
+    if (!outcome.written) return NOT_WRITTEN;
+    std::string line = closing_line(outcome);
+    // A job that runs the gallery reads this line: lost, it fails the run.
+    if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0 ||
+        std::ferror(stdout)) {
+      tell_gallery_failure("cannot write to standard output");
+      return NOT_WRITTEN;
+    }
+    return outcome.diagnostics > 0 ? SOME_PAGE_HOLDS_A_DIAGNOSTIC : EVERY_PAGE_COMPLETE;
   } catch (const std::bad_alloc&) {
     remove_registered_files();
-    std::fputs("pagesim-gallery: out of memory\n", stderr);
-    return 2;
+    tell_gallery_failure("out of memory");
+    return NOT_WRITTEN;
   }
 }

@@ -93,34 +93,43 @@ std::string index_script(const std::string& mark) {
 
 std::string reload_script(const std::string& mark) { return "galleryWritten(\"" + mark + "\");\n"; }
 
-int watch_gallery(const std::string& template_name, const std::string& out_dir,
-                  const std::function<void(const GalleryOutcome&)>& report) {
+void watch_gallery(const std::string& template_name, const std::string& out_dir,
+                   const std::function<std::string(const GalleryOutcome&)>& line_of) {
   catch_stop_requests();
+  FolderLock lock;
+  if (!claim_gallery_folder(template_name, out_dir, lock)) return;
+  auto stop = [&] {
+    unlock_folder(lock);
+    end_stopped_run();
+  };
   // The files as they were before a writing: a change made while it runs is
   // seen at the next look.
   Stamps now = stamps_of({template_name, "parameters"});
   for (bool first = true;; first = false) {
-    GalleryOutcome outcome = write_gallery(template_name, out_dir, false);
-    if (first && outcome.status == 2) return 2;
-    if (outcome.status != 2) {
-      std::fputs((time_of_day() + " ").c_str(), stdout);
-      report(outcome);
+    GalleryOutcome outcome = write_claimed_gallery(template_name, out_dir, false);
+    if (first && !outcome.written) break;
+    if (outcome.written) {
+      std::string line = time_of_day() + " " + line_of(outcome);
+      if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0 ||
+          std::ferror(stdout)) {
+        tell_gallery_failure("cannot write to standard output");
+        break;
+      }
     }
-    std::fflush(stdout);
     if (first)
-      std::fputs("pagesim-gallery: watching the template, ./parameters and the files the pages load; Ctrl-C ends\n",
-                 stderr);
+      tell_gallery_failure("watching the template, ./parameters and the files the pages load; Ctrl-C ends");
     Stamps seen = stamps_of(watched_files(template_name, outcome));
     for (auto& [file, stamp] : seen)
       if (auto before = now.find(file); before != now.end()) stamp = before->second;
     do {
-      if (wait_unless_stopped(LOOK_EVERY_MS)) end_stopped_run();
+      if (wait_unless_stopped(LOOK_EVERY_MS)) stop();
       now = stamps_again(seen);
     } while (now == seen);
     for (Stamps before = now;; before = now) {
-      if (wait_unless_stopped(HOLD_STILL_MS)) end_stopped_run();
+      if (wait_unless_stopped(HOLD_STILL_MS)) stop();
       now = stamps_again(seen);
       if (now == before) break;
     }
   }
+  unlock_folder(lock);
 }

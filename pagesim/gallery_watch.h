@@ -25,9 +25,10 @@ std::string reload_script(const std::string& mark);
 // Writes the gallery, then watches the template, ./parameters and the files
 // of the template's folder that the pages load, and writes the gallery anew
 // after each change, once the files hold still (an editor may save in two
-// steps). Each writing gives a line on standard output: the time, then what
-// `report` prints. Runs until a stop request (Ctrl-C), which it honours
-// between two writings, and ends the run then; returns only when the first
-// writing fails (status 2).
-int watch_gallery(const std::string& template_name, const std::string& out_dir,
-                  const std::function<void(const GalleryOutcome&)>& report);
+// steps). Holds `out_dir`'s lock all the while. Each writing gives a line on
+// standard output: the time, then `line_of` the outcome. Runs until a stop
+// request (Ctrl-C), which it honours between two writings, and ends the run
+// then. Returns only when it cannot go on, after the message: the folder
+// cannot be claimed, the first writing failed, or standard output is lost.
+void watch_gallery(const std::string& template_name, const std::string& out_dir,
+                   const std::function<std::string(const GalleryOutcome&)>& line_of);

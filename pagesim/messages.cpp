@@ -148,9 +148,9 @@ constexpr std::array<MessageRow, 2> CATALOGUE = {{
 
 }  // namespace
 
-std::string_view message_text(Message message, int language) {
+std::string_view message_text(Message message, Language language) {
   int number = static_cast<int>(message);
   if (number < 0 || number >= MESSAGE_COUNT) number = 0;
-  const MessageRow& row = CATALOGUE[language == 1 ? 1 : 0];
+  const MessageRow& row = CATALOGUE[language == Language::FRENCH ? 1 : 0];
   return row[static_cast<size_t>(number)];
 }

@@ -75,8 +75,10 @@ enum class Message {
 // Number of entries in each language row of the catalogue.
 inline constexpr int MESSAGE_COUNT = 65;
 
-// The visible wording of every page, in English (language 0) or French
-// (language 1): the catalogue's text of `message`, or UNKNOWN_NUMBER's text
-// for a number outside the table. Any language other than French reads the
-// English row.
-std::string_view message_text(Message message, int language);
+// The languages of the pages, in the order of the catalogue's rows; English
+// is the default.
+enum class Language { ENGLISH, FRENCH };
+
+// The visible wording of every page: the catalogue's text of `message` in
+// `language`, or UNKNOWN_NUMBER's text for a number outside the table.
+std::string_view message_text(Message message, Language language);

@@ -43,7 +43,7 @@ TEST(ReadParameters, EmptyOrCommentOnlyFileGivesDefaults) {
     ParametersRun run = read_text(content);
     EXPECT_TRUE(run.ok) << content;
     EXPECT_EQ(run.page, "") << content;
-    EXPECT_EQ(run.options.LANGUAGE, 0);
+    EXPECT_EQ(run.options.LANGUAGE, Language::ENGLISH);
     EXPECT_EQ(run.options.NO_COPYRIGHT, 0);
   }
 }
@@ -67,9 +67,9 @@ TEST(ReadParameters, KeysMatchAsSubstringsAnywhereInTheLine) {
   // flag named in the text after the second separator all take effect.
   ParametersRun run = read_text("SUB_CITYNAME!Lyon!\n #SUB_COUNTRY!FR!\nPASSWORD!yes!NO_PAY_MSG\n");
   ASSERT_TRUE(run.ok) << run.page;
-  EXPECT_EQ(run.options.SUB_CITY, "Lyon");
-  EXPECT_EQ(run.options.SUB_COUNTRY, "FR");
-  EXPECT_EQ(run.options.PASSWORD, "yes");
+  EXPECT_EQ(run.options.SUB_CITY.text, "Lyon");
+  EXPECT_EQ(run.options.SUB_COUNTRY.text, "FR");
+  EXPECT_EQ(run.options.PASSWORD, PasswordChoice::OFFERED);
   EXPECT_EQ(run.options.NO_PAY_MSG, 1);
 }
 
@@ -77,26 +77,48 @@ TEST(ReadParameters, ValuesAreVerbatimAndLastOneWins) {
   ParametersRun run = read_text("SUB_CITY!Paris!\nSUB_CITY!!\nSUB_ZIPCODE! 75 01 !\nbefore SUB_TYPE x!1!after\n"
                                 "SUB_DESCRIPTION!100% <b>%s</b>!\nSUB_LASTNAME!a!\nSUB_LASTNAME!b!");
   ASSERT_TRUE(run.ok) << run.page;
-  EXPECT_EQ(run.options.SUB_CITY, "");
-  EXPECT_EQ(run.options.SUB_ZIPCODE, " 75 01 ");
-  EXPECT_EQ(run.options.SUB_TYPE, "1");
+  EXPECT_EQ(run.options.SUB_CITY.text, "");
+  EXPECT_EQ(run.options.SUB_CITY.mode, FieldMode::OPTIONAL);
+  EXPECT_EQ(run.options.SUB_ZIPCODE.text, " 75 01 ");
+  EXPECT_EQ(run.options.SUB_TYPE, SubscriptionType::WITH_AMOUNT);
   EXPECT_EQ(run.options.SUB_DESCRIPTION, "100% <b>%s</b>");
-  EXPECT_EQ(run.options.SUB_LASTNAME, "b");
+  EXPECT_EQ(run.options.SUB_LASTNAME.text, "b");
 }
 
 TEST(ReadParameters, OnlyLowerCaseFrSelectsFrench) {
-  EXPECT_EQ(read_text("LANGUAGE!FR!\n").options.LANGUAGE, 0);
-  EXPECT_EQ(read_text("LANGUAGE!en!\n").options.LANGUAGE, 0);
-  EXPECT_EQ(read_text("LANGUAGE!!\n").options.LANGUAGE, 0);
-  EXPECT_EQ(read_text("LANGUAGE!fr!\n").options.LANGUAGE, 1);
-  EXPECT_EQ(read_text("LANGUAGE!fr!\nLANGUAGE!en!\n").options.LANGUAGE, 1);
+  EXPECT_EQ(read_text("LANGUAGE!FR!\n").options.LANGUAGE, Language::ENGLISH);
+  EXPECT_EQ(read_text("LANGUAGE!en!\n").options.LANGUAGE, Language::ENGLISH);
+  EXPECT_EQ(read_text("LANGUAGE!!\n").options.LANGUAGE, Language::ENGLISH);
+  EXPECT_EQ(read_text("LANGUAGE!fr!\n").options.LANGUAGE, Language::FRENCH);
+  EXPECT_EQ(read_text("LANGUAGE!fr!\nLANGUAGE!en!\n").options.LANGUAGE, Language::FRENCH);
+}
+
+// The pages test these options for one exact value, case-sensitive.
+TEST(ReadParameters, PasswordAndSubTypeTakeOnlyTheirExactValue) {
+  EXPECT_EQ(read_text("PASSWORD!yes!\n").options.PASSWORD, PasswordChoice::OFFERED);
+  for (std::string other : {"Yes", "YES", "no", "ye"})
+    EXPECT_EQ(read_text("PASSWORD!" + other + "!\n").options.PASSWORD, PasswordChoice::NONE) << other;
+  EXPECT_EQ(read_text("PASSWORD!yes!\nPASSWORD!no!\n").options.PASSWORD, PasswordChoice::NONE);
+  EXPECT_EQ(read_text("SUB_TYPE!0!\n").options.SUB_TYPE, SubscriptionType::WITHOUT_AMOUNT);
+}
+
+TEST(ReadParameters, FieldModesAreCaseSensitive) {
+  PageOptions options = read_text("SUB_CITY!#O!\nSUB_LASTNAME!#M!\nSUB_EMAIL!#V!\nSUB_ZIPCODE!#m!\n"
+                                  "SUB_COUNTRY!France!\n").options;
+  EXPECT_EQ(options.SUB_CITY.mode, FieldMode::OPTIONAL);
+  EXPECT_EQ(options.SUB_LASTNAME.mode, FieldMode::MANDATORY);
+  EXPECT_EQ(options.SUB_EMAIL.mode, FieldMode::NOT_ASKED);
+  EXPECT_EQ(options.SUB_ZIPCODE.mode, FieldMode::FIXED);
+  EXPECT_EQ(options.SUB_ZIPCODE.text, "#m");
+  EXPECT_EQ(options.SUB_COUNTRY.mode, FieldMode::FIXED);
+  EXPECT_EQ(options.SUB_FIRSTNAME.mode, FieldMode::OPTIONAL);
 }
 
 TEST(ReadParameters, CrLfLineEndsReadAsPlainLineEnds) {
   ParametersRun run = read_text("SUB_CITY!Nice!\r\nNO_COPYRIGHT\r\nSUB_TYPE!1!\r\n");
   ASSERT_TRUE(run.ok);
-  EXPECT_EQ(run.options.SUB_CITY, "Nice");
-  EXPECT_EQ(run.options.SUB_TYPE, "1");
+  EXPECT_EQ(run.options.SUB_CITY.text, "Nice");
+  EXPECT_EQ(run.options.SUB_TYPE, SubscriptionType::WITH_AMOUNT);
   EXPECT_EQ(run.options.NO_COPYRIGHT, 1);
 
   run = read_text("NO_COPYRIGHT\r\nSUB_CITY\r\n");
@@ -124,14 +146,14 @@ TEST(ReadParameters, TooLongValuesAreRefusedBareAndNeverStored) {
   EXPECT_FALSE(run.ok);
   EXPECT_EQ(run.page, "LANGUAGE (fra) too long");
 
-  run = read_text("PASSWORD!abc!\nPASSWORD!abcd!\n");
+  run = read_text("PASSWORD!yes!\nPASSWORD!abcd!\n");
   EXPECT_FALSE(run.ok);
   EXPECT_EQ(run.page, "PASSWORD option (abcd) too long");
-  EXPECT_EQ(run.options.PASSWORD, "abc");
+  EXPECT_EQ(run.options.PASSWORD, PasswordChoice::OFFERED);
 
-  run = read_text("SUB_TYPE!12!\n");
+  run = read_text("SUB_TYPE!1!\nSUB_TYPE!12!\n");
   EXPECT_EQ(run.page, "SUB_TYPE (12) too long");
-  EXPECT_EQ(run.options.SUB_TYPE, "");
+  EXPECT_EQ(run.options.SUB_TYPE, SubscriptionType::WITH_AMOUNT);
 
   run = read_text("SUB_CIVIL_STATUS! Mrs   !\n");
   EXPECT_EQ(run.page, "SUB_CIVIL_STATUS ( Mrs   ) too long");
@@ -142,7 +164,7 @@ TEST(ReadParameters, EarlierKeyInTableOrderIsReportedFirst) {
   // both, and the first key that refuses it is the one reported.
   ParametersRun run = read_text("SUB_TYPE SUB_CITY!ab!\n");
   EXPECT_FALSE(run.ok);
-  EXPECT_EQ(run.options.SUB_CITY, "ab");
+  EXPECT_EQ(run.options.SUB_CITY.text, "ab");
   EXPECT_EQ(run.page, "SUB_TYPE (ab) too long");
 
   run = read_text("SUB_ZIPCODE SUB_CIVIL_STATUS!1234567!\n");

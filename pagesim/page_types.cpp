@@ -1,6 +1,8 @@
 #include "page_types.h"
 
-#include "renderers.h"
+#include "account_pages.h"
+#include "subscription_pages.h"
+#include "update_pages.h"
 
 namespace {
 

@@ -5,9 +5,8 @@
 
 #include "page_options.h"
 
-// Writes the body of one of the server's pages, from its own copy of the
-// options.
-using PageRenderer = void (*)(PageOptions options);
+// Writes the body of one of the server's pages, as the options ask.
+using PageRenderer = void (*)(const PageOptions& options);
 
 // One of the server's subscription pages: its name on the command line and
 // the renderer of its body.

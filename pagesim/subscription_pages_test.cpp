@@ -1,7 +1,8 @@
+#include "subscription_pages.h"
+
 #include <gtest/gtest.h>
 
 #include "pages_test_support.h"
-#include "renderers.h"
 
 namespace {
 
@@ -14,11 +15,10 @@ std::string capture_page(const PageOptions& options) { return body_of(render_rec
 
 TEST(RecordCapture, FieldModes) {
   PageOptions options = default_options();
-  options.SUB_LASTNAME = "#M";
-  options.SUB_EMAIL = "#V";
-  options.SUB_COUNTRY = "France";
-  options.SUB_CITY = "#O";
-  options.SUB_ZIPCODE = "#m";  // modes are case-sensitive: this is a fixed value
+  options.SUB_LASTNAME = {FieldMode::MANDATORY, "#M"};
+  options.SUB_EMAIL = {FieldMode::NOT_ASKED, "#V"};
+  options.SUB_COUNTRY = {FieldMode::FIXED, "France"};
+  options.SUB_CITY = {FieldMode::OPTIONAL, "#O"};
   std::string page = capture_page(options);
 
   EXPECT_TRUE(contains(page, "<tr><td> <td><i>Your lastname</i><td><b><INPUT TYPE=TEXT"
@@ -27,8 +27,6 @@ TEST(RecordCapture, FieldModes) {
                              " SIZE=20 MAXLENGTH=20 NAME=SUBSCRIPTION_FIRSTNAME VALUE=\"\"></b>"));
   EXPECT_TRUE(contains(page, "<tr><td> <td>City<td><b><INPUT TYPE=TEXT"
                              " SIZE=30 MAXLENGTH=30 NAME=SUBSCRIPTION_CITY VALUE=\"\"></b>"));
-  EXPECT_TRUE(contains(page, "<tr><td> <td>Postal code<td><b>#m "
-                             "<INPUT TYPE=HIDDEN NAME=\"SUBSCRIPTION_ZIPCODE\" VALUE=\"#m\"></b>"));
   EXPECT_TRUE(contains(page, "<tr><td> <td>Country<td><b>France "
                              "<INPUT TYPE=HIDDEN NAME=\"SUBSCRIPTION_COUNTRY\" VALUE=\"France\"></b>"));
   // Not asked: no row and no label, only the empty hidden field, in its place.
@@ -40,7 +38,7 @@ TEST(RecordCapture, FieldModes) {
 
 TEST(RecordCapture, FixedValuesAreWrittenAsData) {
   PageOptions options = default_options();
-  options.SUB_CIVIL_STATUS = "%s%d";
+  options.SUB_CIVIL_STATUS = {FieldMode::FIXED, "%s%d"};
   options.SUB_DESCRIPTION = "Gold 100% <i>club</i>";
   std::string page = capture_page(options);
   EXPECT_TRUE(contains(page, "<tr><td> <td>(Mrs, Miss, Mr)<td><b>%s%d "
@@ -49,35 +47,33 @@ TEST(RecordCapture, FixedValuesAreWrittenAsData) {
                              "<td><b>Gold 100% <i>club</i></b></td></table>"));
 }
 
-TEST(RecordCapture, AmountRowOnlyForSubscriptionTypeOne) {
+TEST(RecordCapture, AmountRowOnlyForASubscriptionWithAmount) {
   PageOptions options = default_options();
   const std::string amount = "<tr><td> </td><td>subscription amount</td><td><b>  10,00 Euro </b></td></table>";
-  options.SUB_TYPE = "1";
+  options.SUB_TYPE = SubscriptionType::WITH_AMOUNT;
   EXPECT_TRUE(contains(capture_page(options), "<b>F07CH060</b></td>" + amount));
-  options.SUB_TYPE = "0";
+  options.SUB_TYPE = SubscriptionType::WITHOUT_AMOUNT;
   EXPECT_FALSE(contains(capture_page(options), "10,00 Euro"));
 }
 
-TEST(RecordCapture, PasswordChoiceOnlyForExactYes) {
-  PageOptions options = default_options(1);
-  options.PASSWORD = "yes";
+TEST(RecordCapture, PasswordChoiceOnlyWhenOffered) {
+  PageOptions options = default_options(Language::FRENCH);
+  options.PASSWORD = PasswordChoice::OFFERED;
   EXPECT_TRUE(contains(capture_page(options),
                        "<b>F07CH060</b></td></table><table border=0 cellspacing=5><tr><td><td> </td>"
                        "<td>choisissez un mot de passe</td><td><b><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 "
                        "NAME=SUB_PASSWD1 VALUE=\"\"></b></td><td><td> </td><td>ressaisissez pour confirmer</td>"
                        "<td><b><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 NAME=SUB_PASSWD2 VALUE=\"\"></b></td>"
                        "</table><hr><b>Paiement par carte</b><br>"));
-  for (const char* other : {"Yes", "YES", "no", "ye"}) {
-    options.PASSWORD = other;
-    EXPECT_FALSE(contains(capture_page(options), "SUB_PASSWD1")) << other;
-  }
+  options.PASSWORD = PasswordChoice::NONE;
+  EXPECT_FALSE(contains(capture_page(options), "SUB_PASSWD1"));
 }
 
 TEST(RecordCapture, NoSubDataDropsTheWholeBlockWhateverPasswordSays) {
   PageOptions options = default_options();
   options.NO_SUB_DATA = 1;
-  options.PASSWORD = "yes";
-  options.SUB_TYPE = "1";
+  options.PASSWORD = PasswordChoice::OFFERED;
+  options.SUB_TYPE = SubscriptionType::WITH_AMOUNT;
   std::string page = capture_page(options);
   EXPECT_EQ(page.rfind(CARD_FORM_OPENING + "<hr><b>Payment by card</b><br><br><b>The symbols", 0), 0u);
   EXPECT_FALSE(contains(page, "SUBSCRIPTION_SUBSCRIBER"));
@@ -106,12 +102,12 @@ TEST(RecordAccepted, AcceptanceHeadingAndReceiptOptions) {
   const std::string date_row = "<I>21 Octobre 2003 12:20:24</I>  (UTC/GMT)</b></td>";
   EXPECT_TRUE(contains(body_of(render_record_accepted, options),
                        date_row + options.RECEIPT_COMPLEMENT + "<tr><td><b>Card Number  </b></td>"));
-  options.SUB_TYPE = "1";
+  options.SUB_TYPE = SubscriptionType::WITH_AMOUNT;
   EXPECT_TRUE(contains(body_of(render_record_accepted, options),
                        date_row + options.RECEIPT_COMPLEMENT +
                            "<tr><td><b>Order Total  </b></td><td><b><I>  10,00 Euro </I></b></td></tr>"
                            "<tr><td><b>Card Number  </b></td>"));
-  options.SUB_TYPE = "2";
+  options.SUB_TYPE = SubscriptionType::WITHOUT_AMOUNT;
   EXPECT_FALSE(contains(body_of(render_record_accepted, options), "10,00 Euro"));
 }
 

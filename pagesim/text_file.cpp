@@ -9,8 +9,7 @@ constexpr std::size_t READ_BLOCK = 1 << 16;
 
 }  // namespace
 
-LineReader::LineReader(std::FILE* file, bool join_crlf, std::string_view last_line)
-    : file_(file), join_crlf_(join_crlf), last_line_(last_line) {
+LineReader::LineReader(std::FILE* file, bool join_crlf) : file_(file), join_crlf_(join_crlf) {
   buffer_.reserve(READ_BLOCK + MAX_LINE_PIECE + 2);
   std::rewind(file_);
 }
@@ -40,34 +39,25 @@ void LineReader::append(std::string_view bytes) {
 }
 
 void LineReader::fill() {
-  if (input_done_) return;
+  if (file_done_) return;
   if (begin_ > 0) {
     buffer_.erase(0, begin_);
     begin_ = 0;
   }
   char block[READ_BLOCK];
-  while (buffer_.size() < MAX_LINE_PIECE + 1 && !input_done_) {
-    if (!file_done_) {
-      std::size_t got = std::fread(block, 1, sizeof block, file_);
-      if (got > 0) last_file_byte_ = block[got - 1];
-      append(std::string_view(block, got));
-      if (got < sizeof block) {
-        file_done_ = true;
-        if (std::ferror(file_)) {
-          failed_ = true;
-          input_done_ = true;
-          return;
-        }
+  while (buffer_.size() < MAX_LINE_PIECE + 1 && !file_done_) {
+    std::size_t got = std::fread(block, 1, sizeof block, file_);
+    append(std::string_view(block, got));
+    if (got < sizeof block) {
+      file_done_ = true;
+      if (std::ferror(file_)) {
+        failed_ = true;
+        return;
       }
-      continue;
+      // A CR that ends the file has no LF to pair with.
+      if (held_cr_) buffer_.push_back('\r');
+      held_cr_ = false;
     }
-    if (!last_line_.empty()) {
-      if (last_file_byte_ != '\n') append("\n");
-      append(last_line_);
-    }
-    if (held_cr_) buffer_.push_back('\r');
-    held_cr_ = false;
-    input_done_ = true;
   }
 }
 

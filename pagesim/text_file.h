@@ -17,9 +17,8 @@ class LineReader {
  public:
   // Reads `file` from its beginning. With `join_crlf`, every CR LF pair reads
   // as one line end, so a file saved with either convention gives the same
-  // lines. `last_line`, when not empty, is read after the file as one more
-  // line (a line end is put before it when the file does not end in one).
-  explicit LineReader(std::FILE* file, bool join_crlf = false, std::string_view last_line = {});
+  // lines.
+  explicit LineReader(std::FILE* file, bool join_crlf = false);
 
   // The next line piece: up to and including the next line end, or
   // MAX_LINE_PIECE bytes, whichever is shorter. The view lasts until the next
@@ -37,14 +36,11 @@ class LineReader {
 
   std::FILE* file_;
   bool join_crlf_;
-  std::string last_line_;
   std::string buffer_;
   std::size_t begin_ = 0;        // first unread byte of buffer_
   bool held_cr_ = false;         // a CR at the end of what was read, not yet known to pair
-  bool file_done_ = false;       // the file has been read to its end
-  bool input_done_ = false;      // and the last line appended too
+  bool file_done_ = false;  // the file has been read to its end
   bool failed_ = false;
-  char last_file_byte_ = '\n';   // last byte read from the file ('\n' when none)
 };
 
 // A running fingerprint of a sequence of pieces: equal sequences give equal

@@ -9,12 +9,11 @@
 namespace {
 
 // The pieces a LineReader gives for a file holding `content`.
-std::vector<std::string> pieces(const std::string& content, bool join_crlf = false,
-                                const std::string& last_line = {}) {
+std::vector<std::string> pieces(const std::string& content, bool join_crlf = false) {
   std::FILE* file = std::tmpfile();
   std::fwrite(content.data(), 1, content.size(), file);
   std::vector<std::string> out;
-  LineReader reader(file, join_crlf, last_line);
+  LineReader reader(file, join_crlf);
   for (std::string_view piece; reader.next(piece);) out.emplace_back(piece);
   EXPECT_FALSE(reader.failed());
   std::fclose(file);
@@ -59,13 +58,6 @@ TEST(LineReader, JoinsOnlyCrLfPairsEvenAcrossReadBlocks) {
   EXPECT_EQ(pieces(first + "\r\nz", true).back(), "z");
   EXPECT_EQ(pieces(first + "\r\nz", true).size(), 5u);
   EXPECT_TRUE(pieces(first + "\r", true).back().ends_with("a\r"));
-}
-
-TEST(LineReader, LastLineFollowsTheFileOnALineOfItsOwn) {
-  EXPECT_EQ(pieces("", true, "L!en!"), std::vector<std::string>{"L!en!"});
-  EXPECT_EQ(pieces("a\n", true, "L!en!"), (std::vector<std::string>{"a\n", "L!en!"}));
-  EXPECT_EQ(pieces("a", true, "L!en!"), (std::vector<std::string>{"a\n", "L!en!"}));
-  EXPECT_EQ(pieces("a\r\n", true, "L!en!"), (std::vector<std::string>{"a\n", "L!en!"}));
 }
 
 TEST(Fingerprint, TellsPiecesApart) {

@@ -1,10 +1,12 @@
+#include "update_pages.h"
+
 #include <gtest/gtest.h>
 
 #include "pages_test_support.h"
-#include "renderers.h"
+#include "subscription_pages.h"
 
 TEST(UpdatePages, CardPagesHandTheirFlagsToTheCardEntryBlock) {
-  PageOptions options = default_options(1);
+  PageOptions options = default_options(Language::FRENCH);
   options.NO_SEC_MSG = 1;
   EXPECT_TRUE(contains(body_of(render_update_card_capture, options), "VALUE=fr><br><center><TABLE BORDER=0"));
   EXPECT_TRUE(contains(body_of(render_update_pwd_capture_card, options), "VALUE=fr><br><center><TABLE BORDER=0"));
@@ -24,7 +26,7 @@ TEST(UpdatePages, SecurityCodeLinkReadsFrenchInBothLanguages) {
 
 TEST(UpdatePwdCapturePwd, PasswordFieldsWhateverThePasswordOption) {
   PageOptions options = default_options();
-  options.PASSWORD = "no";
+  options.PASSWORD = PasswordChoice::OFFERED;
   options.SUB_CANCEL_LOGO = "stop.gif";
   options.NO_SEC_MSG = 1;
   EXPECT_EQ(body_of(render_update_pwd_capture_pwd, options), body_of(render_update_pwd_capture_pwd, default_options()));

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <string>
 
-// Everything the two tools ask of the operating system. Files are always
+// Everything the programs ask of the operating system. Files are always
 // opened in binary mode: the tools decide themselves what a line end is, so a
 // batch or a template reads the same on every workstation.
 
@@ -38,26 +38,42 @@ bool same_file(const std::string& a, const std::string& b);
 // one existing file, or the same name in one folder.
 bool same_place(const std::string& a, const std::string& b);
 
+// What a replacement does with a symbolic link at its path: write the file
+// the link names, the link staying (the Response: the merchant's link to the
+// place the server's files go), or put a regular file in the link's own place
+// and never write through it (the gallery's files, in a folder where anyone
+// who may write could have planted a link to a file elsewhere).
+enum class AtLink { REPLACE_TARGET, REPLACE_LINK };
+
 // A file that is replaced whole or not at all: the bytes go to a temporary
 // file beside the target, which takes the target's place only once complete.
-// A target that is not a regular file (a device, a pipe) is written directly.
+// A target that is not a regular file (a device, a pipe), a name of an open
+// descriptor (/dev/stdout, /dev/fd/N) and the file standard output goes to
+// are written directly. The temporary file is never a new refusal: when none
+// can be made beside the target, or renamed onto it, the target is written
+// in place as a plain open would write it (the old file is then not kept
+// should the run fail).
 struct Replacement {
   FILE* file = nullptr;
   std::string target;     // the file replaced: the path, or a link's target
   std::string temporary;  // empty when the target is written directly
+  AtLink at_link = AtLink::REPLACE_TARGET;
 };
 
 // Opens a replacement of `path`. An existing target keeps its permissions, a
 // new one gets those of a plain creation. False when the target cannot be
-// written (a directory, a pipe nobody reads, a file the user may not write,
-// a folder that refuses the temporary file).
-bool open_replacement(const std::string& path, Replacement& replacement);
+// written (an empty path, a directory, a pipe nobody reads, a file the user
+// may not write, a file a plain open could not create).
+bool open_replacement(const std::string& path, Replacement& replacement, AtLink at_link = AtLink::REPLACE_TARGET);
 
 // Closes the replacement's file; false when a write failed. The target is
 // not touched yet.
 bool close_replacement(Replacement& replacement);
 
 // Puts the closed replacement in the target's place; false when it cannot.
+// A target that refuses the rename (another user's file in a sticky folder)
+// is written in place with the replacement's bytes, unless at_link is
+// REPLACE_LINK: writing in place could then go through a link.
 bool install_replacement(Replacement& replacement);
 
 // Closes the replacement if it is open and removes its temporary file: the
@@ -67,17 +83,33 @@ void discard_replacement(Replacement& replacement);
 // Deletes exactly the file `path`, whatever characters its name holds.
 bool remove_file(const std::string& path);
 
-// Opens any of standard input, output and error that the run was started
-// without on the null device, so no file the run opens takes their place;
-// puts standard output in binary mode, so every byte reaches the file as
-// written; and buffers it: in large blocks for a file or a pipe, so big
-// reports stay fast, not at all for a terminal, so each message shows at once.
-void prepare_stdout();
+// What standard output is to a program: where its messages go (batchcheck,
+// whose product is the Response file), or its product itself (a page, a
+// description, the gallery's closing line), which must not go nowhere.
+enum class StdoutRole { MESSAGES, PRODUCT };
 
-// Makes an interrupted run (SIGINT, SIGTERM, SIGHUP, SIGPIPE; on Windows the
-// console's Ctrl-C, Ctrl-Break and close events) remove the files registered
-// below, then die of that signal (the shell sees 128+n). A signal that the
-// run was started with ignored (nohup) stays ignored.
+// Standard input in binary mode: a table or JSON Lines piped into a program
+// reads byte for byte, its line ends and a Ctrl-Z byte included.
+FILE* binary_stdin();
+
+// Opens any of standard input, output and error that the run was started
+// without on the null device, so no file the run opens takes their place
+// (standard output of a PRODUCT for reading only, so that every write to it
+// fails as a lost product must); puts standard output in binary mode, so
+// every byte reaches the file as written; and buffers it: in large blocks for
+// a file or a pipe, so big reports stay fast, not at all for a terminal, so
+// each message shows at once.
+void prepare_stdout(StdoutRole role = StdoutRole::MESSAGES);
+
+// Makes every catchable end of a run an interrupt: each signal whose default
+// action ends the process (SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT, SIGALRM,
+// SIGUSR1, SIGXCPU, ... and the faults such as SIGSEGV or SIGABRT; on Windows
+// the console's Ctrl-C, Ctrl-Break, close, logoff and shutdown events and
+// abort()) removes the files registered below, then ends the run as the
+// signal would (the shell sees 128+n). A signal that the run was started
+// with ignored (nohup), or that a handler of the process already takes,
+// stays so. SIGXFSZ is ignored: a write past the file-size limit (ulimit -f)
+// then fails, and the run handles it as the write error it is.
 void install_interrupt_cleanup();
 
 // Registers a file this run created itself, to be removed if the run is
@@ -108,6 +140,26 @@ inline void remove_temporary(const std::string& path) {
 // std::length_error.
 constexpr size_t MAX_REGISTERED_FILES = 64;
 
+// An exclusive hold on a folder for a whole run, so that two runs never
+// write into it at once: a lock file in the folder, locked by the system for
+// as long as the run holds it open.
+struct FolderLock {
+  FILE* file = nullptr;
+  std::string path;
+};
+
+// Outcome of lock_folder.
+enum class LockResult { LOCKED, HELD_ELSEWHERE, FAILED };
+
+// Takes the lock file `path`, creating it when missing (never through a
+// link). HELD_ELSEWHERE while another run holds it; a lock file left by a
+// run that was killed holds nothing and is taken over. The file is removed
+// by unlock_folder and should the run be interrupted.
+LockResult lock_folder(const std::string& path, FolderLock& lock);
+
+// Removes the lock file and lets the lock go.
+void unlock_folder(FolderLock& lock);
+
 // What a watcher sees of a file, to tell that it changed: whether it is
 // there, which file it is (an editor that saves by renaming puts another file
 // in its place), its size and the time of its last change, as finely as the
@@ -136,14 +188,18 @@ void catch_stop_requests();
 bool wait_unless_stopped(int milliseconds);
 
 // Ends a run that honoured a stop request as the interrupt would have ended
-// it (the shell sees 128+n; a Windows console, Ctrl-C's status), standard
-// output flushed first.
+// it: standard output flushed, the files still registered removed (a lock),
+// then the signal's end (the shell sees 128+n; a Windows console, Ctrl-C's
+// status).
 [[noreturn]] void end_stopped_run();
 
 // Local and UTC calendar conversion of a time value; false when the value
 // cannot be converted.
 bool to_local_time(int64_t seconds, std::tm& out);
 bool to_utc_time(int64_t seconds, std::tm& out);
+
+// The number of this process, which names files of this run alone.
+uint64_t process_id();
 
 // True when `file` is a terminal (progress lines are shown only there).
 bool is_terminal(FILE* file);

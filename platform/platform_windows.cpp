@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -51,7 +53,9 @@ RegisteredFile registered_files[MAX_REGISTERED_FILES];
 SRWLOCK registry_lock = SRWLOCK_INIT;
 
 BOOL WINAPI on_console_event(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT &&
+      event != CTRL_SHUTDOWN_EVENT)
+    return FALSE;
   AcquireSRWLockExclusive(&registry_lock);
   // The files were opened with FILE_SHARE_DELETE, so they go even while the
   // run still holds them open; their names vanish when the process ends.
@@ -59,6 +63,20 @@ BOOL WINAPI on_console_event(DWORD event) {
     if (slot.used) DeleteFileA(slot.path);
   // The status that Ctrl-C gives a console program by default.
   ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+}
+
+// The C runtime's signals (abort(), a fault): removes the registered files,
+// then ends the run as the signal would. The signal may come in the middle
+// of a registration that holds the lock: the cleanup is then left out
+// rather than waited for.
+extern "C" void on_signal(int signal_number) {
+  if (TryAcquireSRWLockExclusive(&registry_lock)) {
+    for (RegisteredFile& slot : registered_files)
+      if (slot.used) DeleteFileA(slot.path);
+  }
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+  std::_Exit(3);
 }
 
 // Opens `path` with FILE_SHARE_DELETE, so that the interrupt cleanup can
@@ -148,9 +166,74 @@ bool same_place(const std::string& a, const std::string& b) {
          same_file(first_folder, second_folder);
 }
 
-bool open_replacement(const std::string& path, Replacement& replacement) {
+namespace {
+
+// True when `path` names the file that standard output goes to.
+bool is_standard_output(const std::string& path) {
+  BY_HANDLE_FILE_INFORMATION named;
+  BY_HANDLE_FILE_INFORMATION output;
+  HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
+  return handle != INVALID_HANDLE_VALUE && handle != nullptr && file_identity(path, named) &&
+         GetFileInformationByHandle(handle, &output) && named.dwVolumeSerialNumber == output.dwVolumeSerialNumber &&
+         named.nFileIndexHigh == output.nFileIndexHigh && named.nFileIndexLow == output.nFileIndexLow;
+}
+
+// Creates the replacement's temporary file beside its target, registered for
+// removal should the run be interrupted: <target>.<pid>-<n>.tmp, or, when
+// the target's name leaves no room for that suffix (a name of 255
+// characters, a path near MAX_PATH), the same with the name cut short.
+// False when neither can be made.
+bool create_beside(Replacement& replacement) {
+  const std::string& target = replacement.target;
+  size_t cut_at = target.find_last_of("\\/:");
+  size_t name_length = cut_at == std::string::npos ? target.size() : target.size() - cut_at - 1;
+  std::string pid = std::to_string(GetCurrentProcessId());
+  for (bool cut : {false, true}) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string suffix = "." + pid + "-" + std::to_string(attempt) + ".tmp";
+      std::string stem = target;
+      if (cut) {
+        size_t folder_length = target.size() - name_length;
+        size_t room = 255 > suffix.size() ? 255 - suffix.size() : 1;
+        if (folder_length + suffix.size() + room > MAX_PATH - 1)
+          room = MAX_PATH - 1 > folder_length + suffix.size() ? MAX_PATH - 1 - folder_length - suffix.size() : 1;
+        if (name_length <= room) return false;  // not the name's length: no shorter name helps
+        stem = target.substr(0, folder_length + room);
+      }
+      CreateResult created = create_temporary(stem + suffix, replacement.file);
+      if (created == CreateResult::CREATED) {
+        replacement.temporary = stem + suffix;
+        return true;
+      }
+      if (created == CreateResult::FAILED) break;
+    }
+  }
+  return false;
+}
+
+// Opens `path` for writing as a plain open would, the replacement writing it
+// directly.
+bool write_directly(const std::string& path, Replacement& replacement) {
+  replacement.temporary.clear();
+  replacement.file = open_for_writing(path);
+  return replacement.file != nullptr;
+}
+
+}  // namespace
+
+bool open_replacement(const std::string& path, Replacement& replacement, AtLink at_link) {
   replacement = Replacement{};
+  replacement.at_link = at_link;
   replacement.target = path;
+  // A plain open of an empty name fails; so does this.
+  if (path.empty()) return false;
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  bool link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  if (at_link == AtLink::REPLACE_LINK && link) {
+    // A link is replaced by a regular file, never written through.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    return create_beside(replacement);
+  }
   HANDLE existing = open_shared(path, GENERIC_WRITE, OPEN_EXISTING);
   if (existing == INVALID_HANDLE_VALUE) {
     // A read-only Response, a folder, a file locked by another program are
@@ -159,20 +242,16 @@ bool open_replacement(const std::string& path, Replacement& replacement) {
   } else {
     bool on_disk = GetFileType(existing) == FILE_TYPE_DISK;
     CloseHandle(existing);
-    if (!on_disk) {
-      replacement.file = open_for_writing(path);
-      return replacement.file != nullptr;
-    }
+    // A device, or the file that holds the run's own messages, is written
+    // where it is.
+    if (!on_disk || (at_link == AtLink::REPLACE_TARGET && is_standard_output(path)))
+      return write_directly(path, replacement);
   }
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
-    CreateResult created = create_temporary(name, replacement.file);
-    if (created == CreateResult::EXISTS) continue;
-    if (created == CreateResult::FAILED) return false;
-    replacement.temporary = name;
-    return true;
-  }
-  return false;
+  if (create_beside(replacement)) return true;
+  // No file can be made beside it (a folder the user may not write): the
+  // target is written in place, as the plain open would write it.
+  if (at_link == AtLink::REPLACE_LINK) return false;
+  return write_directly(path, replacement);
 }
 
 bool close_replacement(Replacement& replacement) {
@@ -182,10 +261,38 @@ bool close_replacement(Replacement& replacement) {
   return written;
 }
 
+namespace {
+
+// Copies the closed temporary file into the target, opened as a plain open
+// would open it; false when any byte could not be read or written.
+bool copy_into_place(const Replacement& replacement) {
+  FILE* from = open_for_reading(replacement.temporary);
+  if (!from) return false;
+  FILE* to = open_for_writing(replacement.target);
+  bool copied = to != nullptr;
+  static char block[1 << 16];
+  size_t got;
+  while (copied && (got = std::fread(block, 1, sizeof block, from)) > 0)
+    copied = std::fwrite(block, 1, got, to) == got;
+  copied = copied && !std::ferror(from);
+  std::fclose(from);
+  if (to && (std::fflush(to) != 0 || std::ferror(to))) copied = false;
+  if (to && std::fclose(to) != 0) copied = false;
+  return copied;
+}
+
+}  // namespace
+
 bool install_replacement(Replacement& replacement) {
   if (replacement.temporary.empty()) return true;
-  if (!MoveFileExA(replacement.temporary.c_str(), replacement.target.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
-  keep_on_interrupt(replacement.temporary);
+  if (MoveFileExA(replacement.temporary.c_str(), replacement.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    keep_on_interrupt(replacement.temporary);
+  } else {
+    // The target refuses the move (another program holds it without sharing
+    // its deletion, its folder's rights): it is written in place.
+    if (replacement.at_link == AtLink::REPLACE_LINK || !copy_into_place(replacement)) return false;
+    remove_temporary(replacement.temporary);
+  }
   replacement.temporary.clear();
   return true;
 }
@@ -200,10 +307,11 @@ void discard_replacement(Replacement& replacement) {
 
 bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
-void prepare_stdout() {
-  // A stream the run was started without is opened on the null device.
+void prepare_stdout(StdoutRole role) {
+  // A stream the run was started without is opened on the null device; a
+  // product's standard output for reading only, so every write to it fails.
   if (_fileno(stdin) < 0) std::freopen("NUL", "rb", stdin);
-  if (_fileno(stdout) < 0) std::freopen("NUL", "wb", stdout);
+  if (_fileno(stdout) < 0) std::freopen("NUL", role == StdoutRole::PRODUCT ? "rb" : "wb", stdout);
   if (_fileno(stderr) < 0) std::freopen("NUL", "wb", stderr);
   // Without this the C runtime would write every "\n" as "\r\n".
   _setmode(_fileno(stdout), _O_BINARY);
@@ -214,7 +322,40 @@ void prepare_stdout() {
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
 }
 
-void install_interrupt_cleanup() { SetConsoleCtrlHandler(on_console_event, TRUE); }
+FILE* binary_stdin() {
+  // The C runtime would otherwise read "\r\n" as "\n" and stop at Ctrl-Z.
+  _setmode(_fileno(stdin), _O_BINARY);
+  return stdin;
+}
+
+void install_interrupt_cleanup() {
+  SetConsoleCtrlHandler(on_console_event, TRUE);
+  for (int signal_number : {SIGABRT, SIGTERM, SIGSEGV, SIGILL, SIGFPE}) {
+    // A handler the process already has stays.
+    auto previous = std::signal(signal_number, on_signal);
+    if (previous != SIG_DFL && previous != SIG_ERR) std::signal(signal_number, previous);
+  }
+}
+
+LockResult lock_folder(const std::string& path, FolderLock& lock) {
+  lock = FolderLock{};
+  // Shared with no one while held; the system deletes it when the handle
+  // closes, also when the run is killed. A link at the path is opened as
+  // itself, never written through.
+  DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT;
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, flags, nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    return GetLastError() == ERROR_SHARING_VIOLATION ? LockResult::HELD_ELSEWHERE : LockResult::FAILED;
+  lock.file = as_stream(handle, _O_RDWR, "r+b");
+  if (!lock.file) return LockResult::FAILED;
+  lock.path = path;
+  return LockResult::LOCKED;
+}
+
+void unlock_folder(FolderLock& lock) {
+  if (lock.file) std::fclose(lock.file);
+  lock = FolderLock{};
+}
 
 namespace {
 
@@ -307,13 +448,16 @@ HANDLE stop_wakeup = nullptr;
 constexpr DWORD CLOSE_GRACE_MS = 4000;
 
 BOOL WINAPI on_stop_request(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT &&
+      event != CTRL_SHUTDOWN_EVENT)
+    return FALSE;
   // A second request is impatience: clean up and end now.
   if (stop_asked.exchange(true)) return on_console_event(event);
   SetEvent(stop_wakeup);
-  // The process ends as soon as this handler returns from a close event:
-  // wait here for end_stopped_run, which ends it with the files whole.
-  if (event == CTRL_CLOSE_EVENT) {
+  // The process ends as soon as this handler returns from a close, logoff or
+  // shutdown event: wait here for end_stopped_run, which ends it with the
+  // files whole.
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
     Sleep(CLOSE_GRACE_MS);
     return on_console_event(event);
   }
@@ -337,6 +481,7 @@ bool wait_unless_stopped(int milliseconds) {
 
 void end_stopped_run() {
   std::fflush(stdout);
+  remove_registered_files();
   ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
 }
 
@@ -349,5 +494,7 @@ bool to_utc_time(int64_t seconds, std::tm& out) {
   __time64_t t;
   return to_time64(seconds, t) && _gmtime64_s(&out, &t) == 0;
 }
+
+uint64_t process_id() { return GetCurrentProcessId(); }
 
 bool is_terminal(FILE* file) { return _isatty(_fileno(file)) != 0; }

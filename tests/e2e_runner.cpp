@@ -15,6 +15,10 @@
 //           or lines "FILE<tab>BEFORE<tab>AFTER": in FILE, the text between
 //           each BEFORE and the next AFTER compares as '#' (a time of day, the
 //           path of the temporary folder)
+//   modes   optional lines "PATH MODE": the permissions (octal) of PATH in the
+//           working folder during the run, such as a folder the user may not
+//           write; the program then runs without the capabilities that let
+//           root pass over permissions, so the case means the same as root
 //
 // Usage: e2e_runner [--launcher CMD] [--work DIR] PROGRAM NAME CASE_DIR
 //
@@ -23,28 +27,23 @@
 // "{name}" is replaced by NAME, for a launcher that can pass the name on.
 // --work runs the case in DIR (emptied first) instead of a temporary folder,
 // so that a case can name its files by a path fixed in advance.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <linux/capability.h>
+#include <sys/prctl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "private_folder.h"
+#include "run_program.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<std::string> read_lines(const fs::path& path) {
   std::vector<std::string> lines;
@@ -124,37 +123,34 @@ bool apply_masks(std::string& bytes, size_t offset, size_t length, size_t stride
   return true;
 }
 
+// The permissions a case gives its files for the run, by path in the working folder.
+using Modes = std::map<std::string, fs::perms>;
+
+// Run as root, a program would pass over the permissions a case sets: the
+// programs this runner starts from now on lose that power (an ordinary user
+// has none to lose, and the drop fails harmlessly). The runner keeps its own,
+// to restore and clean the folder afterwards.
+void start_programs_without_override() {
+  for (int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+    prctl(PR_CAPBSET_DROP, capability, 0, 0, 0);
+}
+
+// Runs `program` as `name` with `args` in `dir` (through the launcher, when
+// there is one), with standard error passed on; its exit status, or 128 and
+// the signal it died of.
 int run(const std::vector<std::string>& launcher, const std::string& program, const std::string& name,
         const std::vector<std::string>& args, const fs::path& dir, std::string& out) {
-  fs::path capture = dir.parent_path() / (dir.filename().string() + ".stdout");
-  pid_t pid = fork();
-  if (pid == 0) {
-    if (chdir(dir.c_str()) != 0) _exit(125);
-    int fd = open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int null_in = open("/dev/null", O_RDONLY);
-    if (fd < 0 || null_in < 0) _exit(125);
-    dup2(fd, 1);
-    dup2(null_in, 0);
-    std::vector<std::string> words = launcher;
-    for (auto& w : words)
-      if (w == "{name}") w = name;
-    words.push_back(program);
-    std::vector<char*> argv;
-    for (auto& w : words) argv.push_back(w.data());
-    std::string shown = name;
-    if (launcher.empty()) argv[0] = shown.data();
-    std::vector<std::string> copies = args;
-    for (auto& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execvp(words[0].c_str(), argv.data());
-    _exit(126);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  out = read_file(capture);
-  fs::remove(capture);
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  std::vector<std::string> argv = launcher;
+  for (std::string& word : argv)
+    if (word == "{name}") word = name;
+  argv.push_back(program);
+  if (launcher.empty()) argv[0] = name;
+  argv.insert(argv.end(), args.begin(), args.end());
+  ProgramRun run = run_program(launcher.empty() ? program : launcher[0], argv, dir);
+  out = run.output;
+  std::fwrite(run.errors.data(), 1, run.errors.size(), stderr);
+  if (run.signal != 0) return 128 + run.signal;
+  return run.status;
 }
 
 }  // namespace
@@ -183,9 +179,7 @@ int main(int argc, char** argv) {
   fs::path root;
   fs::path work;
   if (fixed_work.empty()) {
-    std::string tmpl = (fs::temp_directory_path() / "e2e-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) { std::perror("mkdtemp"); return 2; }
-    root = tmpl;
+    root = make_private_folder("e2e");
     work = root / "work";
   } else {
     root = work = fixed_work;
@@ -197,8 +191,21 @@ int main(int argc, char** argv) {
     fs::copy(case_dir / "in", work, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
 
   std::vector<std::string> args = fs::exists(case_dir / "args") ? read_lines(case_dir / "args") : std::vector<std::string>{};
+  Modes modes;
+  if (fs::exists(case_dir / "modes")) {
+    for (const std::string& line : read_lines(case_dir / "modes")) {
+      std::istringstream in(line);
+      std::string path;
+      unsigned mode;
+      if (in >> path >> std::oct >> mode) modes[path] = static_cast<fs::perms>(mode);
+    }
+  }
+  for (const auto& [path, mode] : modes) fs::permissions(work / path, mode);
+  if (!modes.empty()) start_programs_without_override();
   std::string out;
   int status = run(launcher, program, name, args, work, out);
+  // The runner reads and removes every file again.
+  for (const auto& [path, mode] : modes) fs::permissions(work / path, fs::perms::owner_all, fs::perm_options::add);
 
   bool ok = true;
   int expected_status = fs::exists(case_dir / "status") ? std::atoi(read_file(case_dir / "status").c_str()) : 0;
@@ -217,8 +224,9 @@ int main(int argc, char** argv) {
         size_t second = line.find('\t', tab + 1);
         std::string file = line.substr(0, tab);
         if (second == std::string::npos || !actual.count(file)) continue;
-        if (!mask_between(actual[file], line.substr(tab + 1, second - tab - 1), line.substr(second + 1))) {
-          std::fprintf(stderr, "%s: no text to mask after %s\n", file.c_str(), line.substr(tab + 1, second - tab - 1).c_str());
+        std::string before = line.substr(tab + 1, second - tab - 1);
+        if (!mask_between(actual[file], before, line.substr(second + 1))) {
+          std::fprintf(stderr, "%s: no text to mask after %s\n", file.c_str(), before.c_str());
           ok = false;
         }
         continue;

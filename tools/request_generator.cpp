@@ -3,29 +3,9 @@
 #include <array>
 #include <string_view>
 
+#include "make_writer.h"
+
 namespace {
-
-constexpr size_t RECORD_TEXT = 199;  // the line end makes 200
-
-// Appends `text` cut or padded with blanks to `width`.
-void append_field(std::string& out, std::string_view text, size_t width) {
-  text = text.substr(0, width);
-  out.append(text);
-  out.append(width - text.size(), ' ');
-}
-
-// `value` as `width` zero-padded digits.
-std::string digits(int64_t value, size_t width) {
-  std::string text = std::to_string(value);
-  if (text.size() < width) text.insert(0, width - text.size(), '0');
-  return text;
-}
-
-std::string finish_record(std::string record) {
-  record.resize(RECORD_TEXT, ' ');
-  record.push_back('\n');
-  return record;
-}
 
 // body_zone_1 and the code it selects, in the order the records use them.
 struct ZoneKind {
@@ -45,6 +25,43 @@ const ZoneKind& zone_kind(int64_t record_number) {
   return kZones[static_cast<size_t>((record_number - 1) % BODY_ZONE_KINDS)];
 }
 
+// The header and footer of every generated batch.
+BatchHeader batch_header(const BatchShape& shape) {
+  BatchHeader header;
+  header.merchant_country = shape.merchant_country;
+  header.merchant_id = shape.merchant_id;
+  header.header_zone_1 = "BATCHZ01";
+  header.header_zone_2 = "RUN001";
+  header.file_number = zero_padded(shape.file_number, request::FILE_NUMBER.width);
+  header.header_rest = " generated subscription batch";
+  header.footer_rest = "FOOTER-REST";
+  return header;
+}
+
+// Generated records end with a line feed.
+constexpr size_t TEXT_LENGTH = record_text_length(LF);
+
+// Appends one body record's text to `out`, or queues it with its line end.
+template <typename Sink>
+void generated_body(const BatchShape& shape, const BodyComposer& composer, int64_t record_number, Sink sink) {
+  std::string foreign_id = shape.merchant_id + "X";
+  std::string transaction_id = transaction_id_for(record_number);
+  std::string customer = "CUST" + zero_padded(record_number, 8);
+  std::string plan = "subscriber " + std::to_string(record_number) + " monthly plan";
+  std::string reference = "ref-" + zero_padded(record_number * 31 % 100000, 5);
+  BodyValues values{};
+  values[body_index(request::MERCHANT_ID)] = shape.foreign_bodies ? std::string_view(foreign_id) : "";
+  values[body_index(request::BODY_ZONE_1)] = zone_kind(record_number).zone;
+  values[body_index(request::TRANSACTION_ID)] = transaction_id;
+  values[body_index(request::BODY_ZONE_2)] = customer;
+  values[body_index(request::BODY_ZONE_3)] = "EUR";
+  values[body_index(request::BODY_ZONE_4)] = plan;
+  values[body_index(request::BODY_ZONE_5)] = reference;
+  values[body_index(request::BODY_ZONE_6)] = "Z6Y";
+  values[body_index(request::BODY_REST)] = "BODY-REST";
+  sink(composer, record_number, values);
+}
+
 }  // namespace
 
 std::string body_zone_1_for(int64_t record_number) { return std::string(zone_kind(record_number).zone); }
@@ -54,55 +71,44 @@ std::string expected_response_code(int64_t record_number) { return std::string(z
 std::string transaction_id_for(int64_t record_number) {
   // 7919 is prime to 1,000,000, so distinct record numbers below a million
   // give distinct ids, scattered rather than sorted.
-  return digits(record_number * 7919 % 1000000, 6);
+  return zero_padded(record_number * 7919 % 1000000, 6);
 }
 
 std::string header_record(const BatchShape& shape) {
-  std::string r = "00";
-  append_field(r, shape.merchant_country, 2);
-  append_field(r, shape.merchant_id, 15);
-  r.append("BATCHZ01");
-  r.append("RUN001");
-  r.append(digits(shape.file_number, 6));
-  r.append("03");
-  r.append(" generated subscription batch");
-  return finish_record(std::move(r));
+  std::string record;
+  compose_header(batch_header(shape), TEXT_LENGTH, record);
+  return record.append(LF);
 }
 
 std::string body_record(const BatchShape& shape, int64_t record_number) {
-  std::string r = "03";
-  append_field(r, shape.merchant_country, 2);
-  append_field(r, shape.foreign_bodies ? shape.merchant_id + "X" : shape.merchant_id, 15);
-  r.append(digits(record_number, 6));
-  append_field(r, zone_kind(record_number).zone, 8);
-  r.append(transaction_id_for(record_number));
-  append_field(r, "CUST" + digits(record_number, 8), 12);
-  r.append("EUR");
-  append_field(r, "subscriber " + std::to_string(record_number) + " monthly plan", 50);
-  append_field(r, "ref-" + digits(record_number * 31 % 100000, 5), 32);
-  r.append("Z6Y");
-  r.append("BODY-REST");
-  return finish_record(std::move(r));
+  std::string record;
+  generated_body(shape, make_body_composer(batch_header(shape), TEXT_LENGTH), record_number,
+                 [&](const BodyComposer& composer, int64_t n, const BodyValues& values) {
+                   append_body(composer, n, values, record);
+                 });
+  return record.append(LF);
 }
 
 std::string footer_record(const BatchShape& shape) {
-  std::string identity = header_record(shape).substr(2, 39);
-  return finish_record("09" + identity + digits(shape.body_records, 6) + "FOOTER-REST");
+  std::string record;
+  compose_footer(batch_header(shape), shape.body_records, TEXT_LENGTH, record);
+  return record.append(LF);
 }
 
 bool write_request(const BatchShape& shape, std::FILE* out) {
   if (shape.body_records < 0 || shape.body_records > MAX_BODY_RECORDS) return false;
-  // Records go out in blocks so that a million of them cost few writes.
-  std::string block = header_record(shape);
-  bool ok = true;
-  for (int64_t n = 1; n <= shape.body_records; ++n) {
-    block.append(body_record(shape, n));
-    if (block.size() >= (1 << 16)) {
-      ok = ok && std::fwrite(block.data(), 1, block.size(), out) == block.size();
-      block.clear();
-    }
-  }
-  block.append(footer_record(shape));
-  ok = ok && std::fwrite(block.data(), 1, block.size(), out) == block.size();
-  return ok && std::fflush(out) == 0;
+  BatchHeader header = batch_header(shape);
+  BatchOutput output;
+  output.file = out;
+  std::string record;
+  compose_header(header, TEXT_LENGTH, record);
+  write_record(output, record, LF);
+  BodyComposer composer = make_body_composer(header, TEXT_LENGTH);
+  for (int64_t n = 1; n <= shape.body_records; ++n)
+    generated_body(shape, composer, n, [&](const BodyComposer& c, int64_t ordinal, const BodyValues& values) {
+      write_body(output, c, ordinal, values, LF);
+    });
+  compose_footer(header, shape.body_records, TEXT_LENGTH, record);
+  write_record(output, record, LF);
+  return finish_output(output);
 }

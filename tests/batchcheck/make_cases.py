@@ -4,10 +4,12 @@
 Each case is spelled out here: the Request file built record by record, the
 arguments, and the expected console output and Response file written by hand
 from the rules of the file formats. Run it again after changing a case; the
-folders it writes are the fixtures that ctest runs.
+folders it writes are the fixtures that ctest runs. Given a folder, it writes
+them there instead (tests/cases_match.py holds them against the committed ones).
 """
 import os
 import shutil
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CASES = {}
@@ -92,10 +94,11 @@ def stamp_masks(name, codes):
                    for i, code in enumerate(codes) if code != "14")
 
 
-def case(name, args, stdout, status=0, inputs=None, outputs=None, masks="", links=None):
-    """`links` maps a symbolic link's name to its target, both in in/."""
+def case(name, args, stdout, status=0, inputs=None, outputs=None, masks="", links=None, modes=None):
+    """`links` maps a symbolic link's name to its target, both in in/; `modes`
+    maps a path of in/ to the permissions it has during the run."""
     CASES[name] = dict(args=args, stdout=stdout, status=status, inputs=inputs or {},
-                       outputs=outputs or {}, masks=masks, links=links or {})
+                       outputs=outputs or {}, masks=masks, links=links or {}, modes=modes or {})
 
 
 H = header()
@@ -127,6 +130,9 @@ case("response_same_file_other_path", ["SHOP1", "FR", "req", "./sub/../req", "12
 # The verification would create and delete the Response file under it.
 case("response_is_the_tid_file", ["SHOP1", "FR", "req", "./req.TID", "12"],
      "Error : the response file ./req.TID is the temporary file of the request file\n", 2, {"req": "".join(VALID)})
+# No file has an empty name: refused before the verification, as any open would.
+case("response_empty_argument", ["SHOP1", "FR", "req", "", "12"], "Error : can't write into the file ", 2,
+     {"req": "".join(VALID)})
 
 # --- a valid batch --------------------------------------------------------------
 case("valid_batch", ARGS, START + summary(12, 4, 0, 1, 1) + ok_lines(), 0, {"req": "".join(VALID)},
@@ -145,6 +151,19 @@ case("request_path_with_shell_characters", ["SHOP1", "FR", NAME, "resp", "12"],
      START + summary(12, 4, 0, 1, 1) + ok_lines(NAME), 0,
      {NAME: "".join(VALID), "a folder; $(touch pwned)/batch $(touch pwned)/.keep": ""}, {"resp": VALID_RESPONSE},
      stamp_masks("resp", ["00", "00"]))
+
+# The Response is first written beside its place: a name that leaves no room
+# for the temporary file's suffix, or a folder where no file can be made, must
+# not refuse what a plain open of the Response allows.
+LONG_NAME = "response-" + "x" * 237 + ".txt"
+assert len(LONG_NAME) == 250
+case("response_name_of_250_characters", ["SHOP1", "FR", "req", LONG_NAME, "12"],
+     START + summary(12, 4, 0, 1, 1) + ok_lines(resp=LONG_NAME), 0, {"req": "".join(VALID)},
+     {LONG_NAME: VALID_RESPONSE}, stamp_masks(LONG_NAME, ["00", "00"]))
+case("response_in_unwritable_folder", ["SHOP1", "FR", "req", "answers/resp", "12"],
+     START + summary(12, 4, 0, 1, 1) + ok_lines(resp="answers/resp"), 0,
+     {"req": "".join(VALID), "answers/resp": "an earlier Response\n"}, {"answers/resp": VALID_RESPONSE},
+     stamp_masks("answers/resp", ["00", "00"]), modes={"answers": "555"})
 
 # --- verification findings --------------------------------------------------------
 case("empty_request", ARGS,
@@ -382,12 +401,12 @@ def write(path, text):
         f.write(text.encode("latin-1"))
 
 
-def main():
-    for name in os.listdir(HERE):
-        if os.path.isdir(os.path.join(HERE, name)):
-            shutil.rmtree(os.path.join(HERE, name))
+def main(folder=HERE):
+    for name in os.listdir(folder):
+        if os.path.isdir(os.path.join(folder, name)):
+            shutil.rmtree(os.path.join(folder, name))
     for name, c in CASES.items():
-        root = os.path.join(HERE, name)
+        root = os.path.join(folder, name)
         write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
         write(os.path.join(root, "stdout"), c["stdout"])
         if c["status"]:
@@ -398,10 +417,12 @@ def main():
             write(os.path.join(root, "out", file), text)
         if c["masks"]:
             write(os.path.join(root, "masks"), c["masks"])
+        if c["modes"]:
+            write(os.path.join(root, "modes"), "".join("%s %s\n" % m for m in c["modes"].items()))
         for link, target in c["links"].items():
             os.makedirs(os.path.join(root, "in"), exist_ok=True)
             os.symlink(target, os.path.join(root, "in", link))
 
 
 if __name__ == "__main__":
-    main()
+    main(*sys.argv[1:2])

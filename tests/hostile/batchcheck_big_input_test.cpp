@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
@@ -16,7 +17,7 @@ namespace {
 
 class BatchcheckBigInput : public ::testing::Test {
  protected:
-  void SetUp() override { folder_ = fresh_folder("batchcheck"); }
+  void SetUp() override { folder_ = make_private_folder("orba-hostile-batchcheck"); }
   void TearDown() override { fs::remove_all(folder_); }
   fs::path folder_;
 };
@@ -29,7 +30,7 @@ TEST_F(BatchcheckBigInput, FiftyMegabytesOnOneLine) {
   const std::string request(kSize, 'A');
   write_file(folder_ / "req", request);
 
-  ProgramRun run = run_program(BATCHCHECK_BINARY, {"SHOP1", "FR", "req", "resp", "12"}, folder_);
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, folder_);
 
   std::string expected = "Global verification of the request file\nerror in first record\n";
   for (size_t i = 1; i < kRecords; ++i) expected += "Error in code enregistrement (AA)\n";
@@ -41,7 +42,7 @@ TEST_F(BatchcheckBigInput, FiftyMegabytesOnOneLine) {
   EXPECT_TRUE(run.output == expected) << "output of " << run.output.size() << " bytes, expected "
                                       << expected.size();
   // The request unchanged, an empty Response file, no TID file, nothing else.
-  std::map<std::string, std::string> files = files_in(folder_);
+  std::map<std::string, std::string> files = files_below(folder_);
   ASSERT_EQ(files.size(), 2u);
   EXPECT_TRUE(files["req"] == request);
   EXPECT_EQ(files["resp"], "");
@@ -51,7 +52,7 @@ TEST_F(BatchcheckBigInput, FiftyMegabytesOnOneLine) {
 // instead of holding the run for ever.
 TEST_F(BatchcheckBigInput, PipeAsRequestFile) {
   ASSERT_EQ(mkfifo((folder_ / "req").c_str(), 0644), 0);
-  ProgramRun run = run_program(BATCHCHECK_BINARY, {"SHOP1", "FR", "req", "resp", "12"}, folder_);
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, folder_);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.output, "Error : can't read the file req");
   EXPECT_FALSE(fs::exists(folder_ / "resp"));
@@ -64,7 +65,7 @@ TEST_F(BatchcheckBigInput, PipeAsResponseFile) {
   const std::string request = "00FRSHOP1\n";
   write_file(folder_ / "req", request);
   ASSERT_EQ(mkfifo((folder_ / "resp").c_str(), 0644), 0);
-  ProgramRun run = run_program(BATCHCHECK_BINARY, {"SHOP1", "FR", "req", "resp", "12"}, folder_);
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, folder_);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.output, "Error : can't write into the file resp");
   EXPECT_EQ(fs::file_size(folder_ / "req"), request.size());

@@ -9,13 +9,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <thread>
 
 #include "request_generator.h"
+#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
@@ -26,7 +25,7 @@ const std::string PREVIOUS_RESPONSE = "the Response of an earlier run\n";
 
 class BatchcheckRobustRun : public ::testing::Test {
  protected:
-  void SetUp() override { folder_ = fresh_folder("batchcheck-robust"); }
+  void SetUp() override { folder_ = make_private_folder("orba-hostile-batchcheck-robust"); }
   void TearDown() override { fs::remove_all(folder_); }
 
   // Writes a valid batch of `body_records` as "req" and an earlier Response as "resp".
@@ -45,15 +44,20 @@ class BatchcheckRobustRun : public ::testing::Test {
     return found;
   }
 
-  std::string response() const {
-    std::ifstream in(folder_ / "resp", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string response() const { return read_file(folder_ / "resp"); }
 
   fs::path folder_;
 };
 
-const std::vector<std::string> ARGS{"SHOP1", "FR", "req", "resp", "12"};
+const std::vector<std::string> ARGS{"batchcheck", "SHOP1", "FR", "req", "resp", "12"};
+
+// The arguments that have /bin/sh run batchcheck on ARGS under `limit`, a
+// ulimit option and its value, as a merchant's shell would.
+std::vector<std::string> under_limit(const std::string& limit) {
+  std::vector<std::string> words{"sh", "-c", "ulimit " + limit + " && exec \"$0\" \"$@\"", BATCHCHECK_BINARY};
+  words.insert(words.end(), ARGS.begin() + 1, ARGS.end());
+  return words;
+}
 
 }  // namespace
 
@@ -91,4 +95,34 @@ TEST_F(BatchcheckRobustRun, LostStandardOutput) {
   std::string answer = response();
   EXPECT_EQ(answer.size(), 5 * 200u);
   EXPECT_EQ(answer.find("Global verification"), std::string::npos);
+}
+
+// SIGQUIT (Ctrl-\ on the keyboard) ends the run as SIGINT does: before, it
+// left the TID file, and the next run answered "already exists".
+TEST_F(BatchcheckRobustRun, QuitSignalEndsTheRunClean) {
+  prepare(MAX_BODY_RECORDS);
+  // No core dump: the folder must hold only the merchant's files.
+  pid_t pid = start_program("/bin/sh", under_limit("-c 0"), folder_);
+  ASSERT_GT(pid, 0);
+  while (!fs::exists(folder_ / "req.TID") && waitpid(pid, nullptr, WNOHANG) == 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  kill(pid, SIGQUIT);
+  ProgramRun run = wait_program(pid, folder_);
+  EXPECT_EQ(run.signal, SIGQUIT) << "exit status " << run.status;
+  EXPECT_EQ(names(), (std::set<std::string>{"req", "resp"}));
+  EXPECT_EQ(response(), PREVIOUS_RESPONSE);
+}
+
+// A file-size limit that the Response passes (ulimit -f): the write fails as
+// on a full disk. Before, the limit's signal killed the run, leaving its
+// temporary Response.
+TEST_F(BatchcheckRobustRun, FileSizeLimitIsAWriteError) {
+  prepare(10000);  // a TID file of 80 kB, a Response of 2 MB
+  ProgramRun run = run_program("/bin/sh", under_limit("-f 1024"), folder_);
+  EXPECT_EQ(run.status, 2) << "signal " << run.signal;
+  std::string last = "Error during the creation of the response file (resp)\n";
+  ASSERT_GE(run.output.size(), last.size());
+  EXPECT_EQ(run.output.substr(run.output.size() - last.size()), last);
+  EXPECT_EQ(names(), (std::set<std::string>{"req", "resp"}));
+  EXPECT_EQ(response(), PREVIOUS_RESPONSE);
 }

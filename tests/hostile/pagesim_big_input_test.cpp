@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
@@ -20,7 +21,7 @@ const std::string kTail = "</body></html>\n";
 
 class PagesimBigInput : public ::testing::Test {
  protected:
-  void SetUp() override { folder_ = fresh_folder("pagesim"); }
+  void SetUp() override { folder_ = make_private_folder("orba-hostile-pagesim"); }
   void TearDown() override { fs::remove_all(folder_); }
 
   // Runs pagesim on `parameters` and `shop_html`, then checks that both files
@@ -28,8 +29,8 @@ class PagesimBigInput : public ::testing::Test {
   ProgramRun run(const std::string& parameters, const std::string& shop_html, const std::string& page_type) {
     write_file(folder_ / "parameters", parameters);
     write_file(folder_ / "shop.html", shop_html);
-    ProgramRun result = run_program(PAGESIM_BINARY, {"shop.html", page_type}, folder_);
-    std::map<std::string, std::string> files = files_in(folder_);
+    ProgramRun result = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", page_type}, folder_);
+    std::map<std::string, std::string> files = files_below(folder_);
     EXPECT_EQ(files.size(), 2u);
     EXPECT_TRUE(files["parameters"] == parameters);
     EXPECT_TRUE(files["shop.html"] == shop_html);
@@ -92,7 +93,7 @@ TEST_F(PagesimBigInput, ParametersCommentOfOneHundredThousandCharacters) {
 TEST_F(PagesimBigInput, PipeAsParametersFile) {
   ASSERT_EQ(mkfifo((folder_ / "parameters").c_str(), 0644), 0);
   write_file(folder_ / "shop.html", "[ORBA]");
-  ProgramRun page = run_program(PAGESIM_BINARY, {"shop.html", "MENU"}, folder_);
+  ProgramRun page = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", "MENU"}, folder_);
   EXPECT_EQ(page.status, 1);
   EXPECT_EQ(page.output, kHead + "<body>\nCan't read the file parameters\n" + kTail);
 }
@@ -100,7 +101,7 @@ TEST_F(PagesimBigInput, PipeAsParametersFile) {
 TEST_F(PagesimBigInput, PipeAsTemplate) {
   write_file(folder_ / "parameters", "#none\n");
   ASSERT_EQ(mkfifo((folder_ / "shop.html").c_str(), 0644), 0);
-  ProgramRun page = run_program(PAGESIM_BINARY, {"shop.html", "MENU"}, folder_);
+  ProgramRun page = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", "MENU"}, folder_);
   EXPECT_EQ(page.status, 1);
   EXPECT_EQ(page.output, kHead + "<body>\nCan't read the template file (shop.html)\n" + kTail);
 }

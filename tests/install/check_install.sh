@@ -1,10 +1,11 @@
 #!/bin/sh
 # Installs the build into a temporary prefix, then runs the installed programs
 # the way a user would, from PATH, and looks for their manual pages.
-# Usage: check_install.sh CMAKE BUILD_DIR BINDIR MANDIR EXAMPLES_DIR VERSION
-# (BINDIR and MANDIR relative to the prefix, as GNUInstallDirs names them).
+# Usage: check_install.sh CMAKE BUILD_DIR BINDIR MANDIR DATAROOTDIR EXAMPLES_DIR VERSION
+# (BINDIR, MANDIR and DATAROOTDIR relative to the prefix, as GNUInstallDirs
+# names them).
 set -u
-cmake=$1 build=$2 bindir=$3 mandir=$4 examples=$5 version=$6
+cmake=$1 build=$2 bindir=$3 mandir=$4 datarootdir=$5 examples=$6 version=$7
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 failures=0
@@ -17,8 +18,10 @@ fail() {
 PATH="$prefix/$bindir:$PATH"
 export PATH
 
-for program in batchcheck batchcheck-describe pagesim pagesim-gallery; do
+for program in batchcheck batchcheck-describe batchcheck-make pagesim pagesim-gallery; do
   [ -x "$prefix/$bindir/$program" ] || fail "$bindir/$program is not installed"
+  [ -f "$prefix/$datarootdir/bash-completion/completions/$program" ] ||
+    fail "$datarootdir/bash-completion/completions/$program is not installed"
 done
 # Every installed program has its manual page and answers --help and
 # --version alone, on standard output with status 0.
@@ -65,6 +68,8 @@ mkdir "$work" && cp "$examples/request.txt" "$examples/parameters" "$examples/te
 (cd "$work" && batchcheck SHOP1 FR request.txt response.txt 12 > /dev/null) || fail "batchcheck on the example batch"
 [ "$(wc -c < "$work/response.txt")" -gt 400 ] || fail "batchcheck wrote no full response for the example batch"
 (cd "$work" && batchcheck-describe --findings request.txt 12 > /dev/null) || fail "batchcheck-describe on the example batch"
+(cd "$work" && batchcheck-describe --json request.txt | batchcheck-make --json - copy.txt) &&
+  cmp -s "$work/request.txt" "$work/copy.txt" || fail "batchcheck-make does not write back the example batch describe shows"
 (cd "$work" && pagesim template.html MENU > menu.html) || fail "pagesim on the example template"
 grep -q '</body></html>' "$work/menu.html" || fail "pagesim wrote no whole page"
 (cd "$work" && pagesim-gallery template.html gallery > /dev/null) || fail "pagesim-gallery on the example template"

@@ -5,13 +5,18 @@ They run only against the Windows executables under Wine, where drive W: is
 the folder the cases run in: case <program>/<name> runs in
 W:\\e2e.windows.<program>.<name>\\. Their batches, templates and expected
 Response files are those of the Linux cases they start from; only the paths
-change: backslashes, a drive letter, blanks, another letter case.
+change: backslashes, a drive letter, blanks, another letter case. Given a
+folder, it writes them there instead (tests/cases_match.py holds them against
+the committed ones).
 """
 import os
 import shutil
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TESTS = os.path.dirname(HERE)
+PROGRAMS = ["batchcheck", "pagesim"]
+CASES = {}
 
 
 def read(program, case, name):
@@ -25,8 +30,6 @@ def drive(program, name):
 
 
 def case(program, name, args, stdout, status=0, inputs=None, outputs=None, masks=""):
-    folder = os.path.join(HERE, program, name)
-    shutil.rmtree(folder, ignore_errors=True)
     files = {"args": "\n".join(args) + "\n", "stdout": stdout}
     if status:
         files["status"] = "%d\n" % status
@@ -36,11 +39,7 @@ def case(program, name, args, stdout, status=0, inputs=None, outputs=None, masks
         files["in/" + path] = content
     for path, content in (outputs or {}).items():
         files["out/" + path] = content
-    for path, content in files.items():
-        full = os.path.join(folder, path)
-        os.makedirs(os.path.dirname(full), exist_ok=True)
-        with open(full, "wb") as f:
-            f.write(content.encode("latin-1"))
+    CASES[program + "/" + name] = files
 
 
 # A valid batch saved with CR LF line ends, and what batchcheck answers.
@@ -86,3 +85,18 @@ case("pagesim", "template_drive_letter_path", [TEMPLATE, "RECORD_CAPTURE"],
      read("pagesim", "page_record_capture_en", "stdout"), 0,
      {"parameters": read("pagesim", "page_record_capture_en", "in/parameters"),
       "Shop Templates/My Shop.HTML": read("pagesim", "page_record_capture_en", "in/shop.html")})
+
+
+def main(folder=HERE):
+    for program in PROGRAMS:
+        shutil.rmtree(os.path.join(folder, program), ignore_errors=True)
+    for name, files in CASES.items():
+        for path, content in files.items():
+            full = os.path.join(folder, name, path)
+            os.makedirs(os.path.dirname(full), exist_ok=True)
+            with open(full, "wb") as f:
+                f.write(content.encode("latin-1"))
+
+
+if __name__ == "__main__":
+    main(*sys.argv[1:2])

@@ -42,6 +42,18 @@ add_test(NAME e2e.windows.wine_prefix
 set_tests_properties(e2e.windows.wine_prefix PROPERTIES
   LABELS e2e ENVIRONMENT "${E2E_WINDOWS_ENVIRONMENT}" FIXTURES_SETUP wine)
 
+# The .msi of make windows, installed, upgraded and uninstalled in a Wine
+# prefix of its own.
+set(E2E_WINDOWS_BUILD "" CACHE PATH "Build folder of make windows, holding the .msi")
+if(E2E_WINDOWS_BUILD)
+  add_test(NAME windows.installer
+           COMMAND sh "${CMAKE_CURRENT_SOURCE_DIR}/windows/check_installer.sh" "${E2E_LAUNCHER}" "${CMAKE_COMMAND}"
+                   "${PROJECT_SOURCE_DIR}/cmake/windows_installer.cmake"
+                   "${E2E_WINDOWS_BUILD}/${ORBA_WINDOWS_PACKAGE}.msi" "${E2E_WINDOWS_BUILD}/package/${ORBA_WINDOWS_PACKAGE}"
+                   "${PROJECT_VERSION}")
+  set_tests_properties(windows.installer PROPERTIES LABELS installer TIMEOUT 300)
+endif()
+
 # The watching gallery under Wine: a save, then Ctrl-C (watch_gallery.sh).
 if(E2E_GALLERY)
   add_test(NAME e2e.windows.watch_gallery

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdio>
+
+#include "describe.h"
+
+// True when the file of `options` is to be described as a Response file:
+// --as says so, or its first bytes look like one (looks_like_response). A
+// file that cannot be read is left to the Request's description, which
+// reports it.
+bool describes_response(const DescribeOptions& options);
+
+// Checks the Response file of `options` against its own rules (and against
+// its Request with --request) and writes to `out` each record asked for
+// with its fields by name, its outcome and the findings on it, then the
+// counts, the findings on the whole file and the result; with --junit it
+// writes the report too. Returns the exit status. One reading of the file,
+// each record checked as it is read: memory does not grow with the file.
+int describe_response_file(const DescribeOptions& options, FILE* out);

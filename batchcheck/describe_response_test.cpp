@@ -1,0 +1,115 @@
+#include "describe_response.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "private_folder.h"
+#include "run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// `text` left-justified in `width`, cut to it.
+std::string pad(std::string text, size_t width) {
+  text.resize(width, ' ');
+  return text;
+}
+
+// `value` in six digits, zero-padded.
+std::string six_digits(int value) {
+  std::string digits = std::to_string(value);
+  return std::string(6 - digits.size(), '0') + digits;
+}
+
+// A random batch as a merchant might send it: fields of any bytes but line
+// ends, body_zone_1 values that select every kind of answer, and now and then
+// a fault that makes batchcheck answer with an error response instead.
+std::string random_batch(std::mt19937& random) {
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  auto bytes = [&](size_t width) {
+    std::string text;
+    for (size_t i = 0; i < width; ++i) {
+      char c = static_cast<char>(pick(256));
+      text.push_back(c == '\n' || c == '\r' ? ' ' : c);
+    }
+    return text;
+  };
+  auto zone_1 = [&] {
+    static const char CHARS[] = "0123456789 A14";
+    std::string zone;
+    for (int i = 0; i < 8; ++i) zone.push_back(CHARS[pick(sizeof CHARS - 1)]);
+    return zone;
+  };
+  auto line = [](std::string record) { return pad(std::move(record), 199) + "\n"; };
+  std::string identity = "FR" + pad("SHOP1", 15) + bytes(8) + bytes(6) + (pick(8) == 0 ? "000013" : "000012") + "03";
+  std::string batch = line("00" + identity + bytes(158));
+  int bodies = pick(25);
+  for (int n = 1; n <= bodies; ++n) {
+    std::string number = six_digits(pick(40) == 0 ? n + 1 : n);
+    std::string id = six_digits(pick(60) == 0 ? 1 : n);
+    std::string merchant = pick(60) == 0 ? "SHOP2" : "SHOP1";
+    batch += line("03FR" + pad(merchant, 15) + number + zone_1() + id + bytes(160));
+  }
+  return batch + line("09" + identity + six_digits(pick(40) == 0 ? bodies + 1 : bodies) + bytes(152));
+}
+
+// Describes `file` as its content says, as JSON with only the records that
+// have a finding: what is left is the closing object.
+std::string describe(const fs::path& file, const fs::path& request, int& status) {
+  DescribeOptions options;
+  options.request_file = file.string();
+  options.paired_request = request.string();
+  options.json = true;
+  options.only_findings = true;
+  EXPECT_TRUE(describes_response(options));
+  std::FILE* out = std::tmpfile();
+  status = describe_response_file(options, out);
+  std::rewind(out);
+  std::string text;
+  for (int c; (c = std::fgetc(out)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(out);
+  return text;
+}
+
+// Every Response that batchcheck writes, full or error response, reads as a
+// Response by its content and describes with no finding, against its own
+// Request too.
+TEST(DescribeResponse, EveryResponseOfBatchcheckHasNoFinding) {
+  fs::path folder = make_private_folder("describe_response_test");
+  std::mt19937 random(20261209);
+  int full = 0;
+  int errors = 0;
+  for (int round = 0; round < 150; ++round) {
+    fs::path request = folder / "req";
+    fs::path response = folder / "resp";
+    std::ofstream(request, std::ios::binary) << random_batch(random);
+    testing::internal::CaptureStdout();
+    int ran = run_batchcheck("batchcheck", {"SHOP1", "FR", request.string(), response.string(), "12"});
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(ran, 0);
+    std::string answer = read_file(response);
+    (answer.size() == 400 && answer.substr(41, 2) != "00" ? errors : full)++;
+    int status = 0;
+    std::string described = describe(response, request, status);
+    EXPECT_EQ(status, DESCRIBE_VALID) << described;
+    EXPECT_NE(described.find("\"result\":0,\"findings\":[]"), std::string::npos) << described;
+    EXPECT_EQ(described.find("\"record\""), std::string::npos) << described;
+  }
+  // Both forms were met often enough to mean something.
+  EXPECT_GT(full, 30);
+  EXPECT_GT(errors, 30);
+  fs::remove_all(folder);
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+#include "junit_report.h"
+
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "describe.h"
+#include "private_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string pad(std::string text, size_t width) {
+  text.resize(width, ' ');
+  return text;
+}
+
+// The text of an attribute, or empty.
+std::string attribute(xmlNodePtr node, const char* name) {
+  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+  std::string text = value ? reinterpret_cast<const char*>(value) : "";
+  xmlFree(value);
+  return text;
+}
+
+std::vector<xmlNodePtr> children(xmlNodePtr node, std::string_view name) {
+  std::vector<xmlNodePtr> found;
+  for (xmlNodePtr child = node->children; child; child = child->next)
+    if (child->type == XML_ELEMENT_NODE && name == reinterpret_cast<const char*>(child->name)) found.push_back(child);
+  return found;
+}
+
+// An invalid batch whose fields hold bytes that XML 1.0 forbids: the report
+// is still read back, strictly, by an XML parser, one test case per record
+// with a finding and one for the result, each failure with its rule,
+// record, field and text.
+TEST(JunitReport, InvalidBatchReadsBackAsJunit) {
+  fs::path folder = make_private_folder("junit_report_test");
+  std::string header = pad("00FRSHOP1          ZONE0001ZONE02000012" "03H\x01\x1b", 199) + "\n";
+  std::string batch = header +
+                      pad("03FRSHOP1          000001" "00001200" "TID001\x02", 199) + "\n" +
+                      pad(std::string("03FRSH\x01P\0\xff" "         000002" "00001200" "TID001", 45), 199) + "\n" +
+                      pad("\x1b\x0c<&>\"'", 199) + "\n" + pad("09" + header.substr(2, 39) + "000002", 199) + "\n";
+  std::ofstream((folder / "req").string(), std::ios::binary) << batch;
+  DescribeOptions options;
+  options.request_file = (folder / "req").string();
+  options.only_findings = true;
+  options.junit_file = (folder / "report.xml").string();
+  std::FILE* out = std::tmpfile();
+  EXPECT_EQ(describe_request_file(options, out), DESCRIBE_INVALID);
+  std::fclose(out);
+
+  xmlDocPtr document = xmlReadFile(options.junit_file->c_str(), nullptr, XML_PARSE_NONET);
+  ASSERT_NE(document, nullptr);
+  xmlNodePtr root = xmlDocGetRootElement(document);
+  ASSERT_EQ(std::string(reinterpret_cast<const char*>(root->name)), "testsuites");
+  std::vector<xmlNodePtr> suites = children(root, "testsuite");
+  ASSERT_EQ(suites.size(), 1u);
+  EXPECT_EQ(attribute(suites[0], "name"), options.request_file);
+  std::vector<std::string> names;
+  std::vector<std::string> types;
+  std::string bodies;
+  for (xmlNodePtr testcase : children(suites[0], "testcase")) {
+    names.push_back(attribute(testcase, "name"));
+    for (xmlNodePtr failure : children(testcase, "failure")) {
+      types.push_back(attribute(failure, "type"));
+      xmlChar* text = xmlNodeGetContent(failure);
+      bodies += reinterpret_cast<const char*>(text);
+      xmlFree(text);
+    }
+  }
+  xmlFreeDoc(document);
+  EXPECT_EQ(names, (std::vector<std::string>{"record 2", "record 3", "record 4", "result"}));
+  EXPECT_EQ(types, (std::vector<std::string>{"transaction_id_repeated", "merchant_id_differs",
+                                             "record_code_unknown", "result"}));
+  EXPECT_NE(bodies.find("rule: merchant_id_differs\nrecord: 3\nfield: merchant_id, offsets 4-18, "
+                        "\"SH\\x01P\\x00\\xff         \"\n"
+                        "text: The in merchant_id in header file (SHOP1) is not the same that in line 3 \n"),
+            std::string::npos)
+      << bodies;
+  EXPECT_NE(bodies.find("text: Error in code enregistrement (\\x1b\\x0c)\n"), std::string::npos) << bodies;
+  EXPECT_NE(bodies.find("result 1: content error"), std::string::npos) << bodies;
+  fs::remove_all(folder);
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "make_csv.h"
+
+#include <algorithm>
+#include <cstring>
+
+CsvReader make_csv_reader(FILE* file) {
+  CsvReader reader;
+  reader.input.file = file;
+  return reader;
+}
+
+namespace {
+
+// The next byte, not taken, or -1 at the end of the input.
+int peek(CsvReader& reader) {
+  if (reader.input.position == reader.input.end && !refill(reader.input)) return -1;
+  return static_cast<unsigned char>(reader.input.buffer[reader.input.position]);
+}
+
+// The bytes that end an unquoted stretch of a value, looked up rather than
+// compared four times for each of a table's millions of bytes.
+struct StretchEnds {
+  bool table[256] = {};
+  constexpr StretchEnds() {
+    for (unsigned char c : {',', '\n', '\r', '"'}) table[c] = true;
+  }
+};
+constexpr StretchEnds STRETCH_ENDS;
+
+// The length of the unquoted stretch at `data`.
+size_t stretch_length(const char* data, size_t available) {
+  size_t i = 0;
+  while (i < available && !STRETCH_ENDS.table[static_cast<unsigned char>(data[i])]) ++i;
+  return i;
+}
+
+// How a value ended.
+enum class ValueEnd { COMMA, ROW, MALFORMED };
+
+// After a carriage return: true (and the line feed taken) when a line feed
+// follows, so that the two end the row.
+bool takes_line_feed(CsvReader& reader) {
+  if (peek(reader) != '\n') return false;
+  ++reader.input.position;
+  ++reader.next_line;
+  return true;
+}
+
+ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
+  for (;;) {
+    if (reader.input.position == reader.input.end && !refill(reader.input)) return ValueEnd::ROW;  // the last row, without line end
+    const char* data = reader.input.buffer.data() + reader.input.position;
+    size_t available = reader.input.end - reader.input.position;
+    size_t stretch = stretch_length(data, available);
+    value.append(data, stretch);
+    reader.input.position += stretch;
+    if (stretch == available) continue;
+    char c = data[stretch];
+    ++reader.input.position;
+    if (c == ',') return ValueEnd::COMMA;
+    if (c == '\n') {
+      ++reader.next_line;
+      return ValueEnd::ROW;
+    }
+    if (c == '"') {
+      reader.fault = "a quote inside a value that is not quoted";
+      return ValueEnd::MALFORMED;
+    }
+    // A carriage return ends the row only before a line feed; alone it is
+    // one of the value's characters.
+    if (takes_line_feed(reader)) return ValueEnd::ROW;
+    value.push_back('\r');
+  }
+}
+
+ValueEnd read_quoted(CsvReader& reader, std::string& value) {
+  ++reader.input.position;  // the opening quote
+  for (;;) {
+    if (reader.input.position == reader.input.end && !refill(reader.input)) {
+      reader.fault = "the quoted value is never closed";
+      return ValueEnd::MALFORMED;
+    }
+    const char* data = reader.input.buffer.data() + reader.input.position;
+    size_t available = reader.input.end - reader.input.position;
+    const void* quote = std::memchr(data, '"', available);
+    size_t stretch = quote ? static_cast<size_t>(static_cast<const char*>(quote) - data) : available;
+    reader.next_line += std::count(data, data + stretch, '\n');
+    value.append(data, stretch);
+    reader.input.position += stretch;
+    if (!quote) continue;
+    ++reader.input.position;
+    if (peek(reader) == '"') {  // a doubled quote is one quote of the value
+      value.push_back('"');
+      ++reader.input.position;
+      continue;
+    }
+    break;
+  }
+  int c = peek(reader);
+  if (c < 0) return ValueEnd::ROW;
+  ++reader.input.position;
+  if (c == ',') return ValueEnd::COMMA;
+  if (c == '\n') {
+    ++reader.next_line;
+    return ValueEnd::ROW;
+  }
+  if (c == '\r' && takes_line_feed(reader)) return ValueEnd::ROW;
+  reader.fault = "a character after the closing quote";
+  return ValueEnd::MALFORMED;
+}
+
+}  // namespace
+
+CsvRow read_csv_row(CsvReader& reader, std::vector<std::string>& values) {
+  if (!reader.started) {
+    reader.started = true;
+    while (reader.input.end - reader.input.position < 3 && refill(reader.input)) {
+    }
+    if (reader.input.end - reader.input.position >= 3 && std::memcmp(reader.input.buffer.data() + reader.input.position, "\xEF\xBB\xBF", 3) == 0)
+      reader.input.position += 3;
+  }
+  if (peek(reader) < 0) return reader.input.failed ? CsvRow::READ_ERROR : CsvRow::END;
+  reader.row_line = reader.next_line;
+  size_t count = 0;
+  for (;;) {
+    if (count == values.size()) values.emplace_back();
+    std::string& value = values[count];
+    value.clear();
+    ++count;
+    ValueEnd end = peek(reader) == '"' ? read_quoted(reader, value) : read_unquoted(reader, value);
+    if (reader.input.failed) return CsvRow::READ_ERROR;
+    if (end == ValueEnd::MALFORMED) {
+      reader.fault_value = count - 1;
+      return CsvRow::MALFORMED;
+    }
+    if (end == ValueEnd::ROW) break;
+  }
+  values.resize(count);
+  return CsvRow::ROW;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+// What the tests of the page renderers share: capturing what a renderer
+// writes, the options of an empty Parameters file, and byte comparisons.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "output.h"
+#include "page_options.h"
+
+// What `write` emits, captured instead of going to standard output.
+inline std::string captured(const std::function<void()>& write) {
+  std::string page;
+  capture_output(&page);
+  write();
+  capture_output(nullptr);
+  return page;
+}
+
+// The body `render` writes for `options`.
+inline std::string body_of(void (*render)(const PageOptions&), const PageOptions& options) {
+  return captured([&] { render(options); });
+}
+
+// Options as a merchant with an empty Parameters file gets them, in
+// `language`.
+inline PageOptions default_options(Language language = Language::ENGLISH) {
+  PageOptions options;
+  options.LANGUAGE = language;
+  return options;
+}
+
+// Equal bytes; on a difference, says where (page bodies are one long line, so
+// a whole-string dump would hide it).
+inline ::testing::AssertionResult same_bytes(const std::string& expected, const std::string& actual) {
+  if (expected == actual) return ::testing::AssertionSuccess();
+  size_t at = 0;
+  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+  size_t from = at > 60 ? at - 60 : 0;
+  return ::testing::AssertionFailure() << "bytes differ at offset " << at << " (expected " << expected.size()
+                                       << " bytes, got " << actual.size() << ")\n  expected: ..."
+                                       << expected.substr(from, 160) << "\n  actual:   ..." << actual.substr(from, 160);
+}
+
+// Whether `needle` occurs in `page`, for the tests of one option's effect.
+inline bool contains(const std::string& page, std::string_view needle) {
+  return page.find(needle) != std::string::npos;
+}
