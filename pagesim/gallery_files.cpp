@@ -22,12 +22,16 @@ namespace {
 // Receives each reference a page or a stylesheet makes, as written.
 using Found = std::function<void(std::string_view)>;
 
+// The characters HTML and CSS read as blanks.
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
+// ASCII letters, of tag names, schemes and drive letters.
 bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
+// ASCII digits.
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// `c` in lower case, for the names that HTML and CSS read in any case.
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // True when `text` holds the lower-case `word` at `at`, in any letter case.
@@ -46,11 +50,13 @@ std::size_t find_word(std::string_view text, std::string_view word, std::size_t 
   return text.size();
 }
 
+// Where the blanks of `text` from `at` on end.
 std::size_t skip_spaces(std::string_view text, std::size_t at) {
   while (at < text.size() && is_space(text[at])) ++at;
   return at;
 }
 
+// `text` without its blanks at either end.
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && is_space(text.front())) text.remove_prefix(1);
   while (!text.empty() && is_space(text.back())) text.remove_suffix(1);
@@ -236,6 +242,7 @@ FileFate read_from_folder(const fs::path& folder, const std::string& file_name, 
   return failed ? FileFate::UNREADABLE : FileFate::COPIED;
 }
 
+// True for a file that a browser loads as a stylesheet by its name.
 bool is_stylesheet(std::string_view file_name) {
   return file_name.size() > 4 && same_name(file_name.substr(file_name.size() - 4), ".css");
 }
@@ -259,6 +266,7 @@ std::string_view fate_text(FileFate fate) {
   return "";
 }
 
+// True when the file stands beside the pages, copied or drawn.
 bool is_in_gallery(FileFate fate) { return fate == FileFate::COPIED || fate == FileFate::STAND_IN; }
 
 }  // namespace

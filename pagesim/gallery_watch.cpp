@@ -27,12 +27,14 @@ std::vector<std::string> watched_files(const std::string& template_name, const G
   return files;
 }
 
+// The stamps of `files` now.
 Stamps stamps_of(const std::vector<std::string>& files) {
   Stamps stamps;
   for (const std::string& file : files) stamps[file] = file_stamp(file);
   return stamps;
 }
 
+// The stamps of the files of `stamps` now.
 Stamps stamps_again(const Stamps& stamps) {
   Stamps again;
   for (const auto& [file, stamp] : stamps) again[file] = file_stamp(file);

@@ -27,8 +27,10 @@ struct Picture {
   std::vector<std::uint8_t> pixels;
 };
 
+// A picture of `width` by `height` pixels, all clear.
 Picture blank(int width, int height) { return {width, height, std::vector<std::uint8_t>(width * height, CLEAR)}; }
 
+// Sets one pixel; one outside the picture is left out.
 void paint(Picture& picture, int x, int y, Colour colour) {
   if (x >= 0 && y >= 0 && x < picture.width && y < picture.height) picture.pixels[y * picture.width + x] = colour;
 }
