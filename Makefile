@@ -60,14 +60,16 @@ package:
 	cd build/release && cpack -G DEB -B $(CURDIR)/build/package
 
 # Times both programs on generated batches (10,000 to 999,999 body records)
-# and templates (16 KB, 10 MB) beside dd and cat, on a Release build, then
+# and templates (16 KB, 10 MB) beside dd and cat, and the watching gallery
+# after a save of the example shop, on a Release build, then
 # runs the micro-benchmarks when Google Benchmark is installed. Not part of
 # make test. BENCH_RUNS sets the runs per row (medians are shown).
 .PHONY: bench
 bench:
 	$(NEED) build bench
 	cmake --preset release
-	cmake --build --preset release -j2 --target batchcheck batchcheck-describe batchcheck-make pagesim gen_request
+	cmake --build --preset release -j2 --target batchcheck batchcheck-describe batchcheck-make pagesim pagesim-gallery \
+	  gen_request
 	bash bench/run_bench.sh build/release
 	@if [ -n "$$(cmake --build --preset release --target help | grep '^micro_bench:')" ]; then \
 	  cmake --build --preset release -j2 --target micro_bench && build/release/bench/micro_bench; \
@@ -89,7 +91,8 @@ windows:
 	cmake --build build/windows --target windows_package
 
 # The end-to-end cases against the Windows executables, under Wine, and the
-# .msi installed, upgraded and uninstalled there.
+# watching gallery through a save and Ctrl-C; the .msi installed, upgraded
+# and uninstalled there.
 WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)
 test-windows: windows
 	cmake -S . -B build/windows-e2e -G Ninja -DCMAKE_BUILD_TYPE=Debug -DE2E_WINDOWS=ON \
@@ -97,6 +100,7 @@ test-windows: windows
 	  -DE2E_PAGESIM=$(CURDIR)/build/windows/pagesim/pagesim.exe \
 	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/batchcheck/batchcheck-describe.exe \
 	  -DE2E_MAKE=$(CURDIR)/build/windows/batchcheck/batchcheck-make.exe \
+	  -DE2E_GALLERY=$(CURDIR)/build/windows/pagesim/pagesim-gallery.exe \
 	  -DE2E_WINDOWS_BUILD=$(CURDIR)/build/windows
 	cmake --build build/windows-e2e -j2 --target e2e_runner
 	ctest --test-dir build/windows-e2e -L 'e2e|installer' -j2 --output-on-failure

@@ -3,11 +3,12 @@
 # generated inputs, each beside a baseline measured in the same run: reading
 # the Request file and writing a copy with dd for the batch tools (for
 # batchcheck-make, a copy of the batch it writes), cat of the template for
-# pagesim.
+# pagesim. Then times the watching gallery of the example shop after a save.
 # Prints medians of several runs as a Markdown table, then the targets.
 #
 # Usage: bench/run_bench.sh BUILD_DIR   (a Release build holding batchcheck,
-#        batchcheck-describe, batchcheck-make, pagesim and gen_request). BENCH_RUNS sets the runs per row (5).
+#        batchcheck-describe, batchcheck-make, pagesim, pagesim-gallery and gen_request). BENCH_RUNS sets the
+#        runs per row (5).
 set -euo pipefail
 
 build=$(cd "${1:?usage: run_bench.sh BUILD_DIR}" && pwd)
@@ -107,6 +108,7 @@ batchcheck="$build/batchcheck/batchcheck"
 describe="$build/batchcheck/batchcheck-describe"
 make="$build/batchcheck/batchcheck-make"
 pagesim="$build/pagesim/pagesim"
+gallery="$build/pagesim/pagesim-gallery"
 
 echo "Generating the inputs in $work"
 for n in 10000 100000 999999; do [ -s "req_$n" ] || "$gen" "$n" "req_$n"; done
@@ -164,7 +166,67 @@ else
   small_cpu=${cpu[pagesim 16 KB]}
   small_source="user + system time, 10 ms resolution"
 fi
-rm -f copy resp page.html console.txt time.txt perf.txt base.txt tool.txt made_copy round_trip
+
+# The watching gallery of the example shop: after each of `runs` saves of the
+# template, the process time the watch spends writing the whole gallery anew
+# (perf attached to it for all the saves, else its clock ticks), and the wall
+# time from the save to its line (which includes the watch's look every 50 ms
+# and its wait for the file to hold still). Beside it, one plain run of
+# pagesim-gallery on the same shop, from start to exit.
+shop="$work/watch_shop"
+rm -rf "$shop"
+mkdir -p "$shop"
+cp "$root/examples/template.html" "$root/examples/parameters" "$root/examples"/*.css "$root/examples"/*.png "$shop/"
+cd "$shop"
+: >base.txt
+for ((i = 0; i < runs; i++)); do run_once /dev/null "$gallery" template.html plain >>base.txt; done
+one_shot_wall=$(cut -d' ' -f1 base.txt | median)
+one_shot_cpu=$(cut -d' ' -f2 base.txt | median)
+"$gallery" --watch template.html gallery >watch.txt 2>/dev/null &
+watch_pid=$!
+cd "$work"
+# Waits until the watch has written `1` lines; gives up after 10 s.
+watch_lines() {
+  for ((w = 0; w < 1000; w++)); do
+    [ -s "$shop/watch.txt" ] && [ "$(wc -l <"$shop/watch.txt")" -ge "$1" ] && return 0
+    sleep 0.01
+  done
+  echo "run_bench.sh: the watching gallery wrote no line $1" >&2
+  return 1
+}
+ticks() { awk '{ print $14 + $15 }' "/proc/$watch_pid/stat"; }
+watch_lines 1
+if $use_perf; then
+  perf stat -x, -e task-clock -p "$watch_pid" -o perf_watch.txt &
+  perf_pid=$!
+  sleep 0.5
+fi
+ticks_before=$(ticks)
+: >save_wall.txt
+for ((i = 1; i <= runs; i++)); do
+  start=$EPOCHREALTIME
+  echo "<!-- save $i -->" >>"$shop/template.html"
+  watch_lines $((i + 1))
+  awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }' >>save_wall.txt
+done
+ticks_after=$(ticks)
+watch_peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$watch_pid/status")
+if $use_perf; then
+  kill -INT "$perf_pid"
+  wait "$perf_pid" || true
+  save_cpu=$(awk -F, -v n="$runs" '/task-clock/ { printf "%.1f", $1 / n }' perf_watch.txt)
+  save_source="perf stat task-clock"
+else
+  save_cpu=$(awk -v t=$((ticks_after - ticks_before)) -v hz="$(getconf CLK_TCK)" -v n="$runs" \
+    'BEGIN { printf "%.1f", t * 1000 / hz / n }')
+  save_source="clock ticks of /proc, averaged"
+fi
+kill -TERM "$watch_pid"
+wait "$watch_pid" || true
+save_wall=$(median <save_wall.txt)
+rows+=("| pagesim-gallery --watch, a save of the example shop | $(size "$shop/template.html") | $save_wall | $save_cpu | $watch_peak | pagesim-gallery, one run | $one_shot_wall | $one_shot_cpu | $(ratio "$save_wall" "$one_shot_wall") | $(ratio "$save_cpu" "$one_shot_cpu") |")
+rm -f copy resp page.html console.txt time.txt perf.txt perf_watch.txt save_wall.txt base.txt tool.txt made_copy \
+  round_trip "$shop"/*.txt
 
 echo
 echo "Machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)," \
@@ -197,3 +259,4 @@ check "pagesim 16 KB process time, ms ($small_source)" "$small_cpu" 5
 check "batchcheck 999999 peak memory, MiB" "${peak[batchcheck 999999]}" 24
 check "batchcheck-describe 999999 Response peak memory, MiB" \
   "${peak[batchcheck-describe 999999 Response, --json --findings]}" 24
+check "pagesim-gallery --watch, process time of a writing after a save, ms ($save_source)" "$save_cpu" 50

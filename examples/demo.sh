@@ -5,7 +5,10 @@ build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 out="$build/demo"
 mkdir -p "$out"
-cp "$here/request.txt" "$here/parameters" "$here/template.html" "$out/"
+# The shop's logo, stylesheet and background stand beside its template, as
+# the server requires.
+cp "$here/request.txt" "$here/parameters" "$here/template.html" "$here/shop.css" "$here/logo.png" \
+  "$here/beans.png" "$out/"
 cd "$out"
 
 echo "== batchcheck SHOP1 FR request.txt response.txt 12"

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "gallery_files.h"
+#include "gallery_watch.h"
 #include "markup.h"
 #include "messages.h"
 #include "output.h"
@@ -60,22 +62,31 @@ std::string page_file_name(std::string_view page_type, const GalleryLanguage& la
   return lower_case(page_type) + "." + std::string(language.code) + ".html";
 }
 
+// True when `path` is none of the merchant's inputs, the template or
+// ./parameters, however it is named (through a link too); otherwise false,
+// after one message naming it.
+bool is_no_input(const std::string& path, const std::string& template_name) {
+  const std::pair<std::string, std::string> inputs[] = {{template_name, "the template " + template_name},
+                                                        {"parameters", "the Parameters file ./parameters"}};
+  for (const auto& [input, what] : inputs)
+    if (same_file(path, input)) {
+      tell_gallery_failure("refusing to write " + path + ": it is " + what);
+      return false;
+    }
+  return true;
+}
+
 // True when no file the gallery would write into `out_dir` is one of the
 // merchant's inputs, the template or ./parameters, however it is named
 // (through a link too); otherwise false, after one message naming it.
 bool writes_no_input(const std::string& template_name, const std::string& out_dir) {
-  std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE)};
+  std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE),
+                                   path_in(out_dir, RELOAD_SCRIPT)};
   for (const PageType& type : page_types())
     for (const GalleryLanguage& language : LANGUAGES)
       written.push_back(path_in(out_dir, page_file_name(type.name, language)));
-  const std::pair<std::string, std::string> inputs[] = {{template_name, "the template " + template_name},
-                                                        {"parameters", "the Parameters file ./parameters"}};
   for (const std::string& path : written)
-    for (const auto& [input, what] : inputs)
-      if (same_file(path, input)) {
-        tell_gallery_failure("refusing to write " + path + ": it is " + what);
-        return false;
-      }
+    if (!is_no_input(path, template_name)) return false;
   return true;
 }
 
@@ -132,7 +143,8 @@ std::string parameters_path() {
 }
 
 // One cell of the index: the link to a page, what the page holds, and the
-// page itself, small (its scripts do not run there).
+// place of the page itself, shown small once it scrolls into view (see
+// index_script).
 std::string index_cell(const PageEntry& page) {
   std::string file = markup_text(page.file);
   std::string cell = "<td><a href=\"" + file + "\">" + file + "</a>";
@@ -140,31 +152,44 @@ std::string index_cell(const PageEntry& page) {
     cell += "<br><span class=\"ok\">ok</span>";
   else
     cell += "<div class=\"diagnostic\">" + markup_text(page.diagnostic) + "</div>";
-  return cell + "<div class=\"preview\"><iframe src=\"" + file + "\" loading=\"lazy\" sandbox tabindex=\"-1\" title=\"" +
-         file + "\"></iframe></div></td>";
+  return cell + "<div class=\"preview\" data-src=\"" + file + "\"></div></td>";
 }
 
-// The index page: what was rendered, when, and one row per page type.
-std::string index_page(const std::string& template_name, const std::vector<PageEntry>& pages) {
+// The index page: what was rendered, when, and one row per page type, each
+// page shown small at a desktop's width (1280 px) or a phone's (360 px); then
+// the files beside the pages. `mark` names this writing of the gallery.
+std::string index_page(const std::string& template_name, const std::vector<PageEntry>& pages,
+                       const std::vector<PlacedFile>& files, const std::string& mark) {
   std::string page =
       "<!DOCTYPE html>\n"
       "<html lang=\"en\"><head><meta charset=\"utf-8\"><title>pagesim gallery</title>\n"
       "<style>body{font-family:sans-serif;margin:2em}th,td{padding:.3em 1em;text-align:left;vertical-align:top}"
       ".ok{color:#060}.diagnostic{color:#a00;font-family:monospace;white-space:pre-wrap;max-width:40em}"
-      ".preview{width:320px;height:240px;overflow:hidden;border:1px solid #ccc;margin-top:.3em}"
-      ".preview iframe{width:1000px;height:750px;border:0;transform:scale(.32);transform-origin:0 0;"
-      "pointer-events:none}"
-      "</style></head>\n<body>\n<h1>pagesim gallery</h1>\n<p>Template: <code>" +
+      ".preview{overflow:hidden;border:1px solid #ccc;margin-top:.3em}"
+      ".preview iframe{border:0;transform-origin:0 0;pointer-events:none}"
+      ".desktop .preview{width:320px;height:240px}"
+      ".desktop .preview iframe{width:1280px;height:960px;transform:scale(.25)}"
+      ".phone .preview{width:180px;height:320px}"
+      ".phone .preview iframe{width:360px;height:640px;transform:scale(.5)}"
+      ".desktop button.desktop,.phone button.phone{font-weight:bold}"
+      ".not-copied{color:#a00}"
+      "</style>\n" +
+      index_script(mark) + "</head>\n<body class=\"desktop\">\n<h1>pagesim gallery</h1>\n<p>Template: <code>" +
       markup_text(template_name) + "</code><br>\nParameters file: <code>" + markup_text(parameters_path()) +
       "</code><br>\nWritten: " + time_of_run() +
-      "</p>\n<table>\n<tr><th>Page type</th><th>English</th><th>Fran\xC3\xA7" "ais</th></tr>\n";
+      "</p>\n<p>Pages shown at <button type=\"button\" class=\"desktop\" onclick=\"showWidth('desktop')\">"
+      "a desktop's width, 1280 px</button> <button type=\"button\" class=\"phone\" "
+      "onclick=\"showWidth('phone')\">a phone's width, 360 px</button></p>\n"
+      "<table>\n<tr><th>Page type</th><th>English</th><th>Fran\xC3\xA7" "ais</th></tr>\n";
   std::size_t at = 0;
   for (const PageType& type : page_types()) {
     page += "<tr data-page-type=\"" + std::string(type.name) + "\"><td>" + std::string(type.name) + "</td>";
     for (std::size_t l = 0; l < std::size(LANGUAGES); ++l) page += index_cell(pages[at++]);
     page += "</tr>\n";
   }
-  return page + "</table>\n</body></html>\n";
+  std::vector<std::string> page_files;
+  for (const PageEntry& entry : pages) page_files.push_back(entry.file);
+  return page + "</table>\n" + placed_files_section(files, page_files) + "</body></html>\n";
 }
 
 }  // namespace
@@ -176,11 +201,12 @@ void tell_gallery_failure(const std::string& what) {
 
 namespace {
 
-// Writes every page, then the index, into `out_dir`; `outcome` tells how far
-// it came.
+// Writes every page, the files beside them, then the index and the reload
+// script into `out_dir`; `outcome` tells how far it came.
 void write_pages(const std::string& template_name, const std::string& out_dir, bool progress,
                  GalleryOutcome& outcome) {
   std::vector<PageEntry> pages;
+  LoadedNames loaded;
   std::size_t number = 0;
   std::size_t count = page_types().size();
   for (const PageType& type : page_types()) {
@@ -192,6 +218,10 @@ void write_pages(const std::string& template_name, const std::string& out_dir, b
       if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), language.language},
                       rendered))
         return;
+      if (!add_loaded_names_of_file(path_in(out_dir, page.file), pages.size(), loaded)) {
+        cannot_write(path_in(out_dir, page.file));
+        return;
+      }
       page.complete = rendered.complete;
       page.diagnostic = rendered.diagnostic;
       ++outcome.pages;
@@ -208,35 +238,62 @@ void write_pages(const std::string& template_name, const std::string& out_dir, b
       std::fputs(line.c_str(), stderr);
     }
   }
-  if (!write_text_file(outcome.index_path, index_page(template_name, pages))) return;
+  std::vector<std::string> own_files{"index.html", RELOAD_SCRIPT, LOCK_FILE};
+  for (const PageEntry& page : pages) own_files.push_back(page.file);
+  PlacedFiles placed = place_loaded_files(
+      loaded, template_name, out_dir, own_files, [&](const std::string& name, const std::string& bytes) {
+        // A copy never takes the place of the merchant's inputs either.
+        std::string path = path_in(out_dir, name);
+        return is_no_input(path, template_name) && write_text_file(path, bytes);
+      });
+  if (!placed.written) return;
+  outcome.not_copied = count_not_copied(placed.files);
+  for (const PlacedFile& file : placed.files)
+    if (!file.source.empty()) outcome.watched.push_back(file.source);
+  // The reload script goes last: an open index reloads once everything is in place.
+  std::string mark = writing_mark();
+  if (!write_text_file(outcome.index_path, index_page(template_name, pages, placed.files, mark)) ||
+      !write_text_file(path_in(out_dir, RELOAD_SCRIPT), reload_script(mark)))
+    return;
   outcome.written = true;
 }
 
 }  // namespace
 
-GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
-  GalleryOutcome outcome;
-  outcome.index_path = path_in(out_dir, "index.html");
+bool claim_gallery_folder(const std::string& template_name, const std::string& out_dir, FolderLock& lock) {
   std::error_code error;
   std::filesystem::create_directories(out_dir, error);
   if (error || !std::filesystem::is_directory(out_dir, error)) {
     tell_gallery_failure("cannot create the folder " + out_dir);
-    return outcome;
+    return false;
   }
-  if (!writes_no_input(template_name, out_dir)) return outcome;
-  FolderLock lock;
+  if (!writes_no_input(template_name, out_dir)) return false;
   std::string lock_path = path_in(out_dir, LOCK_FILE);
   LockResult locked = lock_folder(lock_path, lock);
   if (locked == LockResult::HELD_ELSEWHERE) {
     tell_gallery_failure("another pagesim-gallery is writing into " + out_dir + " (it holds " + lock_path +
                          "); run again once it has finished");
-    return outcome;
+    return false;
   }
-  if (locked == LockResult::FAILED) {
-    cannot_write(lock_path);
-    return outcome;
-  }
+  if (locked == LockResult::FAILED) return cannot_write(lock_path);
+  return true;
+}
+
+GalleryOutcome write_claimed_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
+  GalleryOutcome outcome;
+  outcome.index_path = path_in(out_dir, "index.html");
   write_pages(template_name, out_dir, progress, outcome);
+  return outcome;
+}
+
+GalleryOutcome write_gallery(const std::string& template_name, const std::string& out_dir, bool progress) {
+  FolderLock lock;
+  if (!claim_gallery_folder(template_name, out_dir, lock)) {
+    GalleryOutcome outcome;
+    outcome.index_path = path_in(out_dir, "index.html");
+    return outcome;
+  }
+  GalleryOutcome outcome = write_claimed_gallery(template_name, out_dir, progress);
   unlock_folder(lock);
   return outcome;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "gallery.h"
+#include "gallery_watch.h"
 #include "help_version.h"
 #include "platform.h"
 
@@ -21,16 +22,21 @@ enum ExitStatus : int {
 
 // What `pagesim-gallery --help` prints; its first line is the usage.
 constexpr const char* HELP =
-    "Usage: pagesim-gallery TEMPLATE_NAME OUT_DIR\n"
+    "Usage: pagesim-gallery [--watch] TEMPLATE_NAME OUT_DIR\n"
     "       pagesim-gallery --help | --version\n"
     "\n"
     "Previews every subscription page of the ORBA payment server, in English and\n"
     "in French, inside the merchant's HTML template, with the options of\n"
     "./parameters: the 32 pages that pagesim writes, and OUT_DIR/index.html that\n"
-    "links them and shows the diagnostic of each page that holds one.\n"
+    "links them and shows the diagnostic of each page that holds one. Beside the\n"
+    "pages go the files they load from the template's folder and stand-ins for\n"
+    "the server's images; the index lists any file that could not be copied.\n"
     "\n"
     "  TEMPLATE_NAME  the merchant's HTML template, holding the [ORBA] tag\n"
     "  OUT_DIR        the folder of the pages, created when missing\n"
+    "  --watch        write the gallery anew after every change of the template,\n"
+    "                 ./parameters or a file the pages load, one line each, until\n"
+    "                 Ctrl-C; an open index.html reloads by itself\n"
     "  --help         print this help\n"
     "  --version      print the name and version\n"
     "\n"
@@ -54,6 +60,9 @@ std::string closing_line(const GalleryOutcome& outcome) {
   std::string line = std::to_string(outcome.pages) + " pages written to " + outcome.index_path;
   if (outcome.diagnostics == 1) line += ", 1 holds a diagnostic";
   if (outcome.diagnostics > 1) line += ", " + std::to_string(outcome.diagnostics) + " hold a diagnostic";
+  if (outcome.not_copied == 1) line += ", 1 file the pages load is not copied (see the index)";
+  if (outcome.not_copied > 1)
+    line += ", " + std::to_string(outcome.not_copied) + " files the pages load are not copied (see the index)";
   return line + "\n";
 }
 
@@ -64,11 +73,16 @@ int main(int argc, char** argv) {
   if (int status = answer_help_or_version(argc, argv, GALLERY_PROGRAM, HELP, NOT_WRITTEN); status >= 0)
     return status;
   install_interrupt_cleanup();
-  if (argc != 3) {
+  bool watch = argc == 4 && std::string_view(argv[1]) == "--watch";
+  if (argc != 3 && !watch) {
     print_usage();
     return NOT_WRITTEN;
   }
   try {
+    if (watch) {
+      watch_gallery(argv[2], argv[3], closing_line);
+      return NOT_WRITTEN;
+    }
     GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
     if (!outcome.written) return NOT_WRITTEN;
     std::string line = closing_line(outcome);

@@ -4,10 +4,13 @@
 #include "gallery.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "platform.h"
 #include "private_folder.h"
@@ -58,7 +61,9 @@ TEST_F(Gallery, PagesAreThoseOfPagesimWithTheLanguageLine) {
   EXPECT_EQ(run.output, "32 pages written to out/index.html\n");
   EXPECT_EQ(run.errors, "");
   std::map<std::string, std::string> files = files_below(dir_ / "out");
-  EXPECT_EQ(files.size(), 33u);
+  // The pages, the index, the reload script and the stand-ins of the five
+  // server images that the card pages load.
+  EXPECT_EQ(files.size(), 39u);
   EXPECT_EQ(files["record_capture.en.html"], pagesim_page(parameters + "\nLANGUAGE!en!\n", TEMPLATE, "RECORD_CAPTURE"));
   EXPECT_EQ(files["menu.fr.html"], pagesim_page(parameters + "\nLANGUAGE!fr!\n", TEMPLATE, "MENU"));
   EXPECT_EQ(files["update_pwd_confirm.fr.html"],
@@ -83,7 +88,7 @@ TEST_F(Gallery, FailingTemplateWritesEveryPageAndTheDiagnostics) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, "32 pages written to out/index.html, 32 hold a diagnostic\n");
   std::map<std::string, std::string> files = files_below(dir_ / "out");
-  EXPECT_EQ(files.size(), 34u);
+  EXPECT_EQ(files.size(), 35u);
   EXPECT_EQ(files["notes.txt"], "the merchant's own\n");
   EXPECT_EQ(files["menu.en.html"], pagesim_page("#\n", "<form action=\"a&b\">\n[ORBA]\n", "MENU"));
   const std::string diagnostic =
@@ -135,6 +140,20 @@ TEST_F(Gallery, TemplateThatIsAFileOfTheGalleryIsRefused) {
   EXPECT_EQ(files_below(dir_).size(), 2u);
 }
 
+// A copy of a file the template loads never takes the place of an input:
+// a template in its own folder that links to "parameters", written into the
+// merchant's folder, would have overwritten the merchant's options.
+TEST_F(Gallery, CopyThatWouldReplaceTheParametersFileIsRefused) {
+  fs::create_directories(dir_ / "shop");
+  write_file(dir_ / "parameters", "NO_COPYRIGHT\n");
+  write_file(dir_ / "shop" / "shop.html", "<a href=\"parameters\">options</a>\n[ORBA]\n");
+  write_file(dir_ / "shop" / "parameters", "the shop folder's own\n");
+  ProgramRun run = run_program(GALLERY_BINARY, {"pagesim-gallery", "shop/shop.html", "."}, dir_);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.errors, "pagesim-gallery: refusing to write ./parameters: it is the Parameters file ./parameters\n");
+  EXPECT_EQ(read_file(dir_ / "parameters"), "NO_COPYRIGHT\n");
+}
+
 // Two galleries writing into one folder at once would mix their pages: the
 // second is refused while the first holds the folder's lock; the lock file
 // that a killed run leaves holds nothing and blocks no one.
@@ -155,5 +174,58 @@ TEST_F(Gallery, OneRunAtATimeInAFolder) {
   write_file(lock_path, "");
   ProgramRun after = gallery("#\n", TEMPLATE);
   EXPECT_EQ(after.status, 0);
-  EXPECT_EQ(files_below(dir_ / "out").size(), 33u);
+  EXPECT_EQ(files_below(dir_ / "out").size(), 39u);
+}
+
+// The lines the watching gallery has written to `out` so far, once there are
+// at least `count` (or ten seconds have passed).
+std::string watch_lines(const fs::path& out, std::size_t count) {
+  for (int waited = 0; waited < 1000; ++waited) {
+    std::string lines = read_file(out);
+    std::size_t ends = 0;
+    for (char c : lines) ends += c == '\n';
+    if (ends >= count) return lines;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return read_file(out);
+}
+
+// An editor that saves by moving the old file aside and writing the new one
+// a moment later leaves no template for that moment: the gallery is written
+// once, from the new template, never from the missing one. A template that
+// fails its checks is shown with its diagnostics and the watch goes on;
+// Ctrl-C then ends it with every file whole, no temporary file and no lock
+// left.
+TEST_F(Gallery, WatchWritesOnceAfterATwoStepSaveGoesOnAfterAFailureAndEndsWholeOnInterrupt) {
+  write_file(dir_ / "parameters", "#\n");
+  write_file(dir_ / "shop.html", TEMPLATE);
+  pid_t pid = start_program(GALLERY_BINARY, {"pagesim-gallery", "--watch", "shop.html", "gallery"}, dir_);
+  ASSERT_GT(pid, 0);
+  // start_program's capture of standard output, beside the folder.
+  fs::path out = dir_.string() + ".stdout";
+  ASSERT_NE(watch_lines(out, 1), "");
+
+  const std::string saved = "<h1>Coffee</h1>\n[ORBA]\n";
+  fs::rename(dir_ / "shop.html", dir_ / "shop.html~");
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  write_file(dir_ / "shop.html", saved);
+  std::string lines = watch_lines(out, 2);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(read_file(out), lines) << "one save, one writing";
+  EXPECT_EQ(lines.substr(lines.find('\n') + 9), " 32 pages written to gallery/index.html\n");
+  EXPECT_EQ(read_file(dir_ / "gallery" / "menu.fr.html"), pagesim_page("#\nLANGUAGE!fr!\n", saved, "MENU"));
+
+  write_file(dir_ / "shop.html", "<form>\n[ORBA]\n");
+  lines = watch_lines(out, 3);
+  EXPECT_EQ(lines.substr(lines.rfind('\n', lines.size() - 2) + 9),
+            " 32 pages written to gallery/index.html, 32 hold a diagnostic\n");
+  write_file(dir_ / "shop.html", saved);
+  EXPECT_EQ(watch_lines(out, 4).substr(lines.size() + 8), " 32 pages written to gallery/index.html\n");
+
+  kill(pid, SIGINT);
+  ProgramRun run = wait_program(pid, dir_);
+  EXPECT_EQ(run.signal, SIGINT);
+  std::map<std::string, std::string> files = files_below(dir_ / "gallery");
+  EXPECT_EQ(files.size(), 39u);
+  for (const auto& [name, bytes] : files) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }

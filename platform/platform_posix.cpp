@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -348,15 +349,11 @@ bool has_default_action(int signal_number) {
          current.sa_handler == SIG_DFL;
 }
 
-// Removes every registered file, then dies of the signal. Only
-// async-signal-safe calls: unlink, sigaction, sigprocmask, raise, _exit.
-extern "C" void on_interrupt(int signal_number) {
-  for (RegisteredFile& slot : registered_files)
-    if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
-  // Back to the default action, and no longer blocked (the other cleanup
-  // signals were blocked while the handler ran, this one with them): raising
-  // it again ends the run the way the signal would have, so the shell sees
-  // 128+n.
+// Ends the run the way `signal_number` would have, so the shell sees 128+n:
+// back to the default action, and no longer blocked (the other cleanup
+// signals are blocked while a handler runs, this one with them), then raised
+// again. Only async-signal-safe calls: sigaction, sigprocmask, raise, _exit.
+[[noreturn]] void die_of(int signal_number) {
   struct sigaction default_action;
   std::memset(&default_action, 0, sizeof default_action);
   default_action.sa_handler = SIG_DFL;
@@ -367,6 +364,14 @@ extern "C" void on_interrupt(int signal_number) {
   sigprocmask(SIG_UNBLOCK, &only, nullptr);
   raise(signal_number);
   _exit(128 + signal_number);
+}
+
+// Removes every registered file, then dies of the signal. Only
+// async-signal-safe calls: unlink and those of die_of.
+extern "C" void on_interrupt(int signal_number) {
+  for (RegisteredFile& slot : registered_files)
+    if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
+  die_of(signal_number);
 }
 
 // Narrows a time value to time_t, refusing what the system cannot hold.
@@ -390,6 +395,67 @@ void install_interrupt_cleanup() {
   // A write past the file-size limit then fails with EFBIG instead of
   // killing the run with its temporary files on disk.
   if (has_default_action(SIGXFSZ)) signal(SIGXFSZ, SIG_IGN);
+}
+
+namespace {
+
+// The signal that asked the run to stop; 0 while none did.
+volatile sig_atomic_t stop_signal = 0;
+
+// The signals that ask a watching run to stop.
+constexpr int STOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Notes the request; a second one is impatience, and ends the run at once.
+extern "C" void on_stop_request(int signal_number) {
+  if (stop_signal != 0) on_interrupt(signal_number);
+  stop_signal = signal_number;
+}
+
+}  // namespace
+
+void catch_stop_requests() {
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = on_stop_request;
+  // Reads and writes under way go on as if nothing came; only the waits of
+  // wait_unless_stopped are cut short.
+  action.sa_flags = SA_RESTART;
+  action.sa_mask = cleanup_signals();
+  // Only where the interrupt cleanup took the signal: one the run was
+  // started with ignored (nohup), or that another handler takes, stays so.
+  for (int signal_number : STOP_SIGNALS) {
+    struct sigaction previous;
+    if (sigaction(signal_number, nullptr, &previous) == 0 && !(previous.sa_flags & SA_SIGINFO) &&
+        previous.sa_handler == on_interrupt)
+      sigaction(signal_number, &action, nullptr);
+  }
+}
+
+bool wait_unless_stopped(int milliseconds) {
+  struct timespec left;
+  left.tv_sec = milliseconds / 1000;
+  left.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000L;
+  // A signal cuts the sleep short (EINTR) whatever SA_RESTART says.
+  while (stop_signal == 0 && nanosleep(&left, &left) != 0 && errno == EINTR) {
+  }
+  return stop_signal != 0;
+}
+
+void end_stopped_run() {
+  std::fflush(stdout);
+  remove_registered_files();
+  die_of(stop_signal != 0 ? static_cast<int>(stop_signal) : SIGINT);
+}
+
+FileStamp file_stamp(const std::string& path) {
+  struct stat info;
+  FileStamp stamp;
+  if (stat(path.c_str(), &info) != 0) return stamp;
+  stamp.exists = true;
+  stamp.identity = static_cast<uint64_t>(info.st_ino) ^ (static_cast<uint64_t>(info.st_dev) << 40);
+  stamp.size = static_cast<uint64_t>(info.st_size);
+  stamp.changed = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  return stamp;
 }
 
 namespace {

@@ -11,7 +11,10 @@
 //           no other file may be left behind
 //   masks   optional lines "FILE OFFSET LENGTH STRIDE COUNT": in FILE, COUNT
 //           runs of LENGTH bytes starting at OFFSET, every STRIDE bytes, must be
-//           digits and compare as '#' (the clock's digits in a Response file)
+//           digits and compare as '#' (the clock's digits in a Response file);
+//           or lines "FILE<tab>BEFORE<tab>AFTER": in FILE, the text between
+//           each BEFORE and the next AFTER compares as '#' (a time of day, the
+//           path of the temporary folder)
 //   modes   optional lines "PATH MODE": the permissions (octal) of PATH in the
 //           working folder during the run, such as a folder the user may not
 //           write; the program then runs without the capabilities that let
@@ -93,6 +96,21 @@ bool same(const std::string& what, const std::string& expected, const std::strin
 }
 
 // Replaces the masked runs of `bytes` by '#'; false when one of them is not digits.
+// Replaces, in `bytes`, the text between each `before` and the next `after`
+// by '#'; false when `before` is nowhere.
+bool mask_between(std::string& bytes, const std::string& before, const std::string& after) {
+  bool found = false;
+  for (size_t at = bytes.find(before); at != std::string::npos; at = bytes.find(before, at)) {
+    at += before.size();
+    size_t end = bytes.find(after, at);
+    if (end == std::string::npos) break;
+    bytes.replace(at, end - at, "#");
+    at += 1 + after.size();
+    found = true;
+  }
+  return found;
+}
+
 bool apply_masks(std::string& bytes, size_t offset, size_t length, size_t stride, size_t count) {
   for (size_t n = 0; n < count; ++n) {
     for (size_t i = 0; i < length; ++i) {
@@ -202,6 +220,17 @@ int main(int argc, char** argv) {
   std::map<std::string, std::string> actual = snapshot(work);
   if (fs::exists(case_dir / "masks")) {
     for (const std::string& line : read_lines(case_dir / "masks")) {
+      if (size_t tab = line.find('\t'); tab != std::string::npos) {
+        size_t second = line.find('\t', tab + 1);
+        std::string file = line.substr(0, tab);
+        if (second == std::string::npos || !actual.count(file)) continue;
+        std::string before = line.substr(tab + 1, second - tab - 1);
+        if (!mask_between(actual[file], before, line.substr(second + 1))) {
+          std::fprintf(stderr, "%s: no text to mask after %s\n", file.c_str(), before.c_str());
+          ok = false;
+        }
+        continue;
+      }
       std::istringstream in(line);
       std::string file;
       size_t offset, length, stride, count;

@@ -10,7 +10,13 @@
 //   - pressing each form's button (or submitting a form that has none) posts
 //     to the form's action, with the button and the page's fields;
 //   - the footer notice is there, and gone when NO_COPYRIGHT is set;
-//   - index.html links every page.
+//   - nothing the page loads fails (the template's logo and stylesheet, the
+//     stylesheet's background, the stand-ins of the server's images), and
+//     every image has a width;
+//   - index.html links every page;
+//   - with --watch, a change saved into the template shows in an index.html
+//     open from file:// within a second, and Ctrl-C leaves a whole gallery
+//     with no temporary file.
 // A full-page screenshot of each page goes into the screenshot folder.
 //
 // The pages are rendered beforehand by pagesim-gallery with the bundled
@@ -18,17 +24,20 @@
 // types come from the gallery's index, in the order of pagesim's own table;
 // the test knows the forms each one should have.
 //
-// Usage: node pages.test.mjs GALLERY_DIR NO_COPYRIGHT_DIR TEMPLATE SCREENSHOT_DIR
+// Usage: node pages.test.mjs GALLERY_DIR NO_COPYRIGHT_DIR TEMPLATE SCREENSHOT_DIR GALLERY_PROGRAM WATCH_SHOP_DIR
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { createReadStream, existsSync, mkdirSync, readFileSync } from 'node:fs';
+import { spawn } from 'node:child_process';
+import { once } from 'node:events';
+import { createReadStream, existsSync, mkdirSync, readdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
 
-const [galleryDir, noCopyrightDir, templatePath, screenshotDir] = process.argv.slice(2);
-if (!screenshotDir) {
-  console.error('usage: node pages.test.mjs GALLERY_DIR NO_COPYRIGHT_DIR TEMPLATE SCREENSHOT_DIR');
+const [galleryDir, noCopyrightDir, templatePath, screenshotDir, galleryProgram, watchShop] = process.argv.slice(2);
+if (!watchShop) {
+  console.error('usage: node pages.test.mjs GALLERY_DIR NO_COPYRIGHT_DIR TEMPLATE SCREENSHOT_DIR GALLERY_PROGRAM WATCH_SHOP_DIR');
   process.exit(2);
 }
 const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
@@ -128,8 +137,14 @@ function templateLines() {
 }
 const template = templateLines();
 
+// The type a web server gives each kind of file; the pages are ISO-8859-1.
+const CONTENT_TYPES = {
+  '.html': 'text/html; charset=iso-8859-1', '.css': 'text/css', '.js': 'text/javascript',
+  '.png': 'image/png', '.gif': 'image/gif',
+};
+
 // Serves the two page folders on the loopback interface, as a web server
-// would: /gallery/... and /no_copyright/..., in the pages' own ISO-8859-1.
+// would: /gallery/... and /no_copyright/...
 function serve() {
   const roots = { gallery: galleryDir, no_copyright: noCopyrightDir };
   const server = createServer((req, res) => {
@@ -139,7 +154,7 @@ function serve() {
       res.writeHead(404).end();
       return;
     }
-    res.writeHead(200, { 'Content-Type': 'text/html; charset=iso-8859-1' });
+    res.writeHead(200, { 'Content-Type': CONTENT_TYPES[path.extname(file)] ?? 'application/octet-stream' });
     createReadStream(file).pipe(res);
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
@@ -150,6 +165,8 @@ let origin;
 let browser;
 let page;
 const pageErrors = [];
+// What the open page failed to load, but for the forms' posts.
+let failedLoads = [];
 
 before(async () => {
   server = await serve();
@@ -173,6 +190,10 @@ before(async () => {
     return route.abort();
   });
   page = await context.newPage();
+  page.on('requestfailed', (request) => failedLoads.push(`${request.url()}: ${request.failure()?.errorText}`));
+  page.on('response', (response) => {
+    if (response.status() >= 400) failedLoads.push(`${response.url()}: ${response.status()}`);
+  });
   // The card pages call script functions that the payment server supplies.
   page.on('pageerror', (error) => pageErrors.push(error.message));
 });
@@ -183,6 +204,7 @@ after(async () => {
 });
 
 async function open(url) {
+  failedLoads = [];
   const response = await page.goto(url);
   assert.equal(response.status(), 200, `${url} did not load`);
   assert.equal(await page.title(), 'ORBA');
@@ -253,6 +275,22 @@ async function submit(index, button) {
   return request;
 }
 
+// Everything the page loads is there: no request failed, every image has a
+// width (the template's logo, the stand-ins of the server's images), and the
+// template's stylesheet with its background applies.
+async function checkLoads(type) {
+  assert.deepEqual(failedLoads, [], 'nothing the page loads should fail');
+  const images = await page.evaluate(() => Array.from(document.images, (i) => [i.getAttribute('src'), i.naturalWidth]));
+  const widths = Object.fromEntries(images);
+  assert.ok(widths['logo.png'] > 0, 'the logo should show');
+  if (PAGES[type].some((form) => form.names.includes('CARD_NUMBER')))
+    for (const image of ['VISA.gif', 'CB.gif', 'MASTERCARD.gif', 'INTERVAL.gif', 'CLEF.gif'])
+      assert.ok(widths[image] > 0, `the stand-in ${image} should show`);
+  for (const [src, width] of images) assert.ok(width > 0, `${src} should show`);
+  const background = await page.evaluate(() => getComputedStyle(document.body).backgroundImage);
+  assert.match(background, /beans\.png/, "the template's stylesheet should apply");
+}
+
 async function checkForm(url, index, form, expected, lang) {
   const where = `form ${index + 1}`;
   assert.equal(form.method, 'post', `${where} should post`);
@@ -291,6 +329,7 @@ for (const type of PAGE_TYPES) {
       const url = `${origin}/gallery/${fileName(type, lang)}`;
       await open(url);
       await page.screenshot({ path: path.join(screenshotDir, `${type.toLowerCase()}.${lang}.png`), fullPage: true });
+      await checkLoads(type);
       await checkTemplateAround();
       await checkFooter(true);
       const found = await readForms();
@@ -312,7 +351,7 @@ test('NO_COPYRIGHT drops the footer notice from every page', async () => {
 
 test('index.html links every page in both languages', async () => {
   await page.goto(`${origin}/gallery/index.html`);
-  const links = await page.locator('a').evaluateAll((as) => as.map((a) => a.getAttribute('href')));
+  const links = await page.locator('tr[data-page-type] a').evaluateAll((as) => as.map((a) => a.getAttribute('href')));
   const expected = PAGE_TYPES.flatMap((type) => LANGUAGES.map((lang) => fileName(type, lang)));
   assert.deepEqual(links, expected);
   assert.equal(await page.locator('.ok').count(), 32, 'every page of the bundled shop is complete');
@@ -321,4 +360,50 @@ test('index.html links every page in both languages', async () => {
 test('only the server-supplied card scripts are missing', () => {
   const unexpected = pageErrors.filter((message) => !/\b(InitOption|SetOption|InfoCvv) is not defined/.test(message));
   assert.deepEqual(unexpected, []);
+});
+
+// Whether `check` comes true within `ms` milliseconds, asked every 20 ms.
+async function comesTrue(check, ms) {
+  const end = Date.now() + ms;
+  for (;;) {
+    try {
+      if (await check()) return true;
+    } catch {
+      // A frame that reloads meanwhile answers nothing.
+    }
+    if (Date.now() > end) return false;
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  }
+}
+
+test('a watching gallery shows a saved template in the open index within a second and ends whole on Ctrl-C', async () => {
+  const out = path.join(watchShop, 'gallery');
+  const watch = spawn(galleryProgram, ['--watch', 'template.html', 'gallery'], { cwd: watchShop, stdio: ['ignore', 'pipe', 'inherit'] });
+  let lines = '';
+  watch.stdout.on('data', (data) => { lines += data; });
+  try {
+    assert.ok(await comesTrue(() => lines.includes('\n'), 10000), 'the gallery should be written');
+    const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
+    const index = await context.newPage();
+    await index.goto(pathToFileURL(path.join(out, 'index.html')).href);
+    const preview = () => index.frames().find((frame) => frame.url().endsWith('/record_capture.en.html'));
+    const shows = (text) => async () => (await preview()?.evaluate(() => document.body.innerText))?.includes(text);
+    assert.ok(await comesTrue(shows('Example Coffee Shop'), 5000), 'the index should show the page');
+
+    const template = readFileSync(path.join(watchShop, 'template.html'), 'latin1');
+    writeFileSync(path.join(watchShop, 'template.html'), template.replace('<h2>Example Coffee Shop', '<h2>Example Coffee Roasters'), 'latin1');
+    const saved = Date.now();
+    const shown = await comesTrue(shows('Example Coffee Roasters'), 1000);
+    const waited = Date.now() - saved;
+    console.log(`# the index showed the change ${waited} ms after the save`);
+    assert.ok(shown && waited <= 1000, `the index should show the change within a second, not ${waited} ms`);
+    await context.close();
+  } finally {
+    watch.kill('SIGINT');
+  }
+  const [, signal] = await once(watch, 'exit');
+  assert.equal(signal, 'SIGINT');
+  const left = readdirSync(out);
+  assert.deepEqual(left.filter((name) => name.endsWith('.tmp')), [], 'no temporary file should be left');
+  assert.equal(left.filter((name) => name.endsWith('.html')).length, 33, 'the 32 pages and the index should be there');
 });

@@ -53,3 +53,12 @@ if(E2E_WINDOWS_BUILD)
                    "${PROJECT_VERSION}")
   set_tests_properties(windows.installer PROPERTIES LABELS installer TIMEOUT 300)
 endif()
+
+# The watching gallery under Wine: a save, then Ctrl-C (watch_gallery.sh).
+if(E2E_GALLERY)
+  add_test(NAME e2e.windows.watch_gallery
+           COMMAND sh "${CMAKE_CURRENT_SOURCE_DIR}/windows/watch_gallery.sh" "${E2E_LAUNCHER}" "${E2E_GALLERY}"
+                   "${PROJECT_SOURCE_DIR}/examples" "${E2E_WINDOWS_DRIVE}/e2e.windows.watch_gallery")
+  set_tests_properties(e2e.windows.watch_gallery PROPERTIES
+    LABELS e2e ENVIRONMENT "${E2E_WINDOWS_ENVIRONMENT}" FIXTURES_REQUIRED wine TIMEOUT 300)
+endif()

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The files the gallery's pages load by a relative name (images, stylesheets,
+// scripts, the pages a link opens), with the pages that load each one (their
+// numbers in the gallery's order). A name is kept as the page writes it, less
+// its query and fragment.
+using LoadedNames = std::map<std::string, std::set<std::size_t>>;
+
+// Adds to `names` every file that the HTML `page` loads: the values of src=,
+// href= and background= (quoted or not, any letter case) and the url(...) of
+// its style elements and attributes. Names with a scheme (https:, mailto:,
+// javascript:, ...) and links within the page itself are left out.
+void add_loaded_names(std::string_view page, std::size_t page_number, LoadedNames& names);
+
+// The same for a page written at `path`; false when it cannot be read back.
+bool add_loaded_names_of_file(const std::string& path, std::size_t page_number, LoadedNames& names);
+
+// What became of a file the pages load.
+enum class FileFate {
+  COPIED,        // copied from the template's folder
+  STAND_IN,      // one of the server's images, drawn by the gallery
+  MISSING,       // the template's folder holds no such file
+  ABSOLUTE,      // an absolute path, or one with a drive letter
+  LEAVES,        // a ".." step leaves the template's folder
+  SUBFOLDER,     // in a folder below the template's: the server serves none
+  LINK_OUTSIDE,  // a link to a file outside the template's folder
+  NOT_A_FILE,    // a folder, a device: nothing a page can load
+  UNREADABLE,    // the file cannot be read
+  GALLERY_OWN,   // the gallery writes a file of that name itself
+};
+
+// One file the pages load, and what the gallery did with it.
+struct PlacedFile {
+  std::string name;                 // as the pages (or a stylesheet) name it
+  FileFate fate = FileFate::MISSING;
+  std::set<std::size_t> pages;      // the pages that load it, directly or through a stylesheet
+  std::string source;               // its path in the template's folder; empty when it has none
+};
+
+// Writes `bytes` as the file `name` of the gallery's folder, whole; false when
+// it cannot.
+using GalleryFileWriter = std::function<bool(const std::string& name, const std::string& bytes)>;
+
+// How placing the files came out.
+struct PlacedFiles {
+  std::vector<PlacedFile> files;  // by name
+  bool written = true;            // false when a file could not be written (the writer said why)
+};
+
+// Puts beside the pages each file that `names` lists and that lies in the
+// folder of `template_name`: a copy of it, and of each file that a stylesheet
+// so copied loads through url(...) or @import. A server image that the folder
+// does not hold gets its stand-in. Nothing else of the folder is read;
+// `own_files` are the names the gallery writes itself, which no copy takes.
+PlacedFiles place_loaded_files(const LoadedNames& names, const std::string& template_name, const std::string& out_dir,
+                               const std::vector<std::string>& own_files, const GalleryFileWriter& write);
+
+// How many of `files` are missing from the gallery (neither copied nor a stand-in).
+int count_not_copied(const std::vector<PlacedFile>& files);
+
+// The index's part on the files beside the pages: what was copied, which
+// images are stand-ins, and each file not copied with why and the pages that
+// need it (`page_files` names the pages by number). Empty when the pages load
+// no file.
+std::string placed_files_section(const std::vector<PlacedFile>& files, const std::vector<std::string>& page_files);

@@ -1,0 +1,94 @@
+// The files beside the gallery's pages: which names a page loads, and what is
+// copied from the template's folder, drawn as a stand-in or left out.
+#include "gallery_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "private_folder.h"
+#include "run_program.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The names `html` loads, each with the pages given as page 0.
+std::set<std::string> loaded_by(const std::string& html) {
+  LoadedNames names;
+  add_loaded_names(html, 0, names);
+  std::set<std::string> found;
+  for (const auto& [name, pages] : names) found.insert(name);
+  return found;
+}
+
+}  // namespace
+
+TEST(LoadedNames, AttributesInAnyCaseQuotedOrNotAndStyleUrls) {
+  EXPECT_EQ(loaded_by("<IMG SRC=CLEF.gif><a HREF = 'menu.html?x=1#top'>"
+                      "<td Background=\"paper.gif\"><input type=image src=\"ok.gif\" BORDER=0>"
+                      "<p style=\"background: URL( 'dots.png' )\"><style>h1 { background: url(head.png) }</style>"),
+            (std::set<std::string>{"CLEF.gif", "menu.html", "paper.gif", "ok.gif", "dots.png", "head.png"}));
+  // Not files of the template's folder, or not loaded at all.
+  EXPECT_EQ(loaded_by("<a href=\"javascript:InfoCvv()\"><a href=\"#top\"><a href=\"https://shop.example/\">"
+                      "<a href=mailto:shop@example.com><img data-src=\"lazy.png\"><!-- <img src=\"old.png\"> -->"
+                      "<script>var s = '<img src=\"script.png\">';</script><p>see src=text.png</p>"),
+            std::set<std::string>{});
+  // Kept as written, for the index to show.
+  EXPECT_EQ(loaded_by("<img src=\"../secret.txt\"><img src=\"/abs/logo.png\"><img src=\"C:\\shop\\logo.png\">"),
+            (std::set<std::string>{"../secret.txt", "/abs/logo.png", "C:\\shop\\logo.png"}));
+}
+
+class Placing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = make_private_folder("gallery-files");
+    fs::create_directories(dir_ / "shop");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Places `names` for the template shop/shop.html; the files written land
+  // in `written_`.
+  std::vector<PlacedFile> place(const LoadedNames& names) {
+    PlacedFiles placed = place_loaded_files(names, (dir_ / "shop" / "shop.html").string(), (dir_ / "out").string(),
+                                            {"index.html", "menu.en.html"},
+                                            [&](const std::string& name, const std::string& bytes) {
+                                              written_[name] = bytes;
+                                              return true;
+                                            });
+    EXPECT_TRUE(placed.written);
+    return placed.files;
+  }
+
+  fs::path dir_;
+  std::map<std::string, std::string> written_;
+};
+
+// A stylesheet's own images go with it, for the pages that load the
+// stylesheet; a server image the merchant has is the merchant's.
+TEST_F(Placing, StylesheetImagesFollowAndTheMerchantsServerImageIsCopied) {
+  write_file(dir_ / "shop" / "shop.css", "@import 'print.css';\nbody { background: url(\"beans.png\") }\n");
+  write_file(dir_ / "shop" / "print.css", "h1 { background: url(head.png) }\n");
+  write_file(dir_ / "shop" / "beans.png", "beans");
+  write_file(dir_ / "shop" / "head.png", "head");
+  write_file(dir_ / "shop" / "VISA.gif", "the merchant's own");
+  write_file(dir_ / "shop" / "index.html", "the merchant's home page");
+  write_file(dir_ / "shop" / "unnamed.png", "not loaded by any page");
+  std::vector<PlacedFile> placed = place({{"shop.css", {0, 1}}, {"VISA.gif", {1}}, {"CB.gif", {1}}, {"index.html", {0}}});
+  std::map<std::string, PlacedFile> files;
+  for (const PlacedFile& file : placed) files[file.name] = file;
+
+  EXPECT_EQ(written_.size(), 6u);
+  EXPECT_EQ(written_["head.png"], "head");
+  EXPECT_EQ(files["head.png"].fate, FileFate::COPIED);
+  EXPECT_EQ(files["head.png"].pages, (std::set<std::size_t>{0, 1}));
+  EXPECT_EQ(written_["VISA.gif"], "the merchant's own");
+  EXPECT_EQ(files["CB.gif"].fate, FileFate::STAND_IN);
+  EXPECT_EQ(written_["CB.gif"].substr(0, 6), "GIF89a");
+  EXPECT_EQ(files["index.html"].fate, FileFate::GALLERY_OWN);
+  EXPECT_EQ(count_not_copied(placed), 1);
+}
