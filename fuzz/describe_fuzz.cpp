@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(out);
   std::istringstream lines(std::string(buffer, buffer_size));
   std::free(buffer);
-  fuzz::require(whole && described != VerificationResult::FILE_ERROR, "description failed");
+  fuzz::require(whole && verdict != Verdict::FILE_FAILED, "description failed");
   int64_t last_record = 0;
   nlohmann::json line;
   for (std::string text; std::getline(lines, text);) {
