@@ -16,9 +16,10 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # no __pycache__ folder among the cases
-spec = importlib.util.spec_from_file_location("describe_cases", os.path.join(HERE, "..", "describe", "make_cases.py"))
-dc = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(dc)
+describe_cases = importlib.util.spec_from_file_location(
+    "describe_cases", os.path.join(HERE, "..", "describe", "make_cases.py"))
+dc = importlib.util.module_from_spec(describe_cases)
+describe_cases.loader.exec_module(dc)
 bc = dc.bc
 
 CASES = {}
