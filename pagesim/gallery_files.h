@@ -8,20 +8,7 @@
 #include <string_view>
 #include <vector>
 
-// The files the gallery's pages load by a relative name (images, stylesheets,
-// scripts, the pages a link opens), with the pages that load each one (their
-// numbers in the gallery's order). A name is kept as the page writes it, less
-// its query and fragment.
-using LoadedNames = std::map<std::string, std::set<std::size_t>>;
-
-// Adds to `names` every file that the HTML `page` loads: the values of src=,
-// href= and background= (quoted or not, any letter case) and the url(...) of
-// its style elements and attributes. Names with a scheme (https:, mailto:,
-// javascript:, ...) and links within the page itself are left out.
-void add_loaded_names(std::string_view page, std::size_t page_number, LoadedNames& names);
-
-// The same for a page written at `path`; false when it cannot be read back.
-bool add_loaded_names_of_file(const std::string& path, std::size_t page_number, LoadedNames& names);
+#include "loaded_names.h"
 
 // What became of a file the pages load.
 enum class FileFate {
