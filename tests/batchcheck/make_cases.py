@@ -451,33 +451,43 @@ case("hostile_request_path_of_300_characters", ["SHOP1", "FR", SHELL_NAME, "resp
      {"resp": VALID_RESPONSE}, stamp_masks("resp", ["00", "00"]))
 
 
-def write(path, text):
+def write(path, content):
+    """Writes `content` (text, as ISO-8859-1 bytes, or bytes) at `path`."""
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
-        f.write(text.encode("latin-1"))
+        f.write(content.encode("latin-1") if isinstance(content, str) else content)
+
+
+def clear_cases(folder):
+    """Removes every case folder of `folder`, before the cases are written anew."""
+    for name in os.listdir(folder):
+        if os.path.isdir(os.path.join(folder, name)) and name != "__pycache__":
+            shutil.rmtree(os.path.join(folder, name))
+
+
+def write_case(root, c):
+    """Writes the case `c` into its folder `root`, as the end-to-end runner reads it."""
+    write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
+    write(os.path.join(root, "stdout"), c["stdout"])
+    if c.get("status"):
+        write(os.path.join(root, "status"), "%d\n" % c["status"])
+    for file, content in c.get("inputs", {}).items():
+        write(os.path.join(root, "in", file), content)
+    for file, content in c.get("outputs", {}).items():
+        write(os.path.join(root, "out", file), content)
+    if c.get("masks"):
+        write(os.path.join(root, "masks"), c["masks"])
+    if c.get("modes"):
+        write(os.path.join(root, "modes"), "".join("%s %s\n" % m for m in c["modes"].items()))
+    for link, target in c.get("links", {}).items():
+        os.makedirs(os.path.join(root, "in"), exist_ok=True)
+        os.symlink(target, os.path.join(root, "in", link))
 
 
 def main(folder=HERE):
-    for name in os.listdir(folder):
-        if os.path.isdir(os.path.join(folder, name)):
-            shutil.rmtree(os.path.join(folder, name))
+    clear_cases(folder)
     for name, c in CASES.items():
-        root = os.path.join(folder, name)
-        write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
-        write(os.path.join(root, "stdout"), c["stdout"])
-        if c["status"]:
-            write(os.path.join(root, "status"), "%d\n" % c["status"])
-        for file, text in c["inputs"].items():
-            write(os.path.join(root, "in", file), text)
-        for file, text in c["outputs"].items():
-            write(os.path.join(root, "out", file), text)
-        if c["masks"]:
-            write(os.path.join(root, "masks"), c["masks"])
-        if c["modes"]:
-            write(os.path.join(root, "modes"), "".join("%s %s\n" % m for m in c["modes"].items()))
-        for link, target in c["links"].items():
-            os.makedirs(os.path.join(root, "in"), exist_ok=True)
-            os.symlink(target, os.path.join(root, "in", link))
+        write_case(os.path.join(folder, name), c)
 
 
 if __name__ == "__main__":

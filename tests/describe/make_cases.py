@@ -9,7 +9,6 @@ instead (tests/cases_match.py holds them against the committed ones).
 """
 import json
 import os
-import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -381,30 +380,13 @@ case("response_paired_with_another_request_json", ["--json", "--findings", "--re
          True), 1)
 
 
-def write(path, text):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        f.write(text.encode("latin-1") if isinstance(text, str) else text)
-
-
 def main(folder=HERE):
-    for name in os.listdir(folder):
-        if os.path.isdir(os.path.join(folder, name)) and name != "__pycache__":
-            shutil.rmtree(os.path.join(folder, name))
+    bc.clear_cases(folder)
     for name, c in CASES.items():
-        root = os.path.join(folder, name)
-        write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
         # The JSON Lines are UTF-8; the text view is the file's own bytes.
-        stdout = c["stdout"]
-        write(os.path.join(root, "stdout"), stdout.encode("utf-8") if "--json" in c["args"] else stdout)
-        if c["status"]:
-            write(os.path.join(root, "status"), "%d\n" % c["status"])
+        stdout = c["stdout"].encode("utf-8") if "--json" in c["args"] else c["stdout"]
         inputs = {"req": c["batch"]} if isinstance(c["batch"], str) else c["batch"] or {}
-        for file, content in inputs.items():
-            write(os.path.join(root, "in", file), content)
-        for file, content in c["outputs"].items():
-            write(os.path.join(root, "out", file), content)
-        os.makedirs(root, exist_ok=True)
+        bc.write_case(os.path.join(folder, name), dict(c, stdout=stdout, inputs=inputs))
 
 
 if __name__ == "__main__":

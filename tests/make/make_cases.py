@@ -11,7 +11,6 @@ the committed ones).
 import importlib.util
 import json
 import os
-import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -179,26 +178,10 @@ case("usage_table_without_merchant", ["table.csv", "batch.txt"],
      "Usage: batchcheck-make [OPTIONS] INPUT OUTPUT\n", 1, {"table.csv": FIVE})
 
 
-def write(path, content):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        f.write(content.encode("latin-1") if isinstance(content, str) else content)
-
-
 def main(folder=HERE):
-    for name in os.listdir(folder):
-        if os.path.isdir(os.path.join(folder, name)) and name != "__pycache__":
-            shutil.rmtree(os.path.join(folder, name))
+    bc.clear_cases(folder)
     for name, c in CASES.items():
-        root = os.path.join(folder, name)
-        write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
-        write(os.path.join(root, "stdout"), c["stdout"])
-        if c["status"]:
-            write(os.path.join(root, "status"), "%d\n" % c["status"])
-        for file, content in c["inputs"].items():
-            write(os.path.join(root, "in", file), content)
-        for file, content in c["outputs"].items():
-            write(os.path.join(root, "out", file), content)
+        bc.write_case(os.path.join(folder, name), c)
 
 
 if __name__ == "__main__":
