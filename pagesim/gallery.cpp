@@ -96,22 +96,6 @@ bool cannot_write(const std::string& path) {
   return false;
 }
 
-// Writes the page of `request` into `path`, whole or not at all; false after
-// the message when the file cannot be written.
-bool write_page(const std::string& path, const PageRequest& request, PageOutcome& outcome) {
-  Replacement replacement;
-  if (!open_replacement(path, replacement, AtLink::REPLACE_LINK)) return cannot_write(path);
-  send_output_to(replacement.file);
-  outcome = render_page(request);
-  bool written = finish_output();
-  send_output_to(nullptr);
-  if (!written || !close_replacement(replacement) || !install_replacement(replacement)) {
-    discard_replacement(replacement);
-    return cannot_write(path);
-  }
-  return true;
-}
-
 // Writes `text` into `path`, whole or not at all; false after the message
 // when the file cannot be written.
 bool write_text_file(const std::string& path, const std::string& text) {
@@ -199,6 +183,14 @@ void tell_gallery_failure(const std::string& what) {
   std::fputs(message.c_str(), stderr);
 }
 
+bool print_gallery_line(const std::string& line) {
+  if (std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && std::fflush(stdout) == 0 &&
+      !std::ferror(stdout))
+    return true;
+  tell_gallery_failure("cannot write to standard output");
+  return false;
+}
+
 namespace {
 
 // Writes every page, the files beside them, then the index and the reload
@@ -214,14 +206,14 @@ void write_pages(const std::string& template_name, const std::string& out_dir, b
     for (const GalleryLanguage& language : LANGUAGES) {
       PageEntry page;
       page.file = page_file_name(type.name, language);
-      PageOutcome rendered;
-      if (!write_page(path_in(out_dir, page.file), {template_name, std::string(type.name), language.language},
-                      rendered))
-        return;
-      if (!add_loaded_names_of_file(path_in(out_dir, page.file), pages.size(), loaded)) {
-        cannot_write(path_in(out_dir, page.file));
-        return;
-      }
+      // Rendered in memory: the names the page loads are read from the very
+      // bytes that go into its file.
+      std::string bytes;
+      capture_output(&bytes);
+      PageOutcome rendered = render_page({template_name, std::string(type.name), language.language});
+      capture_output(nullptr);
+      if (!write_text_file(path_in(out_dir, page.file), bytes)) return;
+      add_loaded_names(bytes, pages.size(), loaded);
       page.complete = rendered.complete;
       page.diagnostic = rendered.diagnostic;
       ++outcome.pages;

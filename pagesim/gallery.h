@@ -48,3 +48,7 @@ GalleryOutcome write_claimed_gallery(const std::string& template_name, const std
 // Tells why the gallery stopped: the program's name, `what` and a line end,
 // on standard error.
 void tell_gallery_failure(const std::string& what);
+
+// Writes `line` on standard output, where a job that runs the gallery reads
+// it; false after the message when it is lost.
+bool print_gallery_line(const std::string& line);

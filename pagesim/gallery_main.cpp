@@ -85,13 +85,8 @@ int main(int argc, char** argv) {
     }
     GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
     if (!outcome.written) return NOT_WRITTEN;
-    std::string line = closing_line(outcome);
     // A job that runs the gallery reads this line: lost, it fails the run.
-    if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0 ||
-        std::ferror(stdout)) {
-      tell_gallery_failure("cannot write to standard output");
-      return NOT_WRITTEN;
-    }
+    if (!print_gallery_line(closing_line(outcome))) return NOT_WRITTEN;
     return outcome.diagnostics > 0 ? SOME_PAGE_HOLDS_A_DIAGNOSTIC : EVERY_PAGE_COMPLETE;
   } catch (const std::bad_alloc&) {
     remove_registered_files();

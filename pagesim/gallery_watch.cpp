@@ -110,14 +110,7 @@ void watch_gallery(const std::string& template_name, const std::string& out_dir,
   for (bool first = true;; first = false) {
     GalleryOutcome outcome = write_claimed_gallery(template_name, out_dir, false);
     if (first && !outcome.written) break;
-    if (outcome.written) {
-      std::string line = time_of_day() + " " + line_of(outcome);
-      if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fflush(stdout) != 0 ||
-          std::ferror(stdout)) {
-        tell_gallery_failure("cannot write to standard output");
-        break;
-      }
-    }
+    if (outcome.written && !print_gallery_line(time_of_day() + " " + line_of(outcome))) break;
     if (first)
       tell_gallery_failure("watching the template, ./parameters and the files the pages load; Ctrl-C ends");
     Stamps seen = stamps_of(watched_files(template_name, outcome));

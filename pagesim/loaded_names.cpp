@@ -3,9 +3,7 @@
 // reads them, so that the gallery knows which files to place beside the pages.
 #include "loaded_names.h"
 
-#include <cstdio>
-
-#include "platform.h"
+#include <algorithm>
 
 namespace {
 
@@ -183,16 +181,4 @@ void add_loaded_names(std::string_view page, std::size_t page_number, LoadedName
     std::string name = file_reference(value);
     if (!name.empty()) names[name].insert(page_number);
   });
-}
-
-bool add_loaded_names_of_file(const std::string& path, std::size_t page_number, LoadedNames& names) {
-  std::FILE* file = open_for_reading(path);
-  if (!file) return false;
-  std::string page;
-  char block[1 << 16];
-  for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) page.append(block, got);
-  bool read = std::ferror(file) == 0;
-  std::fclose(file);
-  if (read) add_loaded_names(page, page_number, names);
-  return read;
 }

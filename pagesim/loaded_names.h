@@ -19,9 +19,6 @@ using LoadedNames = std::map<std::string, std::set<std::size_t>>;
 // javascript:, ...) and links within the page itself are left out.
 void add_loaded_names(std::string_view page, std::size_t page_number, LoadedNames& names);
 
-// The same for a page written at `path`; false when it cannot be read back.
-bool add_loaded_names_of_file(const std::string& path, std::size_t page_number, LoadedNames& names);
-
 // Receives each reference a page or a stylesheet makes, as written.
 using ReferenceFound = std::function<void(std::string_view)>;
 

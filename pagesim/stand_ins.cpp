@@ -49,6 +49,16 @@ const std::map<char, std::vector<std::uint8_t>>& letters() {
   return glyphs;
 }
 
+// Draws one capital of letters() in ink, its top left corner at `left`,
+// `top`, each of its pixels `scale` pixels wide and high.
+void draw_glyph(Picture& picture, const std::vector<std::uint8_t>& glyph, int left, int top, int scale) {
+  for (int row = 0; row < 7; ++row)
+    for (int column = 0; column < 5; ++column)
+      if (glyph[row] & (0x10 >> column))
+        for (int dy = 0; dy < scale; ++dy)
+          for (int dx = 0; dx < scale; ++dx) paint(picture, left + column * scale + dx, top + row * scale + dy, INK);
+}
+
 // A card logo's place: a light box with a dashed edge and the card type's
 // name in the middle, as large as it fits.
 Picture card_box(std::string_view name) {
@@ -64,13 +74,8 @@ Picture card_box(std::string_view name) {
   int top = (picture.height - 7 * scale) / 2;
   for (std::size_t n = 0; n < name.size(); ++n) {
     auto glyph = letters().find(name[n]);
-    if (glyph == letters().end()) continue;
-    for (int row = 0; row < 7; ++row)
-      for (int column = 0; column < 5; ++column)
-        if (glyph->second[row] & (0x10 >> column))
-          for (int dy = 0; dy < scale; ++dy)
-            for (int dx = 0; dx < scale; ++dx)
-              paint(picture, left + (static_cast<int>(n) * 6 + column) * scale + dx, top + row * scale + dy, INK);
+    if (glyph != letters().end())
+      draw_glyph(picture, glyph->second, left + static_cast<int>(n) * 6 * scale, top, scale);
   }
   return picture;
 }
