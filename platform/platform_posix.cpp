@@ -1,4 +1,5 @@
 #include "platform.h"
+#include "replacement.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -149,14 +150,6 @@ bool create_beside(Replacement& replacement) {
   return false;
 }
 
-// Opens `path` for writing as a plain open would, the replacement writing it
-// directly.
-bool write_directly(const std::string& path, Replacement& replacement) {
-  replacement.temporary.clear();
-  replacement.file = open_for_writing(path);
-  return replacement.file != nullptr;
-}
-
 // True when the open file at `fd` is the file `info` describes.
 bool is_open_as(int fd, const struct stat& info) {
   struct stat open_file;
@@ -211,32 +204,7 @@ bool open_replacement(const std::string& path, Replacement& replacement, AtLink 
   return true;
 }
 
-bool close_replacement(Replacement& replacement) {
-  bool written = std::fflush(replacement.file) == 0 && !std::ferror(replacement.file);
-  if (std::fclose(replacement.file) != 0) written = false;
-  replacement.file = nullptr;
-  return written;
-}
-
 namespace {
-
-// Copies the closed temporary file into the target, opened as a plain open
-// would open it; false when any byte could not be read or written.
-bool copy_into_place(const Replacement& replacement) {
-  FILE* from = open_for_reading(replacement.temporary);
-  if (!from) return false;
-  FILE* to = open_for_writing(replacement.target);
-  bool copied = to != nullptr;
-  static char block[1 << 16];
-  size_t got;
-  while (copied && (got = std::fread(block, 1, sizeof block, from)) > 0)
-    copied = std::fwrite(block, 1, got, to) == got;
-  copied = copied && !std::ferror(from);
-  std::fclose(from);
-  if (to && (std::fflush(to) != 0 || std::ferror(to))) copied = false;
-  if (to && std::fclose(to) != 0) copied = false;
-  return copied;
-}
 
 // Makes `path` belong to `owner` and `group` when the run may give it (run
 // as root); otherwise it stays as it is.
@@ -244,36 +212,20 @@ void give_owner(const char* path, uid_t owner, gid_t group) { [[maybe_unused]] i
 
 }  // namespace
 
-bool install_replacement(Replacement& replacement) {
-  if (replacement.temporary.empty()) return true;
+bool move_into_place(const Replacement& replacement) {
   // The file replaced keeps its owner, when the run may give it (run as root).
   struct stat target;
   bool owned_elsewhere = lstat(replacement.target.c_str(), &target) == 0 && S_ISREG(target.st_mode) &&
                          (target.st_uid != geteuid() || target.st_gid != getegid());
   const char* temporary = replacement.temporary.c_str();
   if (owned_elsewhere) give_owner(temporary, target.st_uid, target.st_gid);
-  if (std::rename(temporary, replacement.target.c_str()) == 0) {
-    keep_on_interrupt(replacement.temporary);
-  } else {
-    // The folder refuses the rename (a sticky folder, the target another
-    // user's): the target is written in place, as a plain open would.
-    if (owned_elsewhere) give_owner(temporary, geteuid(), getegid());
-    if (replacement.at_link == AtLink::REPLACE_LINK || !copy_into_place(replacement)) return false;
-    remove_temporary(replacement.temporary);
-  }
-  replacement.temporary.clear();
-  return true;
+  if (std::rename(temporary, replacement.target.c_str()) == 0) return true;
+  // The folder refuses the rename (a sticky folder, the target another
+  // user's): the file goes back to the run, which then writes the target in
+  // place.
+  if (owned_elsewhere) give_owner(temporary, geteuid(), getegid());
+  return false;
 }
-
-void discard_replacement(Replacement& replacement) {
-  if (replacement.file) std::fclose(replacement.file);
-  replacement.file = nullptr;
-  if (replacement.temporary.empty()) return;
-  remove_temporary(replacement.temporary);
-  replacement.temporary.clear();
-}
-
-bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 void prepare_stdout(StdoutRole role) {
   // open() takes the lowest free descriptor: a closed 0, 1 or 2 is taken by

@@ -95,7 +95,6 @@ bool same(const std::string& what, const std::string& expected, const std::strin
   return false;
 }
 
-// Replaces the masked runs of `bytes` by '#'; false when one of them is not digits.
 // Replaces, in `bytes`, the text between each `before` and the next `after`
 // by '#'; false when `before` is nowhere.
 bool mask_between(std::string& bytes, const std::string& before, const std::string& after) {
@@ -111,6 +110,7 @@ bool mask_between(std::string& bytes, const std::string& before, const std::stri
   return found;
 }
 
+// Replaces the masked runs of `bytes` by '#'; false when one of them is not digits.
 bool apply_masks(std::string& bytes, size_t offset, size_t length, size_t stride, size_t count) {
   for (size_t n = 0; n < count; ++n) {
     for (size_t i = 0; i < length; ++i) {
