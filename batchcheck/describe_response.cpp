@@ -1,7 +1,5 @@
 #include "describe_response.h"
 
-#include <algorithm>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,55 +7,12 @@
 #include "junit_report.h"
 #include "messages.h"
 #include "platform.h"
+#include "record_reader.h"
 #include "record_view.h"
 #include "response_check.h"
 #include "response_pairing.h"
 
 namespace {
-
-// Reads a Response file as it is written: records of 200 characters back to
-// back, the last one possibly cut short. A line end is a character like any
-// other: the file has none of its own.
-struct ResponseReader {
-  FILE* file = nullptr;
-  std::vector<char> buffer = std::vector<char>(1 << 18);
-  size_t position = 0;
-  size_t end = 0;
-  bool at_eof = false;
-  bool failed = false;  // a read error, as opposed to the end of the file
-};
-
-// Reads more after the bytes not taken yet, until a whole record is there
-// or the file ends.
-void fill(ResponseReader& reader) {
-  size_t kept = reader.end - reader.position;
-  std::memmove(reader.buffer.data(), reader.buffer.data() + reader.position, kept);
-  reader.position = 0;
-  reader.end = kept;
-  while (!reader.at_eof && reader.end < RECORD_LENGTH) {
-    size_t got = std::fread(reader.buffer.data() + reader.end, 1, reader.buffer.size() - reader.end, reader.file);
-    reader.end += got;
-    if (got == 0) {
-      reader.at_eof = true;
-      reader.failed = std::ferror(reader.file) != 0;
-    }
-  }
-}
-
-// Reads the next record into `record`; false at the end of the file.
-bool read_response_record(ResponseReader& reader, std::string& record) {
-  if (reader.end - reader.position < RECORD_LENGTH) fill(reader);
-  size_t size = std::min(reader.end - reader.position, RECORD_LENGTH);
-  record.assign(reader.buffer.data() + reader.position, size);
-  reader.position += size;
-  return size > 0;
-}
-
-// True when no record follows.
-bool at_end(ResponseReader& reader) {
-  if (reader.position == reader.end) fill(reader);
-  return reader.position == reader.end;
-}
 
 // The width of the name column: the longest name of any Response record.
 size_t response_name_column() {
@@ -133,7 +88,7 @@ struct Checked {
 };
 
 // Reads the Response record by record, checks each and shows those asked for.
-void check_records(const DescribeOptions& options, ResponseReader& reader, std::optional<Pairing>& pairing,
+void check_records(const DescribeOptions& options, RecordReader& reader, std::optional<Pairing>& pairing,
                    std::optional<JunitReport>& junit, BlockWriter& out, Checked& checked) {
   ResponseCheck& check = checked.check;
   JsonRecords views;
@@ -141,7 +96,7 @@ void check_records(const DescribeOptions& options, ResponseReader& reader, std::
   std::string record;
   std::string text;
   std::vector<Finding> found;
-  for (int64_t position = 1; read_response_record(reader, record); ++position) {
+  for (int64_t position = 1; read_fixed_record(reader, record); ++position) {
     if (position == 1) check.form = response_form(record);
     bool last = at_end(reader);
     ResponseKind kind = response_kind(check.form, position, record);
@@ -182,8 +137,7 @@ bool describes_response(const DescribeOptions& options) {
 }
 
 bool describe_response_file(const DescribeOptions& options, BlockWriter& out, Verdict* verdict, std::string* err) {
-  ResponseReader reader;
-  reader.file = open_for_reading(options.request_file);
+  RecordReader reader = make_record_reader(open_for_reading(options.request_file));
   if (!reader.file) {
     // As for a Request: the reason is a finding on the whole file.
     std::vector<Finding> on_file{

@@ -2,31 +2,24 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "batch_files.h"
 #include "make_csv.h"
 #include "make_table.h"
 #include "make_writer.h"
-#include "private_folder.h"
-#include "response_writer.h"
 #include "verify.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class MadeBatch : public ::testing::Test {
+class MadeBatch : public BatchFiles {
  protected:
-  fs::path folder = make_private_folder("make_test");
-  std::string table = (folder / "table.csv").string();
-  std::string request = (folder / "request").string();
-  std::string response = (folder / "response").string();
+  MadeBatch() : BatchFiles("make_test") {}
 
-  void TearDown() override { fs::remove_all(folder); }
+  std::string table = (folder / "table.csv").string();
 
   void write_table(const std::string& text) { std::ofstream(table, std::ios::binary) << text; }
 
@@ -40,24 +33,6 @@ class MadeBatch : public ::testing::Test {
     std::fclose(in);
     std::fclose(out);
     return made;
-  }
-
-  // The Response file batchcheck writes for the batch made, for the
-  // merchant it was made for; no identity warning may come.
-  std::string answer_of(const BatchHeader& header) {
-    std::FILE* in = std::fopen(request.c_str(), "rb");
-    std::FILE* out = std::fopen(response.c_str(), "wb");
-    RecordReader reader = make_record_reader(in);
-    BlockWriter writer = make_block_writer(out);
-    std::string err;
-    testing::internal::CaptureStdout();
-    EXPECT_TRUE(write_response_file(header.merchant_id, header.merchant_country, reader, writer, &err)) << err;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(flush_block_writer(writer));
-    std::fclose(in);
-    std::fclose(out);
-    std::ifstream answer_file(response, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(answer_file)), {});
   }
 };
 
@@ -151,7 +126,7 @@ TEST_F(MadeBatch, EveryRandomTableGivesAValidBatchAnsweredAsAsked) {
     std::string printed = testing::internal::GetCapturedStdout();
     ASSERT_EQ(result, VerificationResult::VALID) << printed << "\n" << text;
 
-    std::string answer = answer_of(header);
+    std::string answer = answer_of(header.merchant_id, header.merchant_country);
     ASSERT_EQ(answer.size(), RECORD_LENGTH * (expected_codes.size() + 2));
     for (size_t n = 1; n <= expected_codes.size(); ++n)
       EXPECT_EQ(answer.substr(RECORD_LENGTH * n + 136, 2), expected_codes[n - 1]) << "row " << n << "\n" << text;

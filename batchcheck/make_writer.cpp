@@ -33,12 +33,6 @@ void put_field(std::string& record, const Field& field, std::string_view value) 
   put_text(record.data(), record.size(), field, value);
 }
 
-std::string zero_padded(int64_t value, size_t width) {
-  std::string digits = std::to_string(value);
-  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-  return digits;
-}
-
 void compose_header(const BatchHeader& header, size_t length, std::string& record) {
   blank_record(record, length);
   put_field(record, request::RECORD_CODE, request::HEADER_CODE);

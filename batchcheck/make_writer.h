@@ -26,9 +26,6 @@ constexpr std::string_view LF = "\n";
 // than the field is cut to it: the readers refuse such values before.
 void put_field(std::string& record, const Field& field, std::string_view value);
 
-// `value` as `width` digits, zeros in front.
-std::string zero_padded(int64_t value, size_t width);
-
 // The header's and the footer's values, as the merchant gives them; each
 // fits its field (file_number as six digits).
 struct BatchHeader {

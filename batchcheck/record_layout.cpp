@@ -15,6 +15,12 @@ int64_t numeric_value(std::string_view text) {
   return negative ? -value : value;
 }
 
+std::string zero_padded(int64_t value, size_t width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
 std::string_view last_two_chars(std::string_view text) {
   return text.size() < 2 ? std::string_view() : text.substr(text.size() - 2);
 }

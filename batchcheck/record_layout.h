@@ -65,6 +65,10 @@ inline void append_padded(std::string& out, std::string_view text, size_t width)
   if (text.size() < width) out.append(width - text.size(), ' ');
 }
 
+// `value` in decimal, zero-padded to `width` digits: a counter as records
+// write it. A wider value keeps all its digits.
+std::string zero_padded(int64_t value, size_t width);
+
 // A numeric field or argument as a number: leading blanks skipped, an
 // optional sign, digits up to the first other character; 0 without digits.
 int64_t numeric_value(std::string_view text);

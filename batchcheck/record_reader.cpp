@@ -1,5 +1,6 @@
 #include "record_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "record_layout.h"
@@ -47,6 +48,18 @@ void read_to_end(RecordReader& reader) {
   reader.position = reader.end;
   while (refill(reader)) reader.position = reader.end;
 }
+
+bool read_fixed_record(RecordReader& reader, std::string& record) {
+  record.clear();
+  while (record.size() < RECORD_LENGTH && !at_end(reader)) {
+    size_t take = std::min(reader.end - reader.position, RECORD_LENGTH - record.size());
+    record.append(reader.buffer.data() + reader.position, take);
+    reader.position += take;
+  }
+  return !record.empty();
+}
+
+bool at_end(RecordReader& reader) { return reader.position == reader.end && !refill(reader); }
 
 bool read_record(RecordReader& reader, std::string& record) {
   record.clear();

@@ -33,6 +33,14 @@ RecordReader make_record_reader(FILE* file);
 // Reads the next record into `record`; false at the end of the file.
 bool read_record(RecordReader& reader, std::string& record);
 
+// Reads the next 200 characters into `record`, line ends being characters
+// like any other, the last record possibly shorter: a Response file has no
+// line ends of its own. False at the end of the file.
+bool read_fixed_record(RecordReader& reader, std::string& record);
+
+// True when no byte follows those the reader has handed out.
+bool at_end(RecordReader& reader);
+
 // Reads the rest of the file without cutting it into records, so that the
 // fingerprint covers the whole file.
 void read_to_end(RecordReader& reader);

@@ -38,12 +38,6 @@ bool is_real_time(std::string_view text) {
          two_digits(text.substr(4, 2)) < 60;
 }
 
-// A counter as the footer writes it: six digits, zero-padded.
-std::string six_digits(int64_t value) {
-  std::string text = std::to_string(value);
-  return text.size() < 6 ? std::string(6 - text.size(), '0') + text : text;
-}
-
 // `count` followed by `noun`, in the plural unless the count is 1.
 std::string counted(int64_t count, std::string_view noun) {
   return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
@@ -122,7 +116,7 @@ void check_counts(const ResponseCheck& check, std::string_view record, std::vect
   };
   for (const Count& count : counts) {
     std::string_view written = field_of(record, count.field);
-    if (written != six_digits(count.value))
+    if (written != zero_padded(count.value, count.field.width))
       add(found, count.rule, std::string(count.field.name) + " is " + quoted(written) + ", but " + count.what,
           count.field);
   }

@@ -23,14 +23,6 @@ constexpr std::string_view SAMPLE_CARD_EXPIRY_YYMM = "1106";
 using response::CODE_ACCEPTED;
 using response::CODE_NO_REPLY;
 
-// Appends `value` zero-padded to the width of `field`; a wider value keeps
-// all its digits and pushes the rest of the record along.
-void append_counter(std::string& out, Field field, int64_t value) {
-  std::string digits = decimal(value);
-  if (digits.size() < field.width) out.append(field.width - digits.size(), '0');
-  out.append(digits);
-}
-
 // Makes `record` exactly 200 characters, padding with blanks or cutting.
 void fit_record(std::string& record) { record.resize(RECORD_LENGTH, ' '); }
 
@@ -121,9 +113,9 @@ void write_response_footer(ResponseState& state) {
   if (state.footer_read) warn_identity(state.record, "footer", state.merchant_id, state.merchant_country);
   std::string out = std::string(request::FOOTER_CODE);
   out.append(field_of(state.header_prefix, response::FILE_IDENTITY));
-  append_counter(out, response::BODY_COUNT, state.body_count);
-  append_counter(out, response::ACCEPTED_COUNT, state.accepted_count);
-  append_counter(out, response::REFUSED_COUNT, state.refused_count);
+  out.append(zero_padded(state.body_count, response::BODY_COUNT.width));
+  out.append(zero_padded(state.accepted_count, response::ACCEPTED_COUNT.width));
+  out.append(zero_padded(state.refused_count, response::REFUSED_COUNT.width));
   out.append(field_of(state.record, response::CARRIED_FOOTER_REST));
   write_record(state.response, out);
 }

@@ -8,21 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "private_folder.h"
-#include "response_writer.h"
+#include "batch_files.h"
 #include "verify.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class GeneratedBatch : public ::testing::Test {
+class GeneratedBatch : public BatchFiles {
  protected:
-  fs::path folder = make_private_folder("gen_request_test");
-  std::string request = (folder / "request").string();
-  std::string response = (folder / "response").string();
-
-  void TearDown() override { fs::remove_all(folder); }
+  GeneratedBatch() : BatchFiles("gen_request_test") {}
 
   void generate(const BatchShape& shape) {
     std::FILE* out = std::fopen(request.c_str(), "wb");
@@ -59,24 +54,7 @@ TEST_F(GeneratedBatch, IsValidAndAnsweredWithEveryResponseCode) {
   ASSERT_EQ(verify(printed), VerificationResult::VALID) << printed;
   EXPECT_FALSE(fs::exists(request + ".TID"));
 
-  std::FILE* in = std::fopen(request.c_str(), "rb");
-  std::FILE* out = std::fopen(response.c_str(), "wb");
-  RecordReader reader = make_record_reader(in);
-  BlockWriter writer = make_block_writer(out);
-  std::string err;
-  testing::internal::CaptureStdout();
-  EXPECT_TRUE(write_response_file("SHOP1", "FR", reader, writer, &err));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_TRUE(flush_block_writer(writer));
-  std::fclose(in);
-  std::fclose(out);
-
-  std::string answer;
-  {
-    std::FILE* file = std::fopen(response.c_str(), "rb");
-    for (int c; (c = std::fgetc(file)) != EOF;) answer.push_back(static_cast<char>(c));
-    std::fclose(file);
-  }
+  std::string answer = answer_of("SHOP1", "FR");
   ASSERT_EQ(answer.size(), 200u * static_cast<size_t>(shape.body_records + 2));
   std::vector<std::string> codes;
   for (int64_t n = 1; n <= shape.body_records; ++n) {
