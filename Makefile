@@ -70,9 +70,9 @@ bench:
 	cmake --preset release
 	cmake --build --preset release -j2 --target batchcheck batchcheck-describe batchcheck-make pagesim pagesim-gallery \
 	  gen_request
-	bash bench/run_bench.sh build/release
+	bash utils/bench/run_bench.sh build/release
 	@if [ -n "$$(cmake --build --preset release --target help | grep '^micro_bench:')" ]; then \
-	  cmake --build --preset release -j2 --target micro_bench && build/release/bench/micro_bench; \
+	  cmake --build --preset release -j2 --target micro_bench && build/release/bin/micro_bench; \
 	else echo "Google Benchmark not found: no micro-benchmarks"; fi
 
 clean:
@@ -96,11 +96,11 @@ windows:
 WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)
 test-windows: windows
 	cmake -S . -B build/windows-e2e -G Ninja -DCMAKE_BUILD_TYPE=Debug -DE2E_WINDOWS=ON \
-	  -DE2E_LAUNCHER=$(WINE) -DE2E_BATCHCHECK=$(CURDIR)/build/windows/batchcheck/batchcheck.exe \
-	  -DE2E_PAGESIM=$(CURDIR)/build/windows/pagesim/pagesim.exe \
-	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/batchcheck/batchcheck-describe.exe \
-	  -DE2E_MAKE=$(CURDIR)/build/windows/batchcheck/batchcheck-make.exe \
-	  -DE2E_GALLERY=$(CURDIR)/build/windows/pagesim/pagesim-gallery.exe \
+	  -DE2E_LAUNCHER=$(WINE) -DE2E_BATCHCHECK=$(CURDIR)/build/windows/bin/batchcheck.exe \
+	  -DE2E_PAGESIM=$(CURDIR)/build/windows/bin/pagesim.exe \
+	  -DE2E_DESCRIBE=$(CURDIR)/build/windows/bin/batchcheck-describe.exe \
+	  -DE2E_MAKE=$(CURDIR)/build/windows/bin/batchcheck-make.exe \
+	  -DE2E_GALLERY=$(CURDIR)/build/windows/bin/pagesim-gallery.exe \
 	  -DE2E_WINDOWS_BUILD=$(CURDIR)/build/windows
 	cmake --build build/windows-e2e -j2 --target e2e_runner
 	ctest --test-dir build/windows-e2e -L 'e2e|installer' -j2 --output-on-failure

@@ -12,13 +12,13 @@ cp "$here/request.txt" "$here/parameters" "$here/template.html" "$here/shop.css"
 cd "$out"
 
 echo "== batchcheck SHOP1 FR request.txt response.txt 12"
-"$build/batchcheck/batchcheck" SHOP1 FR request.txt response.txt 12
+"$build/bin/batchcheck" SHOP1 FR request.txt response.txt 12
 echo
 echo "== pagesim template.html RECORD_CAPTURE > record_capture.html"
-"$build/pagesim/pagesim" template.html RECORD_CAPTURE > record_capture.html
+"$build/bin/pagesim" template.html RECORD_CAPTURE > record_capture.html
 echo
 echo "== pagesim-gallery template.html gallery"
-"$build/pagesim/pagesim-gallery" template.html gallery
+"$build/bin/pagesim-gallery" template.html gallery
 echo
 echo "Response file: $out/response.txt"
 echo "Page preview:  $out/record_capture.html"

@@ -9,8 +9,8 @@
 #include "fuzz_support.h"
 #include "make_csv.h"
 #include "make_table.h"
-#include "record_layout.h"
-#include "record_reader.h"
+#include "batch/record_layout.h"
+#include "batch/record_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::FILE* in = fuzz::stream_of(fuzz::bytes(data, size));

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "output.h"
-#include "page.h"
+#include "pages/output.h"
+#include "pages/page.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "output.h"
-#include "page_options.h"
+#include "pages/output.h"
+#include "pages/page_options.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::enter_private_folder();

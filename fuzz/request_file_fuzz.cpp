@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "fuzz_support.h"
-#include "verify.h"
+#include "batch/verify.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::enter_private_folder();

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "response_writer.h"
+#include "batch/response_writer.h"
 
 namespace {
 

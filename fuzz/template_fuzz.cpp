@@ -7,9 +7,9 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "output.h"
-#include "platform.h"
-#include "template.h"
+#include "pages/output.h"
+#include "platform/platform.h"
+#include "pages/template.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::enter_private_folder();

@@ -11,10 +11,10 @@
 #include <iterator>
 #include <string>
 
-#include "block_writer.h"
+#include "support/block_writer.h"
 #include "private_folder.h"
-#include "record_reader.h"
-#include "response_writer.h"
+#include "batch/record_reader.h"
+#include "batch/response_writer.h"
 
 // A test's private folder with the paths of its Request and Response files.
 class BatchFiles : public ::testing::Test {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "output.h"
-#include "page_options.h"
+#include "pages/output.h"
+#include "pages/page_options.h"
 
 // What `write` emits, captured instead of going to standard output.
 inline std::string captured(const std::function<void()>& write) {

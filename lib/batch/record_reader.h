@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/fingerprint.h"
+
+// How the reader takes bytes from its file; `failed` tells a read error from
+// the end of the file. std::fread by default; tests put a failing one here.
+using ReadBytes = size_t (*)(char* into, size_t size, FILE* file, bool& failed);
+extern ReadBytes read_request_bytes;
+
+// Reads a Request file record by record. A record ends after its line end or
+// at 200 characters, whichever comes first. A carriage return followed by a
+// line feed is one line end, kept as a single "\n"; every other byte, NUL and
+// lone carriage returns included, is an ordinary character.
+struct RecordReader {
+  FILE* file = nullptr;
+  std::vector<char> buffer = std::vector<char>(1 << 18);
+  size_t position = 0;
+  size_t end = 0;
+  bool at_eof = false;
+  bool failed = false;      // a read error, as opposed to the end of the file
+  Fingerprint fingerprint;  // of every byte read from the file so far
+};
+
+// Starts reading `file` at its current position.
+RecordReader make_record_reader(FILE* file);
+
+// Reads the next record into `record`; false at the end of the file.
+bool read_record(RecordReader& reader, std::string& record);
+
+// Reads the next 200 characters into `record`, line ends being characters
+// like any other, the last record possibly shorter: a Response file has no
+// line ends of its own. False at the end of the file.
+bool read_fixed_record(RecordReader& reader, std::string& record);
+
+// True when no byte follows those the reader has handed out.
+bool at_end(RecordReader& reader);
+
+// Reads the rest of the file without cutting it into records, so that the
+// fingerprint covers the whole file.
+void read_to_end(RecordReader& reader);
+
+// True once the reader has met the end of the file with no read error: its
+// fingerprint is then that of the whole file.
+inline bool read_whole(const RecordReader& reader) { return reader.at_eof && !reader.failed; }
+
+// The bytes of its file the reader has handed out so far.
+inline uint64_t bytes_taken(const RecordReader& reader) {
+  return reader.fingerprint.bytes - (reader.end - reader.position);
+}

@@ -1,0 +1,339 @@
+#include "date/date.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+namespace {
+
+using namespace std::chrono;
+
+// Seconds since the epoch of a UTC date and time, from std::chrono.
+int64_t utc(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int s = 0) {
+  sys_seconds t = sys_days{year{y} / month{mo} / day{d}} + hours{h} + minutes{mi} + seconds{s};
+  return t.time_since_epoch().count();
+}
+
+// A fixed clock and a local time one hour ahead of UTC (winter in Paris),
+// counting how often each is used.
+int64_t g_now = 0;
+int g_clock_reads = 0;
+int g_conversions = 0;
+int g_isdst = 0;
+
+int64_t fixed_clock() {
+  ++g_clock_reads;
+  return g_now;
+}
+
+// A clock that moves one second on at every reading.
+int64_t ticking_clock() {
+  ++g_clock_reads;
+  return g_now++;
+}
+
+bool paris_winter(int64_t seconds, std::tm& out) {
+  ++g_conversions;
+  std::time_t t = static_cast<std::time_t>(seconds + 3600);
+  if (gmtime_r(&t, &out) == nullptr) return false;
+  out.tm_isdst = g_isdst;
+  return true;
+}
+
+bool refusing_conversion(int64_t, std::tm&) { return false; }
+
+class DateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_now = utc(2004, 2, 9, 9, 5, 3);  // 10:05:03 local
+    g_clock_reads = 0;
+    g_conversions = 0;
+    g_isdst = 0;
+    set_clock_source(fixed_clock);
+    set_local_time_conversion(paris_winter);
+  }
+  void TearDown() override {
+    set_clock_source(nullptr);
+    set_local_time_conversion(nullptr);
+  }
+
+  // A record of `seconds` in UTC, checked to fill.
+  static DateRecord utc_record(int64_t seconds, int32_t microseconds = 0) {
+    DateRecord record;
+    int error = -1;
+    EXPECT_EQ(date_set(seconds, microseconds, DATE_UTC, record, error), 0);
+    return record;
+  }
+
+  // format_date without a limit, expected to succeed.
+  static std::string formatted(DateRecord record, std::string_view format) {
+    std::string out;
+    int error = -1;
+    EXPECT_EQ(format_date(record, format, out, 0, error), 0) << format;
+    return out;
+  }
+
+  static std::string now(int64_t selector, std::string_view format) {
+    std::string out = "stale";
+    int length = format_now(selector, format, out);
+    EXPECT_EQ(length, static_cast<int>(out.size()));
+    return out;
+  }
+};
+
+TEST_F(DateTest, ResponseStampsOfTheExample) {
+  std::string out;
+  EXPECT_EQ(format_now(1, "+J+M+a", out), 8);
+  EXPECT_EQ(out, "09022004");
+  EXPECT_EQ(format_now(1, "+h+m+s", out), 6);
+  EXPECT_EQ(out, "100503");
+}
+
+TEST_F(DateTest, Selectors) {
+  EXPECT_EQ(now(0, "+J+M+a +h+m+s"), "09022004 090503");  // UTC
+  EXPECT_EQ(now(1, "+J+M+a +h+m+s"), "09022004 100503");  // local
+  // Any other selector is a time value, in local time; 2 is just after the epoch.
+  EXPECT_EQ(now(2, "+J+M+a +h+m+s"), "01011970 010002");
+  EXPECT_EQ(now(utc(2004, 5, 1, 22, 59, 59), "+J+M+a +h+m+s"), "01052004 235959");
+  EXPECT_EQ(g_clock_reads, 2);
+}
+
+TEST_F(DateTest, DatesAfter2038) {
+  g_now = utc(2040, 2, 29, 11, 34, 56);
+  EXPECT_EQ(now(1, "+J+M+a+h+m+s"), "29022040123456");
+  EXPECT_EQ(now(0, "+J+M+a+h+m+s"), "29022040113456");
+  DateRecord record = utc_record(utc(2100, 1, 1));
+  EXPECT_EQ(formatted(record, "+Y-+m-+d +H+M+S +j +A"), "2100-01-01 000000 001 Vendredi");
+  EXPECT_EQ(record.seconds, int64_t{4102444800});
+}
+
+TEST_F(DateTest, EachStampReadsTheClockAcrossMidnight) {
+  set_clock_source(ticking_clock);
+  g_now = utc(2004, 2, 9, 22, 59, 59);  // 23:59:59 local
+  EXPECT_EQ(now(1, "+J+M+a"), "09022004");
+  EXPECT_EQ(now(1, "+J+M+a"), "10022004");
+  EXPECT_EQ(now(1, "+h+m+s"), "000001");
+  EXPECT_EQ(g_clock_reads, 3);
+}
+
+TEST_F(DateTest, RepeatedSecondSkipsTheConversion) {
+  std::string out;
+  format_now(1, "+J+M+a", out);
+  format_now(1, "+h+m+s", out);
+  EXPECT_EQ(g_conversions, 1);
+  EXPECT_EQ(g_clock_reads, 2);
+  ++g_now;
+  EXPECT_EQ(now(1, "+h+m+s"), "100504");
+  EXPECT_EQ(g_conversions, 2);
+  // The UTC conversion has its own cache and leaves the local one alone.
+  EXPECT_EQ(now(0, "+h+m+s"), "090504");
+  EXPECT_EQ(now(1, "+h+m+s"), "100504");
+  EXPECT_EQ(g_conversions, 2);
+  // Installing a conversion, even the same one, forgets what was cached.
+  set_local_time_conversion(paris_winter);
+  now(1, "+h+m+s");
+  EXPECT_EQ(g_conversions, 3);
+  set_clock_source(fixed_clock);
+  now(1, "+h+m+s");
+  EXPECT_EQ(g_conversions, 4);
+}
+
+TEST_F(DateTest, LetterSetsOfFormatNowAndFormatDate) {
+  DateRecord record = utc_record(utc(2004, 2, 9, 10, 5, 3));
+  // +M and +m swap; +A is the year in century in one set, the weekday in the other.
+  EXPECT_EQ(now(1, "+M/+m/+A"), "02/05/04");
+  EXPECT_EQ(formatted(record, "+M/+m/+A"), "05/02/Lundi");
+  // "%" introduces a directive only in format_now.
+  EXPECT_EQ(now(1, "%J%M%a %Q"), "09022004 040");
+  EXPECT_EQ(formatted(record, "%d"), "%d");
+  // Letters outside the translation keep their format_date meaning.
+  EXPECT_EQ(now(1, "+d +Y +H +B +C+y"), "09 2004 10 Fevrier 2004");
+  // An unknown directive ends format_now silently with what was placed.
+  EXPECT_EQ(now(1, "ab+xcd"), "ab");
+  EXPECT_EQ(now(1, "ab%"), "ab");
+}
+
+TEST_F(DateTest, DateSetFillsEveryText) {
+  DateRecord record = utc_record(utc(1999, 2, 7, 10, 5, 3));
+  EXPECT_EQ(formatted(record, "+S+M+H +d+m+y +C +j"), "030510 070299 19 038");
+  EXPECT_EQ(record.weekday, "0");
+  EXPECT_EQ(record.daylight_saving, "0");
+  EXPECT_EQ(record.day_kind, "");
+}
+
+TEST_F(DateTest, DaylightSavingFlagComesFromTheConversion) {
+  g_isdst = 1;
+  DateRecord record;
+  int error = -1;
+  ASSERT_EQ(date_set_now(DATE_LOCAL, record, error), 0);
+  EXPECT_EQ(record.daylight_saving, "1");
+  ASSERT_EQ(date_set_now(DATE_UTC, record, error), 0);
+  EXPECT_EQ(record.daylight_saving, "0");
+}
+
+TEST_F(DateTest, DateSetFailures) {
+  DateRecord record = utc_record(utc(2004, 5, 1));
+  date_day_kind(record);
+  int error = -1;
+  EXPECT_EQ(date_set(utc(2010, 1, 1), 7, 2, record, error), -1);
+  EXPECT_EQ(error, DATE_ERR_KIND);
+  EXPECT_EQ(date_error_text(error), "Parametre type de date incorrect");
+  EXPECT_EQ(record.seconds, utc(2010, 1, 1));
+  EXPECT_EQ(record.microseconds, 7);
+  EXPECT_EQ(record.day_kind, "");
+  EXPECT_EQ(record.day, "01");
+  EXPECT_EQ(record.month, "05");  // texts untouched
+
+  set_local_time_conversion(refusing_conversion);
+  error = -1;
+  EXPECT_EQ(date_set(0, 0, DATE_LOCAL, record, error), -1);
+  EXPECT_EQ(error, DATE_ERR_VALUE);
+}
+
+TEST_F(DateTest, Milliseconds) {
+  DateRecord record;
+  int error = -1;
+  ASSERT_EQ(date_set_now(DATE_LOCAL, record, error), 0);
+  EXPECT_EQ(formatted(record, "+1"), "000");
+  EXPECT_EQ(formatted(utc_record(0, 5000), "+1"), "005");
+  EXPECT_EQ(formatted(utc_record(0, 123999), "+1"), "123");
+  EXPECT_EQ(formatted(utc_record(0, 1234567), "+1"), "1234");
+  EXPECT_EQ(formatted(utc_record(0, -5000), "+1"), "-005");
+}
+
+TEST_F(DateTest, Names) {
+  EXPECT_EQ(formatted(utc_record(utc(2004, 2, 8)), "+A +B"), "Dimanche Fevrier");
+  EXPECT_EQ(formatted(utc_record(utc(2004, 1, 3)), "+A +B"), "Samedi Janvier");
+  EXPECT_EQ(formatted(utc_record(utc(2004, 12, 31)), "+A +B"), "Vendredi Decembre");
+  EXPECT_EQ(formatted(utc_record(utc(2004, 8, 18)), "+A +B"), "Mercredi Aout");
+}
+
+TEST_F(DateTest, FormatDateCopiesAndFails) {
+  DateRecord record = utc_record(utc(2004, 2, 9, 10, 5, 3));
+  EXPECT_EQ(formatted(record, "+Y-+m-+d"), "2004-02-09");
+  EXPECT_EQ(formatted(record, ""), "");
+
+  std::string out = "stale";
+  int error = -1;
+  EXPECT_EQ(format_date(record, "+Y+x", out, 0, error), -1);
+  EXPECT_EQ(error, DATE_ERR_DIRECTIVE);
+  EXPECT_EQ(date_error_text(error), "Directive de formatage incorrecte");
+  EXPECT_EQ(out, "2004");
+  error = -1;
+  EXPECT_EQ(format_date(record, "abc+", out, 0, error), -1);
+  EXPECT_EQ(error, DATE_ERR_DIRECTIVE);
+  EXPECT_EQ(out, "abc");
+  error = -1;
+  EXPECT_EQ(format_date(record, "++", out, 0, error), -1);
+  EXPECT_EQ(error, DATE_ERR_DIRECTIVE);
+}
+
+// A character is refused once more than `limit` are already placed, so a
+// limit lets one more character through than its value.
+TEST_F(DateTest, OutputLimit) {
+  DateRecord record = utc_record(utc(2004, 2, 9, 10, 5, 3));
+  std::string out;
+  int error = -1;
+  EXPECT_EQ(format_date(record, "+Y+m", out, 3, error), -1);
+  EXPECT_EQ(error, DATE_ERR_TOO_SMALL);
+  EXPECT_EQ(date_error_text(error), "Buffer destination trop petit");
+  EXPECT_EQ(out, "2004");
+  error = -1;
+  EXPECT_EQ(format_date(record, "+Y+m", out, 4, error), -1);
+  EXPECT_EQ(error, DATE_ERR_TOO_SMALL);
+  EXPECT_EQ(out, "20040");
+  EXPECT_EQ(format_date(record, "+Y+m", out, 5, error), 0);
+  EXPECT_EQ(out, "200402");
+  error = -1;
+  EXPECT_EQ(format_date(record, "abcde", out, 3, error), -1);
+  EXPECT_EQ(error, DATE_ERR_TOO_SMALL);
+  EXPECT_EQ(out, "abcd");
+  // format_now runs with a limit of 250: 251 characters at most.
+  std::string many(300, 'x');
+  EXPECT_EQ(format_now(1, many, out), 251);
+}
+
+TEST_F(DateTest, DayKinds) {
+  DateRecord may_day = utc_record(utc(2004, 5, 1, 12));  // a Saturday
+  date_day_kind(may_day);
+  EXPECT_EQ(may_day.day_kind, "2");
+  EXPECT_EQ(formatted(may_day, "+2 +3"), "2 FERIE");
+
+  // The directives compute the day kind when it is missing and keep it.
+  DateRecord saturday = utc_record(utc(2004, 2, 7, 12));
+  std::string out;
+  int error = -1;
+  ASSERT_EQ(format_date(saturday, "+3", out, 0, error), 0);
+  EXPECT_EQ(out, "OUVRABLE");
+  EXPECT_EQ(saturday.day_kind, "1");
+
+  EXPECT_EQ(formatted(utc_record(utc(2004, 2, 9, 12)), "+2 +3"), "0 OUVRE");
+  EXPECT_EQ(formatted(utc_record(utc(2004, 2, 8, 12)), "+2 +3"), "2 FERIE");
+  EXPECT_EQ(formatted(utc_record(utc(2004, 4, 12, 12)), "+3"), "FERIE");   // Easter Monday
+  EXPECT_EQ(formatted(utc_record(utc(2049, 4, 19, 12)), "+3"), "FERIE");   // Easter Monday 2049
+  EXPECT_EQ(formatted(utc_record(utc(2049, 4, 26, 12)), "+3"), "OUVRE");
+  EXPECT_EQ(formatted(utc_record(utc(2040, 12, 25, 12)), "+3"), "FERIE");  // 64-bit seconds
+
+  // A new fill forgets the day kind of the previous date.
+  ASSERT_EQ(date_set(utc(2004, 2, 9, 12), 0, DATE_UTC, may_day, error), 0);
+  EXPECT_EQ(may_day.day_kind, "");
+  EXPECT_EQ(formatted(may_day, "+2"), "0");
+}
+
+// Codes outside the table have no text.
+TEST_F(DateTest, ErrorTextsOutsideTheTable) {
+  EXPECT_EQ(date_error_text(-1), "");
+  EXPECT_EQ(date_error_text(6), "");
+}
+
+// Seconds since the epoch of 00:00 UTC on a date of any 64-bit year, by the
+// days-from-civil count (eras of 400 years), beyond std::chrono's years.
+int64_t far_utc(int64_t y, int64_t m, int64_t d) {
+  y -= m <= 2 ? 1 : 0;
+  int64_t era = (y >= 0 ? y : y - 399) / 400;
+  int64_t year_of_era = y - era * 400;
+  int64_t day_of_year = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return (era * 146097 + day_of_era - 719468) * 86400;
+}
+
+// Far years still get their day kinds (1 January a holiday, the first
+// Saturday a Saturday); a year past what the calendar holds is refused.
+TEST_F(DateTest, FarYears) {
+  for (int64_t y : {int64_t{2000000000}, int64_t{2147483000}, int64_t{-2000000000}}) {
+    int64_t new_year = far_utc(y, 1, 1);
+    DateRecord record = utc_record(new_year);
+    EXPECT_EQ(formatted(record, "+Y-+m-+d +2 +3"), std::to_string(y) + "-01-01 2 FERIE");
+    int64_t weekday = ((new_year / 86400 + 4) % 7 + 7) % 7;  // 1 January 1970 was a Thursday
+    int64_t first_saturday = new_year + (6 - weekday) * 86400 + (weekday == 6 ? 7 * 86400 : 0);
+    EXPECT_EQ(formatted(utc_record(first_saturday), "+A +2"), "Samedi 1") << y;
+  }
+  DateRecord record = utc_record(far_utc(2004, 2, 9));
+  int error = -1;
+  EXPECT_EQ(date_set(far_utc(2147484000, 6, 1), 0, DATE_UTC, record, error), -1);
+  EXPECT_EQ(error, DATE_ERR_VALUE);
+  EXPECT_EQ(date_error_text(error), "Valeur incorrecte");
+  EXPECT_EQ(formatted(record, "+Y+m+d"), "20040209");  // texts untouched
+}
+
+// With the seam reset, local time is the system's and the clock is real.
+TEST(DateSystem, DefaultSeamUsesTheSystem) {
+  set_clock_source(nullptr);
+  set_local_time_conversion(nullptr);
+  std::time_t value = 1076321103;
+  std::tm expected{};
+  ASSERT_NE(localtime_r(&value, &expected), nullptr);
+  DateRecord record;
+  int error = -1;
+  ASSERT_EQ(date_set(value, 0, DATE_LOCAL, record, error), 0);
+  EXPECT_EQ(record.hour, (expected.tm_hour < 10 ? "0" : "") + std::to_string(expected.tm_hour));
+  EXPECT_EQ(record.daylight_saving, expected.tm_isdst > 0 ? "1" : "0");
+
+  int64_t before = std::time(nullptr);
+  ASSERT_EQ(date_set_now(DATE_UTC, record, error), 0);
+  EXPECT_GE(record.seconds, before);
+  EXPECT_LE(record.seconds, before + 5);
+}
+
+}  // namespace

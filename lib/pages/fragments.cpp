@@ -1,0 +1,213 @@
+#include "pages/fragments.h"
+
+#include <cstddef>
+#include <string>
+
+#include "pages/catalogue.h"
+#include "pages/output.h"
+
+namespace {
+
+// The two forms of one button: the image input, with the logo in place of %s,
+// and the text input, with the catalogue message in place of %s.
+struct ButtonForms {
+  std::string_view image;
+  std::string_view text;
+  Message message;
+};
+
+constexpr ButtonForms SUBMIT_BUTTON = {
+    "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=%s BORDER=0>",
+    "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"%s\">", Message::SUBMIT};
+constexpr ButtonForms CANCEL_BUTTON = {
+    "<INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"%s\" BORDER=0>",
+    "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"%s\">", Message::CANCEL};
+constexpr ButtonForms RETURN_BUTTON = {
+    "<INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"%s\" BORDER=0>",
+    "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"%s\">", Message::BACK_TO_THE_SHOP};
+
+// Writes one button: its image form when the merchant gave a logo, else its
+// text form in the page's language.
+void print_button(const ButtonForms& button, const std::string& logo, Language language) {
+  if (!logo.empty()) {
+    emit_filled(button.image, {logo});
+  } else {
+    emit_filled(button.text, {message_text(button.message, language)});
+  }
+}
+
+// Opens the form that is posted back to the merchant's shop.
+void print_shop_form_open() {
+  emit("<FORM METHOD=POST ACTION=\"");
+  emit(SHOP_RESPONSE_URL);
+  emit("\">");
+}
+
+// Writes the hidden DATA field of a shop form with the page's sample response.
+void print_data_field(DataBlob page) {
+  emit_filled("<INPUT TYPE=HIDDEN NAME=\"DATA\" VALUE=\"%s\">", {data_blob(page)});
+}
+
+// Writes the security notice that opens the card entry block: with the
+// logo images, or plain, or none, as the merchant's two flags say.
+void print_security_notice(const PageOptions& options) {
+  if (options.NO_SEC_MSG) return;
+  Message notice = options.NO_SSL_SYMBOLS ? Message::SECURE_SERVER : Message::SECURE_SYMBOLS;
+  emit_filled("<b>%s</b><br><br><br>", {message_text(notice, options.LANGUAGE)});
+}
+
+// Writes the choice of the card type, VISA checked; the page's scripts follow
+// the choice.
+void print_card_type_choice() {
+  emit("<center>");
+  emit("<TABLE BORDER=0 CELLSPACING=5>");
+  emit("<TR VALIGN=MIDDLE>"
+       "<TD><IMG BORDER=0 SRC=\"VISA.gif\"></TD>"
+       "<TD><INPUT TYPE=\"RADIO\" NAME=\"CARD_TYPE\" VALUE=\"VISA\" CHECKED  OnCLick=SetOption(this,\"VISA\")></TD>"
+       "<TD><IMG SRC=\"INTERVAL.gif\"></TD>"
+       "<TD><IMG BORDER=0 SRC=\"CB.gif\"></TD>"
+       "<TD><INPUT TYPE=\"RADIO\" NAME=\"CARD_TYPE\" VALUE=\"CB\" OnCLick=SetOption(this,\"CB\")></TD>"
+       "<TD><IMG SRC=\"INTERVAL.gif\"></TD>"
+       "<TD><IMG BORDER=0 SRC=\"MASTERCARD.gif\"></TD>"
+       "<TD><INPUT TYPE=\"RADIO\" NAME=\"CARD_TYPE\" VALUE=\"MASTERCARD\" OnCLick=SetOption(this,\"MASTERCARD\")></TD>"
+       "<TD><IMG SRC=\"INTERVAL.gif\"></TD>"
+       "</TABLE>");
+  emit("</center>");
+}
+
+// Writes the card number and the expiry date: the months named in the
+// page's language, the years of the sample server's time.
+void print_card_number_and_expiry(Language language) {
+  emit_filled("<br>%s<INPUT TYPE=TEXT SIZE=19 MAXLENGTH=19 NAME=CARD_NUMBER VALUE=\"\">%s",
+              {message_text(Message::CARD_NUMBER, language), message_text(Message::EXPIRES_END, language)});
+  emit("<SELECT NAME=CARD_VAL_MONTH SIZE=1>");
+  for (int month = 1; month <= 12; ++month) {
+    const char value[] = {static_cast<char>('0' + month / 10), static_cast<char>('0' + month % 10), '\0'};
+    Message name = static_cast<Message>(static_cast<int>(Message::JANUARY) + month - 1);
+    emit_filled("<OPTION VALUE=\"%s\">%s", {value, message_text(name, language)});
+  }
+  emit("</SELECT>");
+  emit("/ ");
+  emit("<SELECT NAME=\"CARD_VAL_YEAR\" SIZE=1>"
+       "<OPTION VALUE=\"03\" SELECTED> 2003<OPTION VALUE=\"04\"> 2004<OPTION VALUE=\"05\"> 2005"
+       "<OPTION VALUE=\"06\"> 2006<OPTION VALUE=\"07\"> 2007<OPTION VALUE=\"08\"> 2008"
+       "<OPTION VALUE=\"09\"> 2009<OPTION VALUE=\"10\"> 2010<OPTION VALUE=\"11\"> 2011"
+       "<OPTION VALUE=\"12\"> 2012<OPTION VALUE=\"13\"> 2013"
+       "</SELECT>");
+}
+
+// Writes the card security code field and the link to the page that explains
+// it, whose text reads as `link` says.
+void print_security_code(Language language, CvvLinkText link) {
+  emit_filled("<br><br>%s<br><br>", {message_text(Message::CARD_FRAME, language)});
+  emit_filled("<TABLE BORDER='1'><TR><TD>%s<INPUT TYPE=TEXT SIZE=3 MAXLENGTH=3 NAME=\"CVV_KEY\" VALUE=\"\"><br>"
+              "<script type=\"text/javascript\">",
+              {message_text(Message::SECURITY_CODE, language)});
+  emit("<!--");
+  emit("function InfoCvv() {");
+  // The explanation page exists only in French, whatever the page language.
+  emit("window.open('/images/logo_serveur/commun/cryptogramme.fr.html','A1','width=700,height=450, status=no, "
+       "directories=no, toolbar=no, location=no, menubar=no,scrollbars=no, resizable=no')");
+  emit("}// --></script>");
+  std::string_view information = message_text(Message::SECURITY_CODE_INFORMATION, language);
+  if (link == CvvLinkText::PAGE_LANGUAGE) {
+    emit_filled("&nbsp;&nbsp;<a href=\"javascript:InfoCvv()\" onmouseover=\"window.status='%s'\"> %s </a>"
+                "</TR></TD></TABLE>",
+                {information, information});
+  } else {
+    emit_filled("&nbsp;&nbsp;<a href=\"javascript:InfoCvv()\" onmouseover=\"window.status='%s'\">"
+                " En savoir plus sur le cryptogramme visuel </a></TR></TD></TABLE>",
+                {information});
+  }
+}
+
+// Writes the end of the card form: the invitation to send it (or two line
+// breaks in its place), the hidden fields of the card capture, and the submit
+// button; then closes the form.
+void print_card_form_end(const PageOptions& options) {
+  if (!options.NO_VALID_MSG) {
+    emit_filled("<br>%s", {message_text(Message::FORM_COMPLETED, options.LANGUAGE)});
+  } else {
+    emit("<br><br>");
+  }
+  emit_filled("<INPUT TYPE=HIDDEN NAME=USER VALUE=\"1226@%s\">"
+              "<INPUT TYPE=HIDDEN NAME=CARD_MODE VALUE=\"SUB_RECORD\">"
+              "<INPUT TYPE=HIDDEN NAME=MERCHANT_ID VALUE=\"%s\">"
+              "<INPUT TYPE=HIDDEN NAME=MERCHANT_COUNTRY VALUE=\"%s\">",
+              {SAMPLE_MERCHANT_ID, SAMPLE_MERCHANT_ID, SAMPLE_MERCHANT_COUNTRY});
+  emit("<script>InitOption(this)</script>");
+  print_submit_button(options);
+  emit("</form>");
+}
+
+}  // namespace
+
+std::string_view operation_code(Operation operation) {
+  // In the order of Operation.
+  constexpr std::string_view CODES[] = {"2", "3", "4", "5", "6", "7"};
+  return CODES[static_cast<std::size_t>(operation)];
+}
+
+void print_user_field(std::string_view session) {
+  emit_filled("<INPUT TYPE=HIDDEN NAME=USER VALUE=%s@%s>", {session, SAMPLE_MERCHANT_ID});
+}
+
+void print_merchant_fields() {
+  emit_filled("<INPUT TYPE=HIDDEN NAME=MERCHANT_ID VALUE=%s><INPUT TYPE=HIDDEN NAME=MERCHANT_COUNTRY VALUE=%s>",
+              {SAMPLE_MERCHANT_ID, SAMPLE_MERCHANT_COUNTRY});
+}
+
+void print_account_form_open(std::string_view action, Operation operation, std::string_view subscriber,
+                             std::string_view session) {
+  emit_filled("<FORM METHOD=POST ACTION=%s NAME=DATA_CAPTURE>"
+              "<INPUT TYPE=HIDDEN NAME=OPERATION VALUE=%s>"
+              "<INPUT TYPE=HIDDEN NAME=SUBSCRIPTION_SUBSCRIBER VALUE=%s>",
+              {action, operation_code(operation), subscriber});
+  print_user_field(session);
+  print_merchant_fields();
+}
+
+void print_submit_button(const PageOptions& options) {
+  print_button(SUBMIT_BUTTON, options.SUBMIT_LOGO, options.LANGUAGE);
+}
+
+void print_cancel_button(const PageOptions& options) {
+  print_button(CANCEL_BUTTON, options.SUB_CANCEL_LOGO, options.LANGUAGE);
+}
+
+void print_return_button(const PageOptions& options) {
+  print_button(RETURN_BUTTON, options.NORMAL_RETURN_LOGO, options.LANGUAGE);
+}
+
+void print_shop_form_with_cancel(const PageOptions& options, DataBlob page) {
+  print_shop_form_open();
+  emit("<center>");
+  print_data_field(page);
+  print_cancel_button(options);
+  emit("</center></FORM>");
+}
+
+void print_shop_form_with_return(const PageOptions& options, DataBlob page) {
+  emit("<center>");
+  print_shop_form_open();
+  print_data_field(page);
+  print_return_button(options);
+  emit("</FORM></center>");
+}
+
+void print_leaving_notice(Language language) {
+  emit("<hr size=2><center>");
+  emit_filled("<font size=-1>%s<br>", {message_text(Message::LEAVING_THE_SECURE_SERVER, language)});
+  emit("</font></center>");
+}
+
+void print_card_entry_block(const PageOptions& options, CvvLinkText link) {
+  emit("<br>");
+  print_security_notice(options);
+  print_card_type_choice();
+  print_card_number_and_expiry(options.LANGUAGE);
+  print_security_code(options.LANGUAGE, link);
+  print_card_form_end(options);
+  emit("<hr size=2>");
+  print_shop_form_with_cancel(options, DataBlob::CARD_ENTRY);
+}

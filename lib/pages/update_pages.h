@@ -1,0 +1,20 @@
+#pragma once
+
+#include "pages/page_options.h"
+
+// The pages through which a subscriber replaces the payment card or sets a
+// new password. Each writes its page body through emit(), in the language and
+// with the options of `options`.
+
+// The card form of the card update.
+void render_update_card_capture(const PageOptions& options);
+
+// The refusal of the card update.
+void render_update_card_refused(const PageOptions& options);
+
+// The card form that checks the subscriber before a lost password is
+// replaced.
+void render_update_pwd_capture_card(const PageOptions& options);
+
+// The form of the new password.
+void render_update_pwd_capture_pwd(const PageOptions& options);

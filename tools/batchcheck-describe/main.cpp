@@ -1,0 +1,209 @@
+// batchcheck-describe: shows a subscription batch or a Response file record
+// by record, each field by its name and each finding on the record it
+// concerns, as text or as JSON Lines for scripts, and as a JUnit report for CI.
+#include <cstdio>
+#include <initializer_list>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/block_writer.h"
+#include "describe.h"
+#include "describe_response.h"
+#include "support/help_version.h"
+#include "platform/platform.h"
+#include "batch/verify.h"
+
+namespace {
+
+// The program's name, as its help and its messages on standard error give it.
+constexpr std::string_view PROGRAM = "batchcheck-describe";
+
+// Exit statuses: a job that checks batches gates on them.
+constexpr int EXIT_NO_RULE_BROKEN = 0;
+constexpr int EXIT_RULE_BROKEN = 1;  // a Request's result 1 to 4, or a Response's rule
+constexpr int EXIT_FAILED = 2;       // a file cannot be read or written, or a wrong command line
+
+// The usage line, which both the help and a wrong command line show.
+std::string usage_line() {
+  std::string start = "Usage: " + std::string(PROGRAM) + " ";
+  return start + "[--json] [--records FIRST-LAST] [--findings] [--as request|response]\n" +
+         std::string(start.size(), ' ') + "[--request REQUEST_FILE] [--junit REPORT] FILE [FILE_NUMBER]\n";
+}
+
+// What `batchcheck-describe --help` prints.
+std::string help_text() {
+  return usage_line() +
+         "\n"
+         "Verifies a Request file as batchcheck does, or checks a Response file against\n"
+         "its own rules, and shows it record by record: each field by its name, each\n"
+         "finding on the record it concerns, then the counts, the findings on the whole\n"
+         "file and the result. Writes no Response file.\n"
+         "\n"
+         "  --json                one JSON object per record, then one for the result\n"
+         "  --records FIRST-LAST  show only the records FIRST to LAST (counted from 1)\n"
+         "  --findings            show only the records that have a finding\n"
+         "  --as request|response read the file as a Request or a Response file rather\n"
+         "                        than by what its content looks like\n"
+         "  --request REQUEST_FILE  check a Response against the Request it answers\n"
+         "  --junit REPORT        also write a JUnit XML report of the findings to REPORT\n"
+         "  FILE                  the batch or the Response file to describe\n"
+         "  FILE_NUMBER           the file number batchcheck would be given (a Request\n"
+         "                        only); without it the rules on the header's\n"
+         "                        file_number are left out\n"
+         "\n"
+         "Exit status: 0 no rule broken, 1 a rule broken (a Request's result 1 to 4),\n"
+         "2 a file cannot be read or written, or a wrong command line.\n"
+         "\n"
+         "Manual: man " +
+         std::string(PROGRAM) + "\n";
+}
+
+// Writes `pieces` to standard error, allocating nothing: the last words of
+// a run may be that memory ran out.
+void tell_stderr(std::initializer_list<std::string_view> pieces) {
+  for (std::string_view piece : pieces) std::fwrite(piece.data(), 1, piece.size(), stderr);
+}
+
+// Says on standard error why the run stops as a machine, as a line.
+int failed(std::string_view message) {
+  tell_stderr({message, message.ends_with('\n') ? "" : "\n"});
+  return EXIT_FAILED;
+}
+
+// Says what is wrong with the command line, then the usage.
+int usage(const std::string& reason) {
+  tell_stderr({PROGRAM, ": ", reason, "\n", usage_line()});
+  return EXIT_FAILED;
+}
+
+// A whole positive decimal number; false for anything else.
+bool parse_position(std::string_view text, int64_t& value) {
+  if (text.empty() || text.size() > 18) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return value > 0;
+}
+
+// FIRST-LAST, with 1 <= FIRST <= LAST.
+bool parse_range(std::string_view text, DescribeOptions& options) {
+  size_t dash = text.find('-');
+  if (dash == std::string_view::npos) return false;
+  return parse_position(text.substr(0, dash), options.first_record) &&
+         parse_position(text.substr(dash + 1), options.last_record) && options.first_record <= options.last_record;
+}
+
+// The value of the option `name` at argv[i], given as "NAME VALUE" (which
+// moves i on) or "NAME=VALUE"; nothing when argv[i] is another option. A
+// missing value reads as empty.
+std::optional<std::string_view> option_value(int argc, char** argv, int& i, std::string_view name) {
+  std::string_view argument = argv[i];
+  if (argument == name) return i + 1 < argc ? std::string_view(argv[++i]) : std::string_view();
+  if (argument.size() > name.size() && argument.substr(0, name.size()) == name && argument[name.size()] == '=')
+    return argument.substr(name.size() + 1);
+  return std::nullopt;
+}
+
+// Takes the option at argv[i] (and its value); false (why in *err) when it
+// is unknown or its value is wrong.
+bool parse_option(int argc, char** argv, int& i, DescribeOptions& options, std::string* err) {
+  std::string_view argument = argv[i];
+  if (argument == "--json") {
+    options.json = true;
+  } else if (argument == "--findings") {
+    options.only_findings = true;
+  } else if (argument == "--records" || argument.substr(0, 10) == "--records=") {
+    std::string_view range;
+    if (argument != "--records")
+      range = argument.substr(10);
+    else if (i + 1 < argc)
+      range = argv[++i];
+    else
+      *err = "--records needs FIRST-LAST";
+    if (err->empty() && !parse_range(range, options)) *err = "--records needs FIRST-LAST, two record numbers from 1 up";
+  } else if (std::optional<std::string_view> value = option_value(argc, argv, i, "--as")) {
+    if (*value == "request")
+      options.layout = DescribeOptions::Layout::REQUEST;
+    else if (*value == "response")
+      options.layout = DescribeOptions::Layout::RESPONSE;
+    else
+      *err = "--as needs request or response";
+  } else if (std::optional<std::string_view> value = option_value(argc, argv, i, "--request")) {
+    if (value->empty()) *err = "--request needs REQUEST_FILE";
+    options.paired_request = std::string(*value);
+  } else if (std::optional<std::string_view> value = option_value(argc, argv, i, "--junit")) {
+    if (value->empty()) *err = "--junit needs REPORT";
+    options.junit_file = std::string(*value);
+  } else {
+    *err = "unknown option " + std::string(argument);
+  }
+  return err->empty();
+}
+
+// Fills `options` from the command line; false (why in *err) when it is wrong.
+bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::string* err) {
+  std::vector<std::string> operands;
+  bool options_end = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view argument = argv[i];
+    if (options_end || argument.size() < 2 || argument.substr(0, 2) != "--")
+      operands.emplace_back(argument);
+    else if (argument == "--")
+      options_end = true;
+    else if (!parse_option(argc, argv, i, options, err))
+      return false;
+  }
+  if (operands.empty()) {
+    *err = "no file given";
+  } else if (operands.size() > 2) {
+    *err = "too many arguments";
+  } else if (operands.size() == 2 && operands[1].size() > FILE_NUMBER_ARGUMENT_WIDTH) {
+    *err = "the file number has more than " + std::to_string(FILE_NUMBER_ARGUMENT_WIDTH) + " characters";
+  }
+  if (!err->empty()) return false;
+  options.request_file = operands[0];
+  if (operands.size() == 2) options.file_number = operands[1];
+  return true;
+}
+
+// A command line that describes the file as the other layout would: why, or nothing.
+std::optional<std::string> layout_mismatch(const DescribeOptions& options, bool response) {
+  if (response && options.file_number) return "a file number goes with a Request file, not a Response file";
+  if (!response && options.paired_request) return "--request goes with a Response file, not a Request file";
+  return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  prepare_stdout(StdoutRole::PRODUCT);
+  if (int status = answer_help_or_version(argc, argv, PROGRAM, help_text(), EXIT_FAILED); status >= 0) return status;
+  install_interrupt_cleanup();
+  DescribeOptions options;
+  std::string err;
+  if (!parse_arguments(argc, argv, options, &err)) return usage(err);
+  BlockWriter out = make_block_writer(stdout);
+  Verdict verdict = Verdict::FILE_FAILED;
+  try {
+    bool response = describes_response(options);
+    if (std::optional<std::string> wrong = layout_mismatch(options, response)) return usage(*wrong);
+    bool described = response ? describe_response_file(options, out, &verdict, &err)
+                              : describe_request_file(options, out, &verdict, &err);
+    if (!described) return failed(err);
+  } catch (const std::bad_alloc&) {
+    remove_registered_files();
+    tell_stderr({PROGRAM, ": not enough memory to describe the file\n"});
+    return EXIT_FAILED;
+  }
+  if (!flush_block_writer(out)) {
+    tell_stderr({PROGRAM, ": cannot write to standard output\n"});
+    return EXIT_FAILED;
+  }
+  if (verdict == Verdict::FILE_FAILED) return EXIT_FAILED;
+  return verdict == Verdict::NO_RULE_BROKEN ? EXIT_NO_RULE_BROKEN : EXIT_RULE_BROKEN;
+}
