@@ -190,6 +190,11 @@ case("odd_bytes_give_valid_json", ["--json", "req", "12"], ODD,
      view(ODD, ODD_FINDINGS, 1, [], counts(12, 7, 3, 1, 1, 2), True), 1)
 # A wrong command line: the usage goes to standard error, status 2.
 case("usage_unknown_option", ["--yaml", "req", "12"], VALID, "", 2)
+# A second --junit would silently replace the first: refused, no report written.
+case("usage_option_given_twice", ["--junit", "first.xml", "--junit", "second.xml", "req", "12"], VALID, "", 2)
+# A report in the place of batchcheck's TID file of the batch would make every
+# later check of it fail: refused before anything is read or written.
+case("report_is_the_tid_file", ["--junit", "./req.TID", "req", "12"], VALID, "", 2)
 case("request_missing_json", ["--json", "nothing.req"], None,
      view("", {}, 2, [("file_unreadable", "Error : can't read the file nothing.req")], None, True, checked=False), 2)
 
@@ -359,6 +364,10 @@ case("error_response_rules_broken_text", ["--as", "response", "resp"], {"resp": 
               "verification_code")],
          3: [("record_cut_short", "the record is cut short: 60 characters instead of 200"),
              ("record_after_footer", "an error response ends after its second record")]}, [], False), 1)
+
+# A Response whose first body has lost its response code reads as a valid
+# batch written back to back too: the content cannot tell, --as must.
+case("damaged_response_asks_for_as", ["resp"], {"resp": spliced(RESPONSE, 200 + 136, "A0")}, "", 2)
 
 # A Response against the Request it answers, and against another one.
 case("response_paired_with_its_request_text", ["--findings", "--request", "req", "resp"],

@@ -125,15 +125,23 @@ void check_records(const DescribeOptions& options, RecordReader& reader, std::op
 
 }  // namespace
 
-bool describes_response(const DescribeOptions& options) {
-  if (options.layout != DescribeOptions::Layout::BY_CONTENT)
-    return options.layout == DescribeOptions::Layout::RESPONSE;
+bool describes_response(const DescribeOptions& options, bool* response, std::string* err) {
+  *response = options.layout == DescribeOptions::Layout::RESPONSE;
+  if (options.layout != DescribeOptions::Layout::BY_CONTENT) return true;
   FILE* file = open_for_reading(options.request_file);
-  if (!file) return false;
+  if (!file) return true;
   char first[RESPONSE_SIGNATURE_BYTES];
   size_t got = std::fread(first, 1, sizeof first, file);
   std::fclose(file);
-  return looks_like_response({first, got});
+  ContentKind kind = content_kind({first, got});
+  if (kind == ContentKind::EITHER && !options.paired_request) {
+    *err = "the file " + options.request_file +
+           " could be a Request or a Response file (records back to back, two digits at offsets 41-42): "
+           "give --as request or --as response";
+    return false;
+  }
+  *response = kind != ContentKind::REQUEST;
+  return true;
 }
 
 bool describe_response_file(const DescribeOptions& options, BlockWriter& out, Verdict* verdict, std::string* err) {

@@ -5,11 +5,14 @@
 #include "support/block_writer.h"
 #include "describe.h"
 
-// True when the file of `options` is to be described as a Response file:
-// --as says so, or its first bytes look like one (looks_like_response). A
-// file that cannot be read is left to the Request's description, which
-// reports it.
-bool describes_response(const DescribeOptions& options);
+// Tells in *response whether the file of `options` is to be described as a
+// Response file: as --as says, or by what its first bytes say it is
+// (content_kind); first bytes that read either way are a Response when
+// --request names the Request it answers. A file that cannot be read is left
+// to the Request's description, which reports it. False (why in *err) when
+// neither the content nor the command line tells: read as a batch, a damaged
+// Response could pass as a valid one.
+bool describes_response(const DescribeOptions& options, bool* response, std::string* err);
 
 // Checks the Response file of `options` against its own rules (and against
 // its Request with --request) and writes to `out` each record asked for

@@ -1,6 +1,7 @@
 // batchcheck-describe: shows a subscription batch or a Response file record
 // by record, each field by its name and each finding on the record it
 // concerns, as text or as JSON Lines for scripts, and as a JUnit report for CI.
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <new>
@@ -14,6 +15,8 @@
 #include "describe_response.h"
 #include "support/help_version.h"
 #include "platform/platform.h"
+#include "batch/record_layout.h"
+#include "batch/tid_file.h"
 #include "batch/verify.h"
 
 namespace {
@@ -70,6 +73,13 @@ void tell_stderr(std::initializer_list<std::string_view> pieces) {
 // Says on standard error why the run stops as a machine, as a line.
 int failed(std::string_view message) {
   tell_stderr({message, message.ends_with('\n') ? "" : "\n"});
+  return EXIT_FAILED;
+}
+
+// Says on standard error, as a line of the program's own, why the run does
+// not describe the file.
+int refused(std::string_view why) {
+  tell_stderr({PROGRAM, ": ", why, "\n"});
   return EXIT_FAILED;
 }
 
@@ -145,18 +155,28 @@ bool parse_option(int argc, char** argv, int& i, DescribeOptions& options, std::
   return err->empty();
 }
 
-// Fills `options` from the command line; false (why in *err) when it is wrong.
+// Fills `options` from the command line; false (why in *err) when it is
+// wrong. Each option is taken once: a second --junit or --request would
+// otherwise silently replace the first.
 bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::string* err) {
   std::vector<std::string> operands;
+  std::vector<std::string_view> given;  // the options met so far, by name
   bool options_end = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view argument = argv[i];
-    if (options_end || argument.size() < 2 || argument.substr(0, 2) != "--")
+    if (options_end || argument.size() < 2 || argument.substr(0, 2) != "--") {
       operands.emplace_back(argument);
-    else if (argument == "--")
+    } else if (argument == "--") {
       options_end = true;
-    else if (!parse_option(argc, argv, i, options, err))
-      return false;
+    } else {
+      std::string_view name = argument.substr(0, argument.find('='));
+      if (!parse_option(argc, argv, i, options, err)) return false;
+      if (std::find(given.begin(), given.end(), name) != given.end()) {
+        *err = std::string(name) + " is given more than once";
+        return false;
+      }
+      given.push_back(name);
+    }
   }
   if (operands.empty()) {
     *err = "no file given";
@@ -164,11 +184,29 @@ bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::strin
     *err = "too many arguments";
   } else if (operands.size() == 2 && operands[1].size() > FILE_NUMBER_ARGUMENT_WIDTH) {
     *err = "the file number has more than " + std::to_string(FILE_NUMBER_ARGUMENT_WIDTH) + " characters";
+  } else if (operands.size() == 2 && (operands[1].empty() || !is_all_digits(operands[1]))) {
+    *err = "the file number must be digits";
   }
   if (!err->empty()) return false;
   options.request_file = operands[0];
   if (operands.size() == 2) options.file_number = operands[1];
   return true;
+}
+
+// Why the report must not go where --junit puts it, or nothing: it would
+// replace the file described or the Request given with --request, or take
+// the name of the TID file batchcheck keeps beside a batch, so that every
+// later check of that batch would find the name taken and fail.
+std::optional<std::string> report_in_the_way(const DescribeOptions& options) {
+  if (!options.junit_file) return std::nullopt;
+  const std::string& report = *options.junit_file;
+  std::string start = "the report file " + report + " is the ";
+  if (same_place(report, options.request_file)) return start + "file described";
+  if (same_place(report, tid_file_name(options.request_file))) return start + "temporary file of the file described";
+  if (!options.paired_request) return std::nullopt;
+  if (same_place(report, *options.paired_request)) return start + "request file";
+  if (same_place(report, tid_file_name(*options.paired_request))) return start + "temporary file of the request file";
+  return std::nullopt;
 }
 
 // A command line that describes the file as the other layout would: why, or nothing.
@@ -190,7 +228,10 @@ int main(int argc, char** argv) {
   BlockWriter out = make_block_writer(stdout);
   Verdict verdict = Verdict::FILE_FAILED;
   try {
-    bool response = describes_response(options);
+    // Refused before any file is read or written.
+    if (std::optional<std::string> why = report_in_the_way(options)) return refused(*why);
+    bool response = false;
+    if (!describes_response(options, &response, &err)) return refused(err);
     if (std::optional<std::string> wrong = layout_mismatch(options, response)) return usage(*wrong);
     bool described = response ? describe_response_file(options, out, &verdict, &err)
                               : describe_request_file(options, out, &verdict, &err);

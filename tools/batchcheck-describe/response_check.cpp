@@ -169,19 +169,27 @@ void check_error_record(int64_t position, std::string_view record, std::vector<F
   }
 }
 
-}  // namespace
-
-bool looks_like_response(std::string_view first_bytes) {
-  if (first_bytes.size() < RECORD_LENGTH || first_bytes.find('\n') != std::string_view::npos) return false;
-  std::string_view first = first_bytes.substr(0, RECORD_LENGTH);
-  if (!digits(field_of(first, response::HEADER_RESPONSE_CODE), 2)) return false;
-  if (first_bytes.size() < 2 * RECORD_LENGTH) return true;
-  std::string_view second = first_bytes.substr(RECORD_LENGTH, RECORD_LENGTH);
+// True when the second record of a file is shaped as an answer's: a body
+// whose response_code is two digits, or a footer whose offsets 41-58 are the
+// three counts or whose rest from offset 41 is blank.
+bool shaped_as_answer(std::string_view second) {
   std::string_view code = field_of(second, response::RECORD_CODE);
   if (code == response::BODY_CODE) return digits(field_of(second, response::RESPONSE_CODE), 2);
   if (code != response::FOOTER_CODE) return false;
   constexpr Field COUNTS = spanning("counts", response::BODY_COUNT, response::REFUSED_COUNT);
   return digits(field_of(second, COUNTS), COUNTS.width) || blank(second.substr(response::BODY_COUNT.offset));
+}
+
+}  // namespace
+
+ContentKind content_kind(std::string_view first_bytes) {
+  if (first_bytes.size() < RECORD_LENGTH || first_bytes.find('\n') != std::string_view::npos)
+    return ContentKind::REQUEST;
+  std::string_view first = first_bytes.substr(0, RECORD_LENGTH);
+  if (!digits(field_of(first, response::HEADER_RESPONSE_CODE), 2)) return ContentKind::REQUEST;
+  if (first_bytes.size() < 2 * RECORD_LENGTH || shaped_as_answer(first_bytes.substr(RECORD_LENGTH, RECORD_LENGTH)))
+    return ContentKind::RESPONSE;
+  return ContentKind::EITHER;
 }
 
 ResponseForm response_form(std::string_view first_record) {

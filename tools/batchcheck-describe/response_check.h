@@ -16,17 +16,24 @@ enum class ResponseForm { FULL, ERROR };
 // What a Response record is, by its form, its place and its code.
 enum class ResponseKind { HEADER, BODY, FOOTER, ERROR_FIRST, ERROR_SECOND, OTHER };
 
-// How many of a file's first bytes looks_like_response reads.
+// How many of a file's first bytes content_kind reads.
 constexpr size_t RESPONSE_SIGNATURE_BYTES = 2 * RECORD_LENGTH;
 
-// True when a file's first bytes (up to RESPONSE_SIGNATURE_BYTES) are shaped
-// as an answer rather than a batch: at least one whole record and no line
-// end; offsets 41-42 of the first record two digits (the header's
-// response_code, or the error response's verification_code); and a second
-// record, when there is one whole, that is a body whose response_code is two
-// digits, or a footer whose offsets 41-58 are the three counts or whose rest
-// from offset 41 is blank.
-bool looks_like_response(std::string_view first_bytes);
+// What a file's first bytes say it is: a Request file, a Response file, or
+// either of the two.
+enum class ContentKind { REQUEST, RESPONSE, EITHER };
+
+// What a file's first bytes (up to RESPONSE_SIGNATURE_BYTES) say it is. A
+// Request file when they hold a line end, less than one whole record, or
+// anything but two digits at offsets 41-42 of the first record, where a
+// Response carries its header's response_code or the error response's
+// verification_code. Otherwise a Response file when there is no second whole
+// record, or when the second is shaped as an answer's: a body whose
+// response_code is two digits, or a footer whose offsets 41-58 are the three
+// counts or whose rest from offset 41 is blank. Otherwise either: a batch
+// written back to back reads as such an answer with that record damaged, and
+// such an answer reads as a valid batch, so the content cannot tell.
+ContentKind content_kind(std::string_view first_bytes);
 
 // The form of a Response, told by its first record: the full response's
 // header carries the code 00 where the error response carries the result.
