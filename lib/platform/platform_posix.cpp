@@ -255,9 +255,22 @@ namespace {
 struct RegisteredFile {
   std::atomic<bool> used{false};
   char path[4096];  // PATH_MAX: the kernel opens no longer path
+  bool pinned = false;  // removed only while the path names the file below
+  dev_t device = 0;
+  ino_t inode = 0;
 };
 
 RegisteredFile registered_files[MAX_REGISTERED_FILES];
+
+// Removes the slot's file; a pinned one only while its path still names the
+// file the run holds (a lock whose folder was removed or moved names another
+// run's lock, or nothing). Only async-signal-safe calls: lstat and unlink.
+void remove_slot_file(const RegisteredFile& slot) {
+  struct stat named;
+  if (slot.pinned && (lstat(slot.path, &named) != 0 || named.st_dev != slot.device || named.st_ino != slot.inode))
+    return;
+  unlink(slot.path);
+}
 
 static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
 
@@ -322,7 +335,7 @@ bool has_default_action(int signal_number) {
 // async-signal-safe calls: unlink and those of die_of.
 extern "C" void on_interrupt(int signal_number) {
   for (RegisteredFile& slot : registered_files)
-    if (slot.used.load(std::memory_order_acquire)) unlink(slot.path);
+    if (slot.used.load(std::memory_order_acquire)) remove_slot_file(slot);
   die_of(signal_number);
 }
 
@@ -427,6 +440,22 @@ class InterruptsHeld {
   sigset_t previous_;
 };
 
+// Registers `path` for removal on interrupt; with `held`, pinned to the file
+// it describes.
+void register_file(const std::string& path, const struct stat* held) {
+  if (path.size() >= sizeof registered_files[0].path) throw std::length_error("path too long to register");
+  for (RegisteredFile& slot : registered_files) {
+    if (slot.used.load(std::memory_order_relaxed)) continue;
+    std::memcpy(slot.path, path.c_str(), path.size() + 1);
+    slot.pinned = held != nullptr;
+    slot.device = held ? held->st_dev : 0;
+    slot.inode = held ? held->st_ino : 0;
+    slot.used.store(true, std::memory_order_release);
+    return;
+  }
+  throw std::length_error("too many files to remove on interrupt");
+}
+
 }  // namespace
 
 CreateResult create_temporary(const std::string& path, FILE*& file,
@@ -477,7 +506,7 @@ LockResult lock_folder(const std::string& path, FolderLock& lock) {
     }
     lock.path = path;
     try {
-      remove_on_interrupt(path);
+      register_file(path, &named);
     } catch (...) {
       unlock_folder(lock);
       throw;
@@ -487,25 +516,24 @@ LockResult lock_folder(const std::string& path, FolderLock& lock) {
   return LockResult::FAILED;
 }
 
+bool still_holds(const FolderLock& lock) {
+  struct stat named;
+  return lock.file && lstat(lock.path.c_str(), &named) == 0 && is_open_as(fileno(lock.file), named);
+}
+
 void unlock_folder(FolderLock& lock) {
   if (!lock.file) return;
   // Removed before the lock goes: a run that opens the file meanwhile finds
-  // it gone once it holds the lock, and takes a new one.
-  remove_temporary(lock.path);
+  // it gone once it holds the lock, and takes a new one. Only while the path
+  // names the file held: once the folder was removed or moved, it names
+  // another run's lock, or nothing.
+  if (still_holds(lock)) remove_file(lock.path);
+  keep_on_interrupt(lock.path);
   std::fclose(lock.file);
   lock = FolderLock{};
 }
 
-void remove_on_interrupt(const std::string& path) {
-  if (path.size() >= sizeof registered_files[0].path) throw std::length_error("path too long to register");
-  for (RegisteredFile& slot : registered_files) {
-    if (slot.used.load(std::memory_order_relaxed)) continue;
-    std::memcpy(slot.path, path.c_str(), path.size() + 1);
-    slot.used.store(true, std::memory_order_release);
-    return;
-  }
-  throw std::length_error("too many files to remove on interrupt");
-}
+void remove_on_interrupt(const std::string& path) { register_file(path, nullptr); }
 
 void keep_on_interrupt(const std::string& path) {
   for (RegisteredFile& slot : registered_files)
@@ -518,7 +546,7 @@ void keep_on_interrupt(const std::string& path) {
 void remove_registered_files() {
   for (RegisteredFile& slot : registered_files)
     if (slot.used.load(std::memory_order_relaxed)) {
-      unlink(slot.path);
+      remove_slot_file(slot);
       slot.used.store(false, std::memory_order_release);
     }
 }

@@ -298,7 +298,19 @@ LockResult lock_folder(const std::string& path, FolderLock& lock) {
   return LockResult::LOCKED;
 }
 
+bool still_holds(const FolderLock& lock) {
+  if (!lock.file) return false;
+  BY_HANDLE_FILE_INFORMATION held;
+  BY_HANDLE_FILE_INFORMATION named;
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(lock.file)));
+  return GetFileInformationByHandle(handle, &held) && file_identity(lock.path, named) &&
+         held.dwVolumeSerialNumber == named.dwVolumeSerialNumber && held.nFileIndexHigh == named.nFileIndexHigh &&
+         held.nFileIndexLow == named.nFileIndexLow;
+}
+
 void unlock_folder(FolderLock& lock) {
+  // The system deletes the file the handle holds, wherever it now lies,
+  // never another file at its path.
   if (lock.file) std::fclose(lock.file);
   lock = FolderLock{};
 }

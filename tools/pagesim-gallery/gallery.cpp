@@ -76,20 +76,6 @@ bool is_no_input(const std::string& path, const std::string& template_name) {
   return true;
 }
 
-// True when no file the gallery would write into `out_dir` is one of the
-// merchant's inputs, the template or ./parameters, however it is named
-// (through a link too); otherwise false, after one message naming it.
-bool writes_no_input(const std::string& template_name, const std::string& out_dir) {
-  std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE),
-                                   path_in(out_dir, RELOAD_SCRIPT)};
-  for (const PageType& type : page_types())
-    for (const GalleryLanguage& language : LANGUAGES)
-      written.push_back(path_in(out_dir, page_file_name(type.name, language)));
-  for (const std::string& path : written)
-    if (!is_no_input(path, template_name)) return false;
-  return true;
-}
-
 // Writes the one-line message of a file that cannot be written; false.
 bool cannot_write(const std::string& path) {
   tell_gallery_failure("cannot write the file " + path);
@@ -177,6 +163,17 @@ std::string index_page(const std::string& template_name, const std::vector<PageE
 }
 
 }  // namespace
+
+bool writes_no_input(const std::string& template_name, const std::string& out_dir) {
+  std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE),
+                                   path_in(out_dir, RELOAD_SCRIPT)};
+  for (const PageType& type : page_types())
+    for (const GalleryLanguage& language : LANGUAGES)
+      written.push_back(path_in(out_dir, page_file_name(type.name, language)));
+  for (const std::string& path : written)
+    if (!is_no_input(path, template_name)) return false;
+  return true;
+}
 
 void tell_gallery_failure(const std::string& what) {
   std::string message = std::string(GALLERY_PROGRAM) + ": " + what + "\n";

@@ -42,6 +42,11 @@ GalleryOutcome write_gallery(const std::string& template_name, const std::string
 // `lock` (unlock_folder lets it go). False after the message.
 bool claim_gallery_folder(const std::string& template_name, const std::string& out_dir, FolderLock& lock);
 
+// True when no file the gallery would write into `out_dir` is one of the
+// merchant's inputs, the template or ./parameters, however it is named
+// (through a link too); otherwise false, after one message naming it.
+bool writes_no_input(const std::string& template_name, const std::string& out_dir);
+
 // The rest of write_gallery, in a folder that claim_gallery_folder holds.
 GalleryOutcome write_claimed_gallery(const std::string& template_name, const std::string& out_dir, bool progress);
 

@@ -229,3 +229,32 @@ TEST_F(Gallery, WatchWritesOnceAfterATwoStepSaveGoesOnAfterAFailureAndEndsWholeO
   EXPECT_EQ(files.size(), 39u);
   for (const auto& [name, bytes] : files) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
+
+// The folder removed while the gallery watches, and another run's lock in
+// the folder made in its place: the watch writes none of its pages into the
+// other run's folder, says why in one line and ends, leaving the other run's
+// lock where it is.
+TEST_F(Gallery, WatchWhoseFolderIsTakenEndsWritingNothingThere) {
+  write_file(dir_ / "parameters", "#\n");
+  write_file(dir_ / "shop.html", TEMPLATE);
+  pid_t pid = start_program(GALLERY_BINARY, {"pagesim-gallery", "--watch", "shop.html", "gallery"}, dir_);
+  ASSERT_GT(pid, 0);
+  ASSERT_NE(watch_lines(dir_.string() + ".stdout", 1), "");
+
+  fs::remove_all(dir_ / "gallery");
+  fs::create_directories(dir_ / "gallery");
+  std::string lock_path = (dir_ / "gallery" / "pagesim-gallery.lock").string();
+  FolderLock other;
+  ASSERT_EQ(lock_folder(lock_path, other), LockResult::LOCKED);
+  write_file(dir_ / "shop.html", "<h1>Coffee</h1>\n[ORBA]\n");
+  watch_lines(dir_.string() + ".stderr", 2);
+  kill(pid, SIGINT);  // a watch that is still going
+  ProgramRun run = wait_program(pid, dir_);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.errors.substr(run.errors.find('\n') + 1),
+            "pagesim-gallery: gallery/pagesim-gallery.lock is no longer this watch's lock: the folder gallery was "
+            "removed, moved or replaced; the watch ends\n");
+  EXPECT_EQ(files_below(dir_ / "gallery").size(), 1u);
+  EXPECT_TRUE(fs::exists(lock_path));
+  unlock_folder(other);
+}

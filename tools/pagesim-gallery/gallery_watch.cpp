@@ -50,6 +50,21 @@ std::string time_of_day() {
   return text;
 }
 
+// True when the watch may write the gallery again: its lock is still the
+// lock file in `out_dir` (the folder was not removed, moved or replaced
+// meanwhile, so the pages go where the lock is and mix with no other run's),
+// and the template or ./parameters has not become a file the gallery writes
+// (a link to one of them would have every writing change the template, for
+// ever). Otherwise false, after one message.
+bool may_write_again(const std::string& template_name, const std::string& out_dir, const FolderLock& lock) {
+  if (!still_holds(lock)) {
+    tell_gallery_failure(lock.path + " is no longer this watch's lock: the folder " + out_dir +
+                         " was removed, moved or replaced; the watch ends");
+    return false;
+  }
+  return writes_no_input(template_name, out_dir);
+}
+
 }  // namespace
 
 std::string writing_mark() {
@@ -108,6 +123,7 @@ void watch_gallery(const std::string& template_name, const std::string& out_dir,
   // seen at the next look.
   Stamps now = stamps_of({template_name, "parameters"});
   for (bool first = true;; first = false) {
+    if (!first && !may_write_again(template_name, out_dir, lock)) break;
     GalleryOutcome outcome = write_claimed_gallery(template_name, out_dir, false);
     if (first && !outcome.written) break;
     if (outcome.written && !print_gallery_line(time_of_day() + " " + line_of(outcome))) break;
@@ -126,5 +142,6 @@ void watch_gallery(const std::string& template_name, const std::string& out_dir,
       if (now == before) break;
     }
   }
+  // A lock that was lost is left where it lies: its path names another file now.
   unlock_folder(lock);
 }

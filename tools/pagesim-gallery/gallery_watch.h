@@ -28,7 +28,11 @@ std::string reload_script(const std::string& mark);
 // steps). Holds `out_dir`'s lock all the while. Each writing gives a line on
 // standard output: the time, then `line_of` the outcome. Runs until a stop
 // request (Ctrl-C), which it honours between two writings, and ends the run
-// then. Returns only when it cannot go on, after the message: the folder
-// cannot be claimed, the first writing failed, or standard output is lost.
+// then. Before each writing it checks that `out_dir` is still the folder it
+// holds and that no file it writes has become the template or ./parameters.
+// Returns only when it cannot go on, after the message: the folder cannot be
+// claimed, the first writing failed, standard output is lost, the folder was
+// removed, moved or replaced (the lock is then left alone), or a file it
+// writes became an input.
 void watch_gallery(const std::string& template_name, const std::string& out_dir,
                    const std::function<std::string(const GalleryOutcome&)>& line_of);
