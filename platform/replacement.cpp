@@ -45,6 +45,10 @@ bool install_replacement(Replacement& replacement) {
     // The target refuses the move (a sticky folder and another user's file,
     // another program holding it): it is written in place, as a plain open
     // would write it.
+    if (replacement.in_place == InPlace::FORBIDDEN) {
+      replacement.in_place_refused = true;
+      return false;
+    }
     if (replacement.at_link == AtLink::REPLACE_LINK || !copy_into_place(replacement)) return false;
     remove_temporary(replacement.temporary);
   }
