@@ -158,9 +158,10 @@ bool is_open_as(int fd, const struct stat& info) {
 
 }  // namespace
 
-bool open_replacement(const std::string& path, Replacement& replacement, AtLink at_link) {
+bool open_replacement(const std::string& path, Replacement& replacement, AtLink at_link, InPlace in_place) {
   replacement = Replacement{};
   replacement.at_link = at_link;
+  replacement.in_place = in_place;
   // A plain open of an empty name fails; so does this.
   if (path.empty()) return false;
   struct stat info;
@@ -195,6 +196,10 @@ bool open_replacement(const std::string& path, Replacement& replacement, AtLink 
     // target is written in place, as the plain open would write it. A link's
     // own place is never written through.
     if (at_link == AtLink::REPLACE_LINK) return false;
+    if (exists && in_place == InPlace::FORBIDDEN) {
+      replacement.in_place_refused = true;
+      return false;
+    }
     return write_directly(path, replacement);
   }
   // Kept from the file replaced, whatever the umask. Its owner passes only
@@ -202,6 +207,11 @@ bool open_replacement(const std::string& path, Replacement& replacement, AtLink 
   // run's own, which it may remove from any folder.
   if (exists) fchmod(fileno(replacement.file), info.st_mode & 07777);
   return true;
+}
+
+bool is_standard_input(const std::string& path) {
+  struct stat named;
+  return stat(path.c_str(), &named) == 0 && is_open_as(STDIN_FILENO, named);
 }
 
 namespace {

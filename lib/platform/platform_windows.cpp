@@ -169,14 +169,16 @@ bool same_place(const std::string& a, const std::string& b) {
 
 namespace {
 
-// True when `path` names the file that standard output goes to.
-bool is_standard_output(const std::string& path) {
+// True when `path` names the file that the standard stream `which`
+// (STD_INPUT_HANDLE, STD_OUTPUT_HANDLE) reads or writes.
+bool is_standard_stream(const std::string& path, DWORD which) {
   BY_HANDLE_FILE_INFORMATION named;
-  BY_HANDLE_FILE_INFORMATION output;
-  HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
+  BY_HANDLE_FILE_INFORMATION open_file;
+  HANDLE handle = GetStdHandle(which);
   return handle != INVALID_HANDLE_VALUE && handle != nullptr && file_identity(path, named) &&
-         GetFileInformationByHandle(handle, &output) && named.dwVolumeSerialNumber == output.dwVolumeSerialNumber &&
-         named.nFileIndexHigh == output.nFileIndexHigh && named.nFileIndexLow == output.nFileIndexLow;
+         GetFileInformationByHandle(handle, &open_file) &&
+         named.dwVolumeSerialNumber == open_file.dwVolumeSerialNumber &&
+         named.nFileIndexHigh == open_file.nFileIndexHigh && named.nFileIndexLow == open_file.nFileIndexLow;
 }
 
 // Creates the replacement's temporary file beside its target, registered for
@@ -214,9 +216,10 @@ bool create_beside(Replacement& replacement) {
 
 }  // namespace
 
-bool open_replacement(const std::string& path, Replacement& replacement, AtLink at_link) {
+bool open_replacement(const std::string& path, Replacement& replacement, AtLink at_link, InPlace in_place) {
   replacement = Replacement{};
   replacement.at_link = at_link;
+  replacement.in_place = in_place;
   replacement.target = path;
   // A plain open of an empty name fails; so does this.
   if (path.empty()) return false;
@@ -228,7 +231,8 @@ bool open_replacement(const std::string& path, Replacement& replacement, AtLink 
     return create_beside(replacement);
   }
   HANDLE existing = open_shared(path, GENERIC_WRITE, OPEN_EXISTING);
-  if (existing == INVALID_HANDLE_VALUE) {
+  bool exists = existing != INVALID_HANDLE_VALUE;
+  if (!exists) {
     // A read-only Response, a folder, a file locked by another program are
     // refused, as a plain open would refuse them.
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
@@ -237,15 +241,21 @@ bool open_replacement(const std::string& path, Replacement& replacement, AtLink 
     CloseHandle(existing);
     // A device, or the file that holds the run's own messages, is written
     // where it is.
-    if (!on_disk || (at_link == AtLink::REPLACE_TARGET && is_standard_output(path)))
+    if (!on_disk || (at_link == AtLink::REPLACE_TARGET && is_standard_stream(path, STD_OUTPUT_HANDLE)))
       return write_directly(path, replacement);
   }
   if (create_beside(replacement)) return true;
   // No file can be made beside it (a folder the user may not write): the
   // target is written in place, as the plain open would write it.
   if (at_link == AtLink::REPLACE_LINK) return false;
+  if (exists && in_place == InPlace::FORBIDDEN) {
+    replacement.in_place_refused = true;
+    return false;
+  }
   return write_directly(path, replacement);
 }
+
+bool is_standard_input(const std::string& path) { return is_standard_stream(path, STD_INPUT_HANDLE); }
 
 bool move_into_place(const Replacement& replacement) {
   // Refused when another program holds the target without sharing its

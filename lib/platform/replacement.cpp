@@ -44,7 +44,11 @@ bool install_replacement(Replacement& replacement) {
   } else {
     // The target refuses the move (a sticky folder and another user's file,
     // another program holding it): it is written in place, as a plain open
-    // would write it.
+    // would write it, unless the caller wants it replaced whole or not at all.
+    if (replacement.in_place == InPlace::FORBIDDEN) {
+      replacement.in_place_refused = true;
+      return false;
+    }
     if (replacement.at_link == AtLink::REPLACE_LINK || !copy_into_place(replacement)) return false;
     remove_temporary(replacement.temporary);
   }

@@ -25,8 +25,9 @@ CASES = {}
 OPTIONS = ["--merchant-id", "SHOP1", "--country", "FR", "--file-number", "12"]
 
 
-def case(name, args, stdout="", status=0, inputs=None, outputs=None):
-    CASES[name] = dict(args=args, stdout=stdout, status=status, inputs=inputs or {}, outputs=outputs or {})
+def case(name, args, stdout="", status=0, inputs=None, outputs=None, modes=None):
+    CASES[name] = dict(args=args, stdout=stdout, status=status, inputs=inputs or {}, outputs=outputs or {},
+                       modes=modes or {})
 
 
 def pad(text, width):
@@ -76,6 +77,9 @@ FIVE_BATCH = "".join([H, body(1, "00", "A00001", "CUST0001", zone4="Monthly coff
                       body(5, "14", "A00005", "CUST0005", zone4="Daily bread"), footer(H, 5)])
 case("five_records_from_a_table", OPTIONS + ["subscriptions.csv", "batch.txt"],
      inputs={"subscriptions.csv": FIVE}, outputs={"batch.txt": FIVE_BATCH})
+# A header line ended by a carriage return alone, as an old Mac saves it.
+case("header_line_ended_by_a_carriage_return", OPTIONS + ["subscriptions.csv", "batch.txt"],
+     inputs={"subscriptions.csv": FIVE.replace("answer\r\n", "answer\r", 1)}, outputs={"batch.txt": FIVE_BATCH})
 
 # Every column, in an order of the merchant's, quoted values holding commas,
 # quotes and a line feed's neighbours, UTF-8 turned into ISO-8859-1, the
@@ -162,6 +166,12 @@ refused("refused_unknown_column", "answer,amount\n00,12.50\n",
         'line 1, column "amount": no such column; a table\'s columns are merchant_country, merchant_id, '
         "record_number, body_zone_1, transaction_id, body_zone_2 to body_zone_6, body_rest and answer")
 refused("refused_repeated_column", "answer,body_zone_4,answer\n00,x,05\n", "line 1, column answer: named twice")
+# A name holding a terminal's escape and a line end, 300 characters long:
+# shown escaped and cut, on one line.
+refused("refused_unknown_column_shown_on_one_line", 'answer,"\x1b[2Jamount\r\n%s"\n00,1\n' % ("9" * 300),
+        'line 1, column "\\x1b[2Jamount\\r\\n9999999999999999999999999999"...: no such column; a table\'s '
+        "columns are merchant_country, merchant_id, record_number, body_zone_1, transaction_id, body_zone_2 to "
+        "body_zone_6, body_rest and answer")
 refused("refused_answer_not_two_digits", "answer\n00\n5\n",
         'line 3, field answer: "5" is not a response code of two digits')
 refused("refused_malformed_csv", 'answer,body_zone_4\n00,"never closed\n05,x\n',
@@ -171,8 +181,25 @@ case("refused_malformed_json_line", ["--json", "request.jsonl", "batch.txt"],
      "batchcheck-make: request.jsonl, line 2: malformed JSON at character 14: syntax error while parsing object "
      "separator - unexpected string literal; expected ':'\n", 2,
      {"request.jsonl": described(VALID).decode("utf-8").split("\n")[0] + '\n{"kind" "body"}\n'})
+# A JSON line whose fields are no object.
+case("refused_fields_not_an_object", ["--json", "request.jsonl", "batch.txt"],
+     "batchcheck-make: request.jsonl, line 1, member fields: not an object\n", 2,
+     {"request.jsonl": '{"kind":"body","fields":["a"]}\n'})
+# Nothing to read, as after a describe that failed in a pipe: no batch, and
+# the merchant's file stays.
+case("refused_empty_json_lines", ["--json", "described.jsonl", "batch.txt"],
+     "batchcheck-make: described.jsonl: no record in the input\n", 2,
+     {"described.jsonl": "", "batch.txt": FIVE_BATCH})
+# The batch's folder lets no temporary file be made: the existing batch is
+# never written in place, where a bad row or an interrupt would cut it.
+case("refused_output_in_a_folder_it_cannot_replace", OPTIONS + ["table.csv", "batches/batch.txt"],
+     "batchcheck-make: the file batches/batch.txt can only be replaced whole, and no temporary file can be made "
+     "beside it\n", 2, {"table.csv": "answer\n00\n5\n", "batches/batch.txt": FIVE_BATCH}, modes={"batches": "555"})
 case("refused_output_is_the_input", OPTIONS + ["table.csv", "./table.csv"],
      "batchcheck-make: the output file ./table.csv is the input file\n", 2, {"table.csv": FIVE})
+case("usage_option_given_twice", OPTIONS + ["--merchant-id", "SHOP2", "table.csv", "batch.txt"],
+     "batchcheck-make: --merchant-id is given twice\nUsage: batchcheck-make [OPTIONS] INPUT OUTPUT\n", 1,
+     {"table.csv": FIVE})
 case("usage_table_without_merchant", ["table.csv", "batch.txt"],
      "batchcheck-make: a table needs --merchant-id, --country and --file-number, as batchcheck will be given them\n"
      "Usage: batchcheck-make [OPTIONS] INPUT OUTPUT\n", 1, {"table.csv": FIVE})

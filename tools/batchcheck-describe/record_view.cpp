@@ -21,35 +21,6 @@ std::string latin1_to_utf8(std::string_view text) {
   return out;
 }
 
-void append_escaped(std::string& out, std::string_view text, bool escape_quoting) {
-  static const char DIGITS[] = "0123456789abcdef";
-  for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if ((c == '"' || c == '\\') && escape_quoting) {
-      out.push_back('\\');
-      out.push_back(c);
-    } else if (c == '\r') {
-      out.append("\\r");
-    } else if (c == '\n') {
-      out.append("\\n");
-    } else if (c == '\t') {
-      out.append("\\t");
-    } else if (byte < 0x20 || byte > 0x7e) {
-      out.append("\\x");
-      out.push_back(DIGITS[byte >> 4]);
-      out.push_back(DIGITS[byte & 0xf]);
-    } else {
-      out.push_back(c);
-    }
-  }
-}
-
-void append_quoted(std::string& out, std::string_view text) {
-  out.push_back('"');
-  append_escaped(out, text, true);
-  out.push_back('"');
-}
-
 namespace {
 
 // The width of the offsets column: the widest offsets (104-135) and a blank.

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/escaped_text.h"
 #include "batch/request_layout.h"
 #include "batch/rules.h"
 
@@ -23,13 +24,6 @@ using Json = nlohmann::ordered_json;
 // script gets the exact bytes back.
 void latin1_to_utf8(std::string_view text, std::string& out);
 std::string latin1_to_utf8(std::string_view text);
-
-// Appends `text` with every byte outside printable ASCII escaped (\r, \n,
-// \t, \xNN), and the quote and the backslash too when `escape_quoting`.
-void append_escaped(std::string& out, std::string_view text, bool escape_quoting);
-
-// Appends `text` escaped, between double quotes.
-void append_quoted(std::string& out, std::string_view text);
 
 // Appends a finding's text as marked lines of the text view: one per line
 // of the message, its bytes escaped but for the quote and the backslash,

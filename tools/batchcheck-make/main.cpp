@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/escaped_text.h"
 #include "support/help_version.h"
 #include "make_run.h"
 #include "batch/request_writer.h"
@@ -139,7 +140,7 @@ bool take_value_option(std::string_view name, std::string_view value, MakeArgume
   for (const HeaderOption& candidate : HEADER_OPTIONS)
     if (candidate.name == name) option = &candidate;
   if (!option) {
-    *err = "unknown option " + std::string(name);
+    *err = "unknown option " + quoted_in_message(name);
     return false;
   }
   args.header_given = true;
@@ -167,9 +168,23 @@ bool take_operands(const std::vector<std::string>& operands, MakeArguments& args
   return true;
 }
 
+// Notes that the option `name` is given; false (why in *err) when it was
+// already: a script that sets an option twice means one of the two, and
+// the run must not guess which.
+bool given_once(std::string_view name, std::vector<std::string_view>& given, std::string* err) {
+  for (std::string_view seen : given)
+    if (seen == name) {
+      *err = std::string(name) + " is given twice";
+      return false;
+    }
+  given.push_back(name);
+  return true;
+}
+
 // Fills `args` from the command line; false (why in *err) when it is wrong.
 bool parse_arguments(int argc, char** argv, MakeArguments& args, std::string* err) {
   std::vector<std::string> operands;
+  std::vector<std::string_view> given;
   bool options_end = false;
   for (int i = 1; i < argc; ++i) {
     std::string_view argument = argv[i];
@@ -177,10 +192,9 @@ bool parse_arguments(int argc, char** argv, MakeArguments& args, std::string* er
       operands.emplace_back(argument);
     } else if (argument == "--") {
       options_end = true;
-    } else if (argument == "--json") {
-      args.json = true;
-    } else if (argument == "--renumber") {
-      args.renumber = true;
+    } else if (argument == "--json" || argument == "--renumber") {
+      if (!given_once(argument, given, err)) return false;
+      (argument == "--json" ? args.json : args.renumber) = true;
     } else {
       // The options with a value: --name VALUE or --name=VALUE.
       std::string_view name = argument.substr(0, argument.find('='));
@@ -193,7 +207,7 @@ bool parse_arguments(int argc, char** argv, MakeArguments& args, std::string* er
         *err = std::string(name) + " needs a value";
         return false;
       }
-      if (!take_value_option(name, value, args, err)) return false;
+      if (!take_value_option(name, value, args, err) || !given_once(name, given, err)) return false;
     }
   }
   return take_operands(operands, args, err);

@@ -35,7 +35,19 @@ size_t stretch_length(const char* data, size_t available) {
 }
 
 // How a value ended.
-enum class ValueEnd { COMMA, ROW, MALFORMED };
+enum class ValueEnd { COMMA, ROW, MALFORMED, TOO_LONG };
+
+// Appends `length` bytes of the input to `value`; false, with only as many
+// as make it one byte too long, when it would pass the longest value.
+bool take_bytes(const CsvReader& reader, std::string& value, const char* data, size_t length) {
+  size_t room = reader.longest_value - value.size();
+  if (length <= room) {
+    value.append(data, length);
+    return true;
+  }
+  value.append(data, room + 1);
+  return false;
+}
 
 // After a carriage return: true (and the line feed taken) when a line feed
 // follows, so that the two end the row.
@@ -46,13 +58,23 @@ bool takes_line_feed(CsvReader& reader) {
   return true;
 }
 
+// After a carriage return: true when it ends the row, before a line feed
+// (taken) or, in the header's line, alone; otherwise it is one of the
+// value's characters.
+bool cr_ends_row(CsvReader& reader) {
+  if (takes_line_feed(reader)) return true;
+  if (!reader.lone_cr_ends_row) return false;
+  ++reader.next_line;
+  return true;
+}
+
 ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
   for (;;) {
     if (reader.input.position == reader.input.end && !refill(reader.input)) return ValueEnd::ROW;  // the last row, without line end
     const char* data = reader.input.buffer.data() + reader.input.position;
     size_t available = reader.input.end - reader.input.position;
     size_t stretch = stretch_length(data, available);
-    value.append(data, stretch);
+    if (!take_bytes(reader, value, data, stretch)) return ValueEnd::TOO_LONG;
     reader.input.position += stretch;
     if (stretch == available) continue;
     char c = data[stretch];
@@ -66,10 +88,8 @@ ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
       reader.fault = "a quote inside a value that is not quoted";
       return ValueEnd::MALFORMED;
     }
-    // A carriage return ends the row only before a line feed; alone it is
-    // one of the value's characters.
-    if (takes_line_feed(reader)) return ValueEnd::ROW;
-    value.push_back('\r');
+    if (cr_ends_row(reader)) return ValueEnd::ROW;
+    if (!take_bytes(reader, value, "\r", 1)) return ValueEnd::TOO_LONG;
   }
 }
 
@@ -85,12 +105,12 @@ ValueEnd read_quoted(CsvReader& reader, std::string& value) {
     const void* quote = std::memchr(data, '"', available);
     size_t stretch = quote ? static_cast<size_t>(static_cast<const char*>(quote) - data) : available;
     reader.next_line += std::count(data, data + stretch, '\n');
-    value.append(data, stretch);
+    if (!take_bytes(reader, value, data, stretch)) return ValueEnd::TOO_LONG;
     reader.input.position += stretch;
     if (!quote) continue;
     ++reader.input.position;
     if (peek(reader) == '"') {  // a doubled quote is one quote of the value
-      value.push_back('"');
+      if (!take_bytes(reader, value, "\"", 1)) return ValueEnd::TOO_LONG;
       ++reader.input.position;
       continue;
     }
@@ -104,7 +124,7 @@ ValueEnd read_quoted(CsvReader& reader, std::string& value) {
     ++reader.next_line;
     return ValueEnd::ROW;
   }
-  if (c == '\r' && takes_line_feed(reader)) return ValueEnd::ROW;
+  if (c == '\r' && cr_ends_row(reader)) return ValueEnd::ROW;
   reader.fault = "a character after the closing quote";
   return ValueEnd::MALFORMED;
 }
@@ -123,15 +143,20 @@ CsvRow read_csv_row(CsvReader& reader, std::vector<std::string>& values) {
   reader.row_line = reader.next_line;
   size_t count = 0;
   for (;;) {
+    if (count == reader.most_values) {
+      reader.fault_value = count;
+      return CsvRow::TOO_MANY_VALUES;
+    }
     if (count == values.size()) values.emplace_back();
     std::string& value = values[count];
     value.clear();
     ++count;
     ValueEnd end = peek(reader) == '"' ? read_quoted(reader, value) : read_unquoted(reader, value);
     if (reader.input.failed) return CsvRow::READ_ERROR;
-    if (end == ValueEnd::MALFORMED) {
+    if (end == ValueEnd::MALFORMED || end == ValueEnd::TOO_LONG) {
       reader.fault_value = count - 1;
-      return CsvRow::MALFORMED;
+      values.resize(count);
+      return end == ValueEnd::MALFORMED ? CsvRow::MALFORMED : CsvRow::VALUE_TOO_LONG;
     }
     if (end == ValueEnd::ROW) break;
   }

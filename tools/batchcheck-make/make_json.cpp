@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "support/escaped_text.h"
 #include "make_input.h"
 #include "make_json_line.h"
 
@@ -22,22 +23,31 @@ constexpr KindLayout KINDS[] = {{"header", RecordKind::HEADER},
                                 {"footer", RecordKind::FOOTER},
                                 {"other", RecordKind::OTHER}};
 
-// The next line, its line end removed (CR LF too); false at the end.
-bool next_line(InputBlocks& input, std::string& line) {
+// What next_line found.
+enum class LineRead { LINE, END, TOO_LONG };
+
+// The next line, its line end removed (CR LF too); TOO_LONG once it passes
+// `longest` bytes, with no more of it read.
+LineRead next_line(InputBlocks& input, size_t longest, std::string& line) {
   line.clear();
   for (;;) {
     const char* data = input.buffer.data() + input.position;
     size_t available = input.end - input.position;
-    if (const void* found = std::memchr(data, '\n', available)) {
-      size_t length = static_cast<size_t>(static_cast<const char*>(found) - data);
-      line.append(data, length);
+    const void* found = std::memchr(data, '\n', available);
+    size_t length = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : available;
+    // One byte more than the longest: a CR that the line end takes.
+    if (line.size() + length > longest + 1) return LineRead::TOO_LONG;
+    line.append(data, length);
+    if (found) {
       input.position += length + 1;
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      return true;
+      return line.size() > longest ? LineRead::TOO_LONG : LineRead::LINE;
     }
-    line.append(data, available);
     input.position = input.end;
-    if (!refill(input)) return !line.empty() && !input.failed;
+    if (!refill(input)) {
+      if (line.empty() || input.failed) return LineRead::END;
+      return line.size() > longest ? LineRead::TOO_LONG : LineRead::LINE;
+    }
   }
 }
 
@@ -68,13 +78,14 @@ bool place_values(JsonBatch& batch, const LineObject& object, std::span<const Fi
     size_t at = 0;
     while (at < layout.size() && layout[at].name != named.name) ++at;
     if (at == layout.size())
-      return refuse(batch.line, "field " + named.name + ": not a field of a " + object.kind + " record", err);
+      return refuse(batch.line, "field " + quoted_in_message(named.name) + ": not a field of a " + object.kind + " record",
+                    err);
     uint32_t code_point = 0;
     if (TextFault fault = utf8_to_latin1(named.value, batch.values[at], &code_point); fault != TextFault::NONE)
-      return refuse(batch.line, "field " + named.name + ": " + text_fault_reason(fault, code_point), err);
+      return refuse(batch.line, "field " + std::string(layout[at].name) + ": " + text_fault_reason(fault, code_point), err);
     if (batch.values[at].size() > layout[at].width)
       return refuse(batch.line,
-                    "field " + named.name + ": " + std::to_string(batch.values[at].size()) +
+                    "field " + std::string(layout[at].name) + ": " + std::to_string(batch.values[at].size()) +
                         " characters, the field holds " + std::to_string(layout[at].width),
                     err);
   }
@@ -141,7 +152,8 @@ bool write_object(JsonBatch& batch, const LineObject& object, std::string* err) 
   for (const KindLayout& candidate : KINDS)
     if (candidate.name == object.kind) kind = &candidate;
   if (!kind)
-    return refuse(batch.line, "member kind: \"" + object.kind + "\" is none of header, body, footer and other", err);
+    return refuse(batch.line, "member kind: " + quoted_in_message(object.kind) + " is none of header, body, footer and other",
+                  err);
   std::span<const Field> layout = fields_of_kind(kind->kind);
   std::string_view line_end = object.has_line_end ? std::string_view(object.line_end) : batch.options.line_end;
   if (!place_values(batch, object, layout, err) || !compose_text(batch, layout, object.length, line_end, err))
@@ -164,8 +176,15 @@ bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std:
   LineParser parser;
   LineObject object;
   std::string line;
-  while (next_line(reader, line)) {
+  for (;;) {
+    LineRead read = next_line(reader, MAX_JSON_LINE, line);
+    if (read == LineRead::END) break;
     ++batch.line;
+    if (read == LineRead::TOO_LONG) {
+      *err = "line " + std::to_string(batch.line) + ": more than " + std::to_string(MAX_JSON_LINE) +
+             " bytes, longer than any line batchcheck-describe --json writes";
+      return false;
+    }
     if (line.empty()) continue;
     parser.reset(object);
     if (!Json::sax_parse(line.begin(), line.end(), &parser)) {
@@ -173,8 +192,7 @@ bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std:
       return false;
     }
     if (!object.fault.empty()) {
-      *err = "line " + std::to_string(batch.line) + ": " + object.fault;
-      if (object.is_object) *err = "line " + std::to_string(batch.line) + ", " + object.fault;
+      *err = "line " + std::to_string(batch.line) + (object.is_object ? ", " : ": ") + object.fault;
       return false;
     }
     if (!object.has_fields) {
@@ -193,6 +211,12 @@ bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std:
   }
   if (reader.failed) {
     err->clear();
+    return false;
+  }
+  // Nothing read is no batch: a describe that failed before its first line
+  // must not empty the merchant's file.
+  if (batch.first_record) {
+    *err = "no record in the input";
     return false;
   }
   return true;

@@ -6,6 +6,12 @@
 
 #include "batch/request_writer.h"
 
+// The longest line of JSON Lines read, in bytes: far beyond any line
+// batchcheck-describe --json writes (a record of 200 characters, each
+// escaped, and its findings), so that a line of any length costs no more
+// memory than this before it is refused.
+constexpr size_t MAX_JSON_LINE = 1 << 20;
+
 // How batchcheck-make writes the records of JSON Lines.
 struct JsonOptions {
   // The line end of a record whose object has no "line_end".
@@ -21,6 +27,7 @@ struct JsonOptions {
 // position, its findings) and describe's closing object are not read. Each
 // record is written with the very bytes its fields and line end give, so
 // that describe's output gives back the file it describes. False on bad
-// input, with `err` saying where and why; an empty `err` when the input
-// could not be read.
+// input, with `err` saying where and why ("line 3, ..."; "no record in the
+// input" when it holds none); an empty `err` when the input could not be
+// read.
 bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std::string* err);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/escaped_text.h"
+
 // One member of "fields" as the object gives it.
 struct NamedValue {
   std::string name;
@@ -34,6 +36,10 @@ struct LineObject {
 
 // The members this reader takes; any other is skipped whole.
 enum class Member { NONE, KIND, LENGTH, LINE_END, FIELDS, RESULT, COUNTS, OTHER };
+
+// The most bytes of nlohmann-json's reason for a malformed line that a
+// message shows: all of its own words, and the start of the line's token.
+constexpr size_t MOST_REASON_BYTES = 200;
 
 // Fills a LineObject from nlohmann-json's events, without building the
 // object: a million records cost no million trees.
@@ -67,8 +73,11 @@ struct LineParser : nlohmann::json_sax<nlohmann::json> {
       refuse("member line_end: not one of \"\\r\\n\", \"\\n\" and \"\"");
     } else if (depth == 1 && member == Member::FIELDS) {
       refuse("member fields: not an object");
+      // What it holds is no field: skipped whole, as an unknown member.
+      member = Member::OTHER;
     } else if (depth == 2 && member == Member::FIELDS) {
-      refuse("field " + object->fields[object->field_count - 1].name + ": " + what + ", not a string");
+      refuse("field " + quoted_in_message(object->fields[object->field_count - 1].name) + ": " + what +
+             ", not a string");
     }
     return true;
   }
@@ -155,7 +164,7 @@ struct LineParser : nlohmann::json_sax<nlohmann::json> {
       if (member == Member::RESULT) object->has_result = true;
     } else if (depth == 2 && member == Member::FIELDS) {
       for (size_t i = 0; i < object->field_count; ++i)
-        if (object->fields[i].name == name) refuse("field " + name + ": given twice");
+        if (object->fields[i].name == name) refuse("field " + quoted_in_message(name) + ": given twice");
       if (object->field_count == object->fields.size()) object->fields.emplace_back();
       NamedValue& field = object->fields[object->field_count++];
       field.name.swap(name);
@@ -170,7 +179,11 @@ struct LineParser : nlohmann::json_sax<nlohmann::json> {
     size_t colon = text.find(": ");
     size_t after = colon == std::string_view::npos ? 0 : text.find(": ", colon + 2);
     text = after == std::string_view::npos ? text.substr(colon + 2) : text.substr(after + 2);
-    parse_fault = "malformed JSON at character " + std::to_string(position) + ": " + std::string(text);
+    // Its last token is the line's own bytes, a string of a megabyte maybe:
+    // escaped and cut, so that the message stays one short line.
+    parse_fault = "malformed JSON at character " + std::to_string(position) + ": ";
+    append_escaped(parse_fault, text.substr(0, MOST_REASON_BYTES), false);
+    if (text.size() > MOST_REASON_BYTES) parse_fault.append("...");
     return false;
   }
 };

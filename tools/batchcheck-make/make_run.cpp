@@ -15,6 +15,12 @@ bool refuse(const std::string& why, std::string* err) {
   return false;
 }
 
+// Why the replacement of OUTPUT failed, as the merchant reads it.
+std::string cannot_replace(const MakeArguments& args, const Replacement& output, const char* in_place_refused) {
+  if (output.in_place_refused) return "the file " + args.output + " can only be replaced whole, and " + in_place_refused;
+  return "can't write into the file " + args.output;
+}
+
 }  // namespace
 
 bool make_request_file(const MakeArguments& args, std::string* err) {
@@ -22,14 +28,15 @@ bool make_request_file(const MakeArguments& args, std::string* err) {
   std::string input_name = from_stdin ? "standard input" : args.input;
   FILE* in = from_stdin ? binary_stdin() : open_for_reading(args.input);
   if (!in) return refuse("can't read the file " + args.input, err);
-  if (!from_stdin && same_file(args.input, args.output)) {
-    std::fclose(in);
+  if (from_stdin ? is_standard_input(args.output) : same_file(args.input, args.output)) {
+    if (!from_stdin) std::fclose(in);
     return refuse("the output file " + args.output + " is the input file", err);
   }
+  // A batch half written over the merchant's file is worse than none.
   Replacement output;
-  if (!open_replacement(args.output, output)) {
+  if (!open_replacement(args.output, output, AtLink::REPLACE_TARGET, InPlace::FORBIDDEN)) {
     if (!from_stdin) std::fclose(in);
-    return refuse("can't write into the file " + args.output, err);
+    return refuse(cannot_replace(args, output, "no temporary file can be made beside it"), err);
   }
   BlockWriter out = make_block_writer(output.file);
   std::string why;
@@ -47,12 +54,13 @@ bool make_request_file(const MakeArguments& args, std::string* err) {
   if (!made) {
     discard_replacement(output);
     if (read_failed) return refuse("can't read the file " + args.input, err);
-    return refuse(input_name + ", " + why, err);
+    // "table.csv, line 3, field ...", "standard input: no record ..."
+    return refuse(input_name + (why.rfind("line ", 0) == 0 ? ", " : ": ") + why, err);
   }
   // A full disk must never pass for a batch written whole.
   if (!flush_block_writer(out) || !close_replacement(output) || !install_replacement(output)) {
     discard_replacement(output);
-    return refuse("can't write into the file " + args.output, err);
+    return refuse(cannot_replace(args, output, "its folder refuses the temporary file in its place"), err);
   }
   return true;
 }

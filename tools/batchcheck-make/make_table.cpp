@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "support/escaped_text.h"
+
 namespace {
 
 // The column of a table, by its place in the first row.
@@ -13,6 +15,10 @@ struct Column {
 
 // The column index that stands for `answer`.
 constexpr size_t ANSWER = request::BODY_FIELDS.size();
+
+// How many columns a table can name: each body field but the record_code,
+// and `answer`.
+constexpr size_t COLUMN_COUNT = ANSWER;
 
 // What a table may name, in the order the messages list them.
 constexpr std::string_view COLUMN_LIST =
@@ -44,10 +50,16 @@ bool malformed(const CsvReader& reader, const std::vector<Column>& columns, std:
   return false;
 }
 
-// The first row: which field each column fills.
+// The first row: which field each column fills. It names each column once
+// at most, and ends at a carriage return alone too (a table saved with the
+// line ends of old Macs).
 bool read_columns(CsvReader& reader, std::vector<Column>& columns, std::string* err) {
   std::vector<std::string> names;
-  switch (read_csv_row(reader, names)) {
+  reader.most_values = COLUMN_COUNT;
+  reader.lone_cr_ends_row = true;
+  CsvRow row = read_csv_row(reader, names);
+  reader.lone_cr_ends_row = false;
+  switch (row) {
     case CsvRow::END:
       *err = "line 1: the table is empty; its first line must name the columns";
       return false;
@@ -56,6 +68,11 @@ bool read_columns(CsvReader& reader, std::vector<Column>& columns, std::string* 
       return false;
     case CsvRow::MALFORMED:
       return malformed(reader, columns, err);
+    case CsvRow::TOO_MANY_VALUES:
+      *err = at_line(reader.row_line) + ": more than " + std::to_string(COLUMN_COUNT) +
+             " columns; a table's columns are " + std::string(COLUMN_LIST);
+      return false;
+    case CsvRow::VALUE_TOO_LONG:  // the name read so far: no column's
     case CsvRow::ROW:
       break;
   }
@@ -63,8 +80,8 @@ bool read_columns(CsvReader& reader, std::vector<Column>& columns, std::string* 
   for (const std::string& name : names) {
     size_t field = 0;
     if (!column_field(name, field)) {
-      *err = at_line(reader.row_line) + ", column \"" + name + "\": no such column; a table's columns are " +
-             std::string(COLUMN_LIST);
+      *err = at_line(reader.row_line) + ", column " + quoted_in_message(name) +
+             ": no such column; a table's columns are " + std::string(COLUMN_LIST);
       return false;
     }
     if (named[field]) {
@@ -81,6 +98,12 @@ bool read_columns(CsvReader& reader, std::vector<Column>& columns, std::string* 
 // leaves room for the line end.
 size_t room_of(const Field& field, size_t text_length) {
   return field.offset + field.width > text_length ? text_length - field.offset : field.width;
+}
+
+// How many characters `field` holds, as a message says it.
+std::string holds(const Field& field, size_t text_length) {
+  size_t room = room_of(field, text_length);
+  return "the field holds " + std::to_string(room) + (room < field.width ? " before the line end" : "");
 }
 
 // True for the characters a table value may not hold: they would cut the
@@ -127,15 +150,46 @@ bool take_value(const std::string& value, const Column& column, size_t text_leng
   taken = out;
   if (column.field == ANSWER) {
     if (!out.empty() && (out.size() != 2 || !is_all_digits(out)))
-      return refuse("\"" + value + "\" is not a response code of two digits");
+      return refuse(quoted_in_message(value) + " is not a response code of two digits");
     return true;
   }
   const Field& field = request::BODY_FIELDS[column.field];
-  size_t room = room_of(field, text_length);
-  if (out.size() > room)
-    return refuse(std::to_string(out.size()) + " characters, the field holds " + std::to_string(room) +
-                  (room < field.width ? " before the line end" : ""));
+  if (out.size() > room_of(field, text_length))
+    return refuse(std::to_string(out.size()) + " characters, " + holds(field, text_length));
   return true;
+}
+
+// Checks that a row read is whole and has a value for each column; false
+// with `err` set (empty when the table could not be read).
+bool whole_row(CsvRow row, const CsvReader& reader, const std::vector<Column>& columns, size_t value_count,
+               size_t text_length, std::string* err) {
+  std::string line = at_line(reader.row_line);
+  std::string named = std::to_string(columns.size()) + (columns.size() == 1 ? " column" : " columns");
+  switch (row) {
+    case CsvRow::READ_ERROR:
+      *err = "";
+      return false;
+    case CsvRow::MALFORMED:
+      return malformed(reader, columns, err);
+    case CsvRow::VALUE_TOO_LONG: {
+      const Column& column = columns[reader.fault_value];
+      *err = line + ", field " + column.name + ": more than " + std::to_string(RECORD_LENGTH) + " characters, " +
+             (column.field == ANSWER ? "not a response code of two digits"
+                                     : holds(request::BODY_FIELDS[column.field], text_length));
+      return false;
+    }
+    case CsvRow::TOO_MANY_VALUES:
+      *err = line + ": more than " + std::to_string(columns.size()) + (columns.size() == 1 ? " value" : " values") +
+             ", but the first line names " + named;
+      return false;
+    case CsvRow::END:
+    case CsvRow::ROW:
+      break;
+  }
+  if (value_count == columns.size()) return true;
+  *err = line + ": " + std::to_string(value_count) + (value_count == 1 ? " value" : " values") +
+         ", but the first line names " + named;
+  return false;
 }
 
 }  // namespace
@@ -157,6 +211,7 @@ bool make_from_table(CsvReader& reader, const BatchHeader& header, std::string_v
   compose_header(header, text_length, record);
   write_record(out, record, line_end);
 
+  reader.most_values = columns.size();
   BodyComposer composer = make_body_composer(header, text_length);
   std::vector<std::string> values;
   std::vector<std::string> converted(columns.size());
@@ -165,18 +220,8 @@ bool make_from_table(CsvReader& reader, const BatchHeader& header, std::string_v
   for (;;) {
     CsvRow row = read_csv_row(reader, values);
     if (row == CsvRow::END) break;
-    if (row == CsvRow::READ_ERROR) {
-      *err = "";
-      return false;
-    }
-    if (row == CsvRow::MALFORMED) return malformed(reader, columns, err);
+    if (!whole_row(row, reader, columns, values.size(), text_length, err)) return false;
     int64_t line = reader.row_line;
-    if (values.size() != columns.size()) {
-      *err = at_line(line) + ": " + std::to_string(values.size()) + (values.size() == 1 ? " value" : " values") +
-             ", but the first line names " + std::to_string(columns.size()) +
-             (columns.size() == 1 ? " column" : " columns");
-      return false;
-    }
     if (++body_records > MAX_BATCH_BODY_RECORDS) {
       *err = at_line(line) + ": more than 999999 body records, the most a batch counts";
       return false;

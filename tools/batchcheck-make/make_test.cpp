@@ -1,14 +1,19 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "batch_files.h"
 #include "make_csv.h"
+#include "make_json.h"
+#include "make_run.h"
 #include "make_table.h"
 #include "batch/request_writer.h"
 #include "batch/verify.h"
@@ -156,6 +161,58 @@ TEST_F(MadeBatch, RefusesMoreBodyRecordsThanABatchCounts) {
   std::string err;
   EXPECT_FALSE(make(header, CRLF, &err, "/dev/null"));  // 200 MB of records before the refusal
   EXPECT_EQ(err, "line 1000001: more than 999999 body records, the most a batch counts");
+}
+
+// A row, a value or a JSON line wider than any record is refused at the
+// first byte past what a record could hold, so that a line of a hundred
+// megabytes costs no more memory than a short one.
+TEST_F(MadeBatch, StopsReadingAtTheFirstValueOrLineNoRecordCouldHold) {
+  BatchHeader header;
+  std::string err;
+  write_table("body_zone_4\n" + std::string(LONGEST_CSV_VALUE + 1, 'x') + "\n");
+  EXPECT_FALSE(make(header, CRLF, &err));
+  EXPECT_EQ(err, "line 2, field body_zone_4: more than 200 characters, the field holds 50");
+  write_table("body_zone_4\n" + std::string(1000000, ',') + "\n");
+  EXPECT_FALSE(make(header, CRLF, &err));
+  EXPECT_EQ(err, "line 2: more than 1 value, but the first line names 1 column");
+
+  std::string lines = (folder / "lines.jsonl").string();
+  std::string object = R"({"kind":"body","fields":{"body_rest":""}})";
+  std::ofstream(lines, std::ios::binary) << object.insert(object.size() - 3, MAX_JSON_LINE + 1 - object.size(), 'x')
+                                         << "\n";
+  std::FILE* in = std::fopen(lines.c_str(), "rb");
+  std::FILE* out = std::fopen(request.c_str(), "wb");
+  BlockWriter output = make_block_writer(out);
+  EXPECT_FALSE(make_from_json(in, JsonOptions{}, output, &err));
+  std::fclose(in);
+  std::fclose(out);
+  EXPECT_EQ(err, "line 1: more than 1048576 bytes, longer than any line batchcheck-describe --json writes");
+}
+
+// A table given on standard input from the very file named as OUTPUT is
+// refused as the same file named as INPUT is, and stays as it was.
+TEST_F(MadeBatch, RefusesToWriteOverTheTableItReadsOnStandardInput) {
+  write_table("answer\n00\n");
+  MakeArguments args;
+  args.input = "-";
+  args.output = table;
+  args.header.merchant_id = "SHOP1";
+  args.header.merchant_country = "FR";
+  args.header.file_number = "000012";
+  int kept_stdin = dup(STDIN_FILENO);
+  int table_fd = open(table.c_str(), O_RDONLY);
+  ASSERT_GE(table_fd, 0);
+  dup2(table_fd, STDIN_FILENO);
+  close(table_fd);
+  std::string err;
+  bool made = make_request_file(args, &err);
+  dup2(kept_stdin, STDIN_FILENO);
+  close(kept_stdin);
+  std::clearerr(stdin);
+  EXPECT_FALSE(made);
+  EXPECT_EQ(err, "the output file " + table + " is the input file");
+  std::ifstream kept(table, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "answer\n00\n");
 }
 
 }  // namespace
