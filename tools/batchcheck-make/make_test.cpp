@@ -2,26 +2,25 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "batch_files.h"
 #include "make_csv.h"
 #include "make_table.h"
 #include "batch/request_writer.h"
 #include "batch/verify.h"
+#include "request_builder.h"
 
 namespace {
 
-class MadeBatch : public BatchFiles {
+// A batch made from a table, each in the test's own folder.
+class MadeBatch : public PrivateFolderTest {
  protected:
-  MadeBatch() : BatchFiles("make_test") {}
+  std::string table = path("table.csv");
+  std::string request = path("request");
 
-  std::string table = (folder / "table.csv").string();
-
-  void write_table(const std::string& text) { std::ofstream(table, std::ios::binary) << text; }
+  void write_table(const std::string& text) const { write_file(table, text); }
 
   // Makes the batch from the table file; the message on bad input.
   bool make(const BatchHeader& header, std::string_view line_end, std::string* err, const std::string& into = "") {
@@ -99,7 +98,7 @@ TEST_F(MadeBatch, EveryRandomTableGivesAValidBatchAnsweredAsAsked) {
     header.merchant_id = "SHOP" + std::to_string(random() % 100000);
     header.merchant_country = random() % 2 ? "FR" : "BE";
     std::string file_number = std::to_string(1 + random() % 999999);
-    header.file_number = std::string(6 - file_number.size(), '0') + file_number;
+    header.file_number = six_digits(std::stoi(file_number));
     header.header_rest = random_text(20, random);
     std::string_view line_end = random() % 2 ? CRLF : LF;
 
@@ -126,7 +125,7 @@ TEST_F(MadeBatch, EveryRandomTableGivesAValidBatchAnsweredAsAsked) {
     std::string printed = testing::internal::GetCapturedStdout();
     ASSERT_EQ(result, VerificationResult::VALID) << printed << "\n" << text;
 
-    std::string answer = answer_of(header.merchant_id, header.merchant_country);
+    std::string answer = response_to(request, header.merchant_id, header.merchant_country);
     ASSERT_EQ(answer.size(), RECORD_LENGTH * (expected_codes.size() + 2));
     for (size_t n = 1; n <= expected_codes.size(); ++n)
       EXPECT_EQ(answer.substr(RECORD_LENGTH * n + 136, 2), expected_codes[n - 1]) << "row " << n << "\n" << text;
