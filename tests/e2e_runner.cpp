@@ -52,26 +52,6 @@ std::vector<std::string> read_lines(const fs::path& path) {
   return lines;
 }
 
-// Every regular file and symbolic link below `root`, by relative path, with its
-// content (a link's content is its target, prefixed so it never equals a file).
-std::map<std::string, std::string> snapshot(const fs::path& root) {
-  std::map<std::string, std::string> files;
-  if (!fs::exists(root)) return files;
-  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-    // Lexically: fs::relative would follow a link and file it under its target.
-    std::string rel = it->path().lexically_relative(root).generic_string();
-    if (it->is_symlink()) {
-      files[rel] = "-> " + fs::read_symlink(it->path()).generic_string();
-      it.disable_recursion_pending();
-    } else if (it->is_directory()) {
-      files[rel + "/"] = "(directory)";
-    } else {
-      files[rel] = read_file(it->path());
-    }
-  }
-  return files;
-}
-
 std::string printable(const std::string& bytes, size_t from, size_t count) {
   std::string out;
   for (size_t i = from; i < bytes.size() && i < from + count; ++i) {
@@ -215,9 +195,9 @@ int main(int argc, char** argv) {
   }
   ok = same("stdout", read_file(case_dir / "stdout"), out) && ok;
 
-  std::map<std::string, std::string> expected = snapshot(case_dir / "in");
-  for (auto& [path, content] : snapshot(case_dir / "out")) expected[path] = content;
-  std::map<std::string, std::string> actual = snapshot(work);
+  std::map<std::string, std::string> expected = files_below(case_dir / "in");
+  for (auto& [path, content] : files_below(case_dir / "out")) expected[path] = content;
+  std::map<std::string, std::string> actual = files_below(work);
   if (fs::exists(case_dir / "masks")) {
     for (const std::string& line : read_lines(case_dir / "masks")) {
       if (size_t tab = line.find('\t'); tab != std::string::npos) {

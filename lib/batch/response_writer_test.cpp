@@ -8,6 +8,7 @@
 #include <string>
 
 #include "date/date.h"
+#include "request_builder.h"
 
 namespace {
 
@@ -110,9 +111,9 @@ bool answer_in_full(RecordReader& request, BlockWriter& response, std::string* e
 
 TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
   // Blanks inside and at the end of fields, and a line end anywhere.
-  std::string text = "03FRSHOP1   A  B  000001ZONE 1  TID 1 Z2  x       z3 four  4" + std::string(40, ' ') + "five 5";
-  text.resize(199, ' ');
-  std::string header = "00FRSHOP1          ZONE0001ZONE0200001203" + std::string(158, 'h') + "\n";
+  std::string text =
+      pad("03FRSHOP1   A  B  000001ZONE 1  TID 1 Z2  x       z3 four  4" + std::string(40, ' ') + "five 5", 199);
+  std::string header = header_line(std::string(158, 'h'));
   for (size_t length = 0; length <= 199; ++length) {
     std::string record = text.substr(0, length) + "\n";
     bool answered = false;
@@ -121,8 +122,7 @@ TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
     ASSERT_EQ(out.size(), 600u) << length;
     // "03", then the request's own characters from offset 2, line end
     // included, blanks where the record is shorter than 136.
-    std::string expected = "03" + record.substr(std::min<size_t>(2, record.size()));
-    expected.resize(136, ' ');
+    std::string expected = pad("03" + record.substr(std::min<size_t>(2, record.size())), 136);
     EXPECT_EQ(out.substr(200, 136), expected) << length;
   }
 }
@@ -138,7 +138,7 @@ std::string error_response_for(const std::string& request_bytes, const std::stri
 }
 
 TEST(ErrorResponse, TwoDigitResultTextIsWrittenUnchanged) {
-  std::string first = "00FRSHOP1          ZONE0001ZONE0200001203" + std::string(158, 'h') + "\n";
+  std::string first = header_line(std::string(158, 'h'));
   bool returned = false;
   std::string out = error_response_for(first, "12", returned);
   EXPECT_TRUE(returned);

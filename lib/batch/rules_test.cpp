@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "private_folder.h"
 
 namespace {
 
@@ -30,8 +30,7 @@ TEST(RuleList, IdsStayAsReleased) {
 // The manual page lists every rule, its id in bold on one line and its
 // meaning on the next, as the list gives them.
 TEST(RuleList, ManualPageListsEveryRule) {
-  std::ifstream in(MANUAL_PAGE, std::ios::binary);
-  std::string page(std::istreambuf_iterator<char>(in), {});
+  std::string page = read_file(MANUAL_PAGE);
   ASSERT_FALSE(page.empty()) << MANUAL_PAGE;
   for (const Rule& rule : rule_list()) {
     std::string entry = ".B " + std::string(rule.id) + "\n" + std::string(rule.meaning) + "\n";

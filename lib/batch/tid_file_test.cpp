@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "private_folder.h"
 
@@ -20,13 +18,10 @@ std::string repeated(std::string_view id) {
 
 // Every case works in a folder of its own process: ctest runs cases side by
 // side, and two clones may test at once.
-class TidFileTest : public ::testing::Test {
+class TidFileTest : public PrivateFolderTest {
  protected:
-  fs::path folder = make_private_folder("tid_file_test");
-  std::string request = (folder / "req").string();
+  std::string request = path("req");
   TidFile tid;
-
-  void TearDown() override { fs::remove_all(folder); }
 
   void write(const std::vector<std::string>& ids) {
     std::string err;
@@ -44,11 +39,6 @@ class TidFileTest : public ::testing::Test {
     EXPECT_TRUE(check_tid_file(tid, budget, [&](uint64_t, std::string_view id) { told += repeated(id); }, &err));
     EXPECT_EQ(!told.empty(), expected == 1);
     return told;
-  }
-
-  std::string content() {
-    std::ifstream in(tid.name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 };
 
@@ -71,7 +61,7 @@ TEST_F(TidFileTest, ShortAndOddIdsCompareWhole) {
 TEST_F(TidFileTest, EntriesAreThePaddedIdAndCarriageReturnLineFeed) {
   // Fixed entries keep an id that holds a line end apart from the next one.
   write({"ABC123", "X", "AB\r\n"});
-  EXPECT_EQ(content(), "ABC123\r\nX     \r\nAB\r\n  \r\n");
+  EXPECT_EQ(read_file(tid.name), "ABC123\r\nX     \r\nAB\r\n  \r\n");
 }
 
 TEST_F(TidFileTest, EmptyFileHasNoRepeat) {
@@ -110,7 +100,7 @@ TEST_F(TidFileTest, SpilledRunsGiveTheSameAnswerAndAreRemoved) {
 
   std::vector<IdKey> keys;
   for (const std::string& id : ids) keys.push_back(id_key(id));
-  std::string spill_prefix = (folder / "req.TID").string();
+  std::string spill_prefix = path("req.TID");
   std::string spilled;
   size_t spill_files_seen = 0;
   std::string err;
@@ -122,13 +112,13 @@ TEST_F(TidFileTest, SpilledRunsGiveTheSameAnswerAndAreRemoved) {
       keys.size(), spill_prefix, 256,
       [&](uint64_t, IdKey key) {
         spilled += repeated(id_of_key(key));
-        spill_files_seen = std::max<size_t>(spill_files_seen, std::distance(fs::directory_iterator(folder), {}));
+        spill_files_seen = std::max<size_t>(spill_files_seen, std::distance(fs::directory_iterator(dir_), {}));
       },
       &err);
   EXPECT_TRUE(found);
   EXPECT_EQ(spilled, in_memory);
   EXPECT_GT(spill_files_seen, 0u);
-  EXPECT_TRUE(fs::is_empty(folder));
+  EXPECT_TRUE(fs::is_empty(dir_));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "pages/output.h"
@@ -22,9 +21,9 @@ struct ParametersRun {
 // Runs read_parameters in a fresh folder whose ./parameters holds `content`.
 ParametersRun read_text(const std::string& content) {
   fs::path old = fs::current_path();
-  fs::path dir = make_private_folder("pagesim-params");
-  std::ofstream(dir / "parameters", std::ios::binary) << content;
-  fs::current_path(dir);
+  PrivateFolder dir;
+  write_file(dir.path / "parameters", content);
+  fs::current_path(dir.path);
   ParametersRun run;
   init_page_options(run.options);
   capture_output(&run.page);
@@ -32,7 +31,6 @@ ParametersRun read_text(const std::string& content) {
   run.ok = read_parameters(run.options, diagnostics);
   capture_output(nullptr);
   fs::current_path(old);
-  fs::remove_all(dir);
   return run;
 }
 

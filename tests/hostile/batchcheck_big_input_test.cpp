@@ -8,29 +8,20 @@
 #include <map>
 #include <string>
 
-#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-class BatchcheckBigInput : public ::testing::Test {
- protected:
-  void SetUp() override { folder_ = make_private_folder("orba-hostile-batchcheck"); }
-  void TearDown() override { fs::remove_all(folder_); }
-  fs::path folder_;
-};
-
-}  // namespace
+// Each test works in a private folder of its own.
+using BatchcheckBigInput = PrivateFolderTest;
 
 TEST_F(BatchcheckBigInput, FiftyMegabytesOnOneLine) {
   constexpr size_t kSize = 50'000'000;
   constexpr size_t kRecords = kSize / 200;
   const std::string request(kSize, 'A');
-  write_file(folder_ / "req", request);
+  write_file(dir_ / "req", request);
 
-  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, folder_);
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, dir_);
 
   std::string expected = "Global verification of the request file\nerror in first record\n";
   for (size_t i = 1; i < kRecords; ++i) expected += "Error in code enregistrement (AA)\n";
@@ -42,7 +33,7 @@ TEST_F(BatchcheckBigInput, FiftyMegabytesOnOneLine) {
   EXPECT_TRUE(run.output == expected) << "output of " << run.output.size() << " bytes, expected "
                                       << expected.size();
   // The request unchanged, an empty Response file, no TID file, nothing else.
-  std::map<std::string, std::string> files = files_below(folder_);
+  std::map<std::string, std::string> files = files_below(dir_);
   ASSERT_EQ(files.size(), 2u);
   EXPECT_TRUE(files["req"] == request);
   EXPECT_EQ(files["resp"], "");
@@ -51,23 +42,23 @@ TEST_F(BatchcheckBigInput, FiftyMegabytesOnOneLine) {
 // A pipe that nobody writes to, given as the Request file, is refused at once
 // instead of holding the run for ever.
 TEST_F(BatchcheckBigInput, PipeAsRequestFile) {
-  ASSERT_EQ(mkfifo((folder_ / "req").c_str(), 0644), 0);
-  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, folder_);
+  ASSERT_EQ(mkfifo((dir_ / "req").c_str(), 0644), 0);
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, dir_);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.output, "Error : can't read the file req");
-  EXPECT_FALSE(fs::exists(folder_ / "resp"));
-  EXPECT_FALSE(fs::exists(folder_ / "req.TID"));
+  EXPECT_FALSE(fs::exists(dir_ / "resp"));
+  EXPECT_FALSE(fs::exists(dir_ / "req.TID"));
 }
 
 // A pipe that nobody reads from, given as the Response file, is refused at
 // once: the batch is not even checked.
 TEST_F(BatchcheckBigInput, PipeAsResponseFile) {
   const std::string request = "00FRSHOP1\n";
-  write_file(folder_ / "req", request);
-  ASSERT_EQ(mkfifo((folder_ / "resp").c_str(), 0644), 0);
-  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, folder_);
+  write_file(dir_ / "req", request);
+  ASSERT_EQ(mkfifo((dir_ / "resp").c_str(), 0644), 0);
+  ProgramRun run = run_program(BATCHCHECK_BINARY, {"batchcheck", "SHOP1", "FR", "req", "resp", "12"}, dir_);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.output, "Error : can't write into the file resp");
-  EXPECT_EQ(fs::file_size(folder_ / "req"), request.size());
-  EXPECT_FALSE(fs::exists(folder_ / "req.TID"));
+  EXPECT_EQ(fs::file_size(dir_ / "req"), request.size());
+  EXPECT_FALSE(fs::exists(dir_ / "req.TID"));
 }

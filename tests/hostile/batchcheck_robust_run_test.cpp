@@ -13,8 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "request_generator.h"
-#include "private_folder.h"
+#include "request_builder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
@@ -23,30 +22,21 @@ namespace {
 
 const std::string PREVIOUS_RESPONSE = "the Response of an earlier run\n";
 
-class BatchcheckRobustRun : public ::testing::Test {
+class BatchcheckRobustRun : public PrivateFolderTest {
  protected:
-  void SetUp() override { folder_ = make_private_folder("orba-hostile-batchcheck-robust"); }
-  void TearDown() override { fs::remove_all(folder_); }
-
   // Writes a valid batch of `body_records` as "req" and an earlier Response as "resp".
   void prepare(int64_t body_records) {
-    BatchShape shape;
-    shape.body_records = body_records;
-    std::FILE* out = std::fopen((folder_ / "req").c_str(), "wb");
-    ASSERT_TRUE(out && write_request(shape, out));
-    std::fclose(out);
-    write_file(folder_ / "resp", PREVIOUS_RESPONSE);
+    ASSERT_TRUE(write_generated(dir_ / "req", BatchShape{.body_records = body_records}));
+    write_file("resp", PREVIOUS_RESPONSE);
   }
 
   std::set<std::string> names() const {
     std::set<std::string> found;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) found.insert(entry.path().filename());
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) found.insert(entry.path().filename());
     return found;
   }
 
-  std::string response() const { return read_file(folder_ / "resp"); }
-
-  fs::path folder_;
+  std::string response() const { return read_file("resp"); }
 };
 
 const std::vector<std::string> ARGS{"batchcheck", "SHOP1", "FR", "req", "resp", "12"};
@@ -66,13 +56,13 @@ std::vector<std::string> under_limit(const std::string& limit) {
 TEST_F(BatchcheckRobustRun, InterruptedRunRemovesItsFilesAndDiesOfTheSignal) {
   prepare(MAX_BODY_RECORDS);
   for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-    pid_t pid = start_program(BATCHCHECK_BINARY, ARGS, folder_);
+    pid_t pid = start_program(BATCHCHECK_BINARY, ARGS, dir_);
     ASSERT_GT(pid, 0);
-    while (!fs::exists(folder_ / "req.TID") && waitpid(pid, nullptr, WNOHANG) == 0)
+    while (!fs::exists(dir_ / "req.TID") && waitpid(pid, nullptr, WNOHANG) == 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(names().size(), 4u) << "the TID and temporary files, while the batch is checked";
     kill(pid, signal_number);
-    ProgramRun run = wait_program(pid, folder_);
+    ProgramRun run = wait_program(pid, dir_);
     EXPECT_EQ(run.signal, signal_number) << "exit status " << run.status;
     EXPECT_EQ(names(), (std::set<std::string>{"req", "resp"})) << strsignal(signal_number);
     EXPECT_EQ(response(), PREVIOUS_RESPONSE) << strsignal(signal_number);
@@ -84,13 +74,13 @@ TEST_F(BatchcheckRobustRun, InterruptedRunRemovesItsFilesAndDiesOfTheSignal) {
 // never into the Response file that would take its descriptor.
 TEST_F(BatchcheckRobustRun, LostStandardOutput) {
   prepare(3);
-  ProgramRun full = run_program(BATCHCHECK_BINARY, ARGS, folder_, {StandardOutput::PATH, "/dev/full"});
+  ProgramRun full = run_program(BATCHCHECK_BINARY, ARGS, dir_, {StandardOutput::PATH, "/dev/full"});
   EXPECT_EQ(full.status, 2);
   EXPECT_EQ(full.errors, "Error : can't write the messages on the standard output\n");
   EXPECT_EQ(names(), (std::set<std::string>{"req", "resp"}));
   EXPECT_EQ(response(), PREVIOUS_RESPONSE);
 
-  ProgramRun closed = run_program(BATCHCHECK_BINARY, ARGS, folder_, {StandardOutput::CLOSED, ""});
+  ProgramRun closed = run_program(BATCHCHECK_BINARY, ARGS, dir_, {StandardOutput::CLOSED, ""});
   EXPECT_EQ(closed.status, 0);
   std::string answer = response();
   EXPECT_EQ(answer.size(), 5 * 200u);
@@ -102,12 +92,12 @@ TEST_F(BatchcheckRobustRun, LostStandardOutput) {
 TEST_F(BatchcheckRobustRun, QuitSignalEndsTheRunClean) {
   prepare(MAX_BODY_RECORDS);
   // No core dump: the folder must hold only the merchant's files.
-  pid_t pid = start_program("/bin/sh", under_limit("-c 0"), folder_);
+  pid_t pid = start_program("/bin/sh", under_limit("-c 0"), dir_);
   ASSERT_GT(pid, 0);
-  while (!fs::exists(folder_ / "req.TID") && waitpid(pid, nullptr, WNOHANG) == 0)
+  while (!fs::exists(dir_ / "req.TID") && waitpid(pid, nullptr, WNOHANG) == 0)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   kill(pid, SIGQUIT);
-  ProgramRun run = wait_program(pid, folder_);
+  ProgramRun run = wait_program(pid, dir_);
   EXPECT_EQ(run.signal, SIGQUIT) << "exit status " << run.status;
   EXPECT_EQ(names(), (std::set<std::string>{"req", "resp"}));
   EXPECT_EQ(response(), PREVIOUS_RESPONSE);
@@ -118,7 +108,7 @@ TEST_F(BatchcheckRobustRun, QuitSignalEndsTheRunClean) {
 // temporary Response.
 TEST_F(BatchcheckRobustRun, FileSizeLimitIsAWriteError) {
   prepare(10000);  // a TID file of 80 kB, a Response of 2 MB
-  ProgramRun run = run_program("/bin/sh", under_limit("-f 1024"), folder_);
+  ProgramRun run = run_program("/bin/sh", under_limit("-f 1024"), dir_);
   EXPECT_EQ(run.status, 2) << "signal " << run.signal;
   std::string last = "Error during the creation of the response file (resp)\n";
   ASSERT_GE(run.output.size(), last.size());

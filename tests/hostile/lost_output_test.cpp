@@ -3,24 +3,20 @@
 // the run must fail, never end as a success.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "private_folder.h"
-#include "request_generator.h"
+#include "request_builder.h"
 #include "run_program.h"
 
-namespace fs = std::filesystem;
+// The test works in a private folder of its own.
+using LostOutput = PrivateFolderTest;
 
-TEST(LostOutput, ClosedStandardOutputFailsTheRun) {
-  fs::path folder = make_private_folder("orba-closed-output");
-  write_file(folder / "parameters", "#\n");
-  write_file(folder / "shop.html", "<body>\n[ORBA]\n");
-  std::FILE* batch = std::fopen((folder / "req").c_str(), "wb");
-  ASSERT_TRUE(batch && write_request(BatchShape{}, batch));
-  std::fclose(batch);
+TEST_F(LostOutput, ClosedStandardOutputFailsTheRun) {
+  write_file("parameters", "#\n");
+  write_file("shop.html", "<body>\n[ORBA]\n");
+  ASSERT_TRUE(write_generated(dir_ / "req", BatchShape{}));
   struct Expected {
     const char* program;
     std::vector<std::string> argv;
@@ -33,9 +29,8 @@ TEST(LostOutput, ClosedStandardOutputFailsTheRun) {
       {GALLERY_BINARY, {"pagesim-gallery", "shop.html", "gallery"}, 2, "pagesim-gallery: cannot write to standard output\n"},
   };
   for (const Expected& expected : runs) {
-    ProgramRun run = run_program(expected.program, expected.argv, folder, {StandardOutput::CLOSED, ""});
+    ProgramRun run = run_program(expected.program, expected.argv, dir_, {StandardOutput::CLOSED, ""});
     EXPECT_EQ(run.status, expected.status) << expected.program;
     EXPECT_EQ(run.errors, expected.errors) << expected.program;
   }
-  fs::remove_all(folder);
 }

@@ -8,7 +8,6 @@
 #include <map>
 #include <string>
 
-#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
@@ -19,25 +18,21 @@ const std::string kHead = "<html><head><title>ORBA</title></head>\n";
 const std::string kFooter = "<br><center><font size=-2>Preview of an ORBA payment page</font></center>";
 const std::string kTail = "</body></html>\n";
 
-class PagesimBigInput : public ::testing::Test {
+class PagesimBigInput : public PrivateFolderTest {
  protected:
-  void SetUp() override { folder_ = make_private_folder("orba-hostile-pagesim"); }
-  void TearDown() override { fs::remove_all(folder_); }
 
   // Runs pagesim on `parameters` and `shop_html`, then checks that both files
   // are still there, unchanged, and alone.
   ProgramRun run(const std::string& parameters, const std::string& shop_html, const std::string& page_type) {
-    write_file(folder_ / "parameters", parameters);
-    write_file(folder_ / "shop.html", shop_html);
-    ProgramRun result = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", page_type}, folder_);
-    std::map<std::string, std::string> files = files_below(folder_);
+    write_file(dir_ / "parameters", parameters);
+    write_file(dir_ / "shop.html", shop_html);
+    ProgramRun result = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", page_type}, dir_);
+    std::map<std::string, std::string> files = files_below(dir_);
     EXPECT_EQ(files.size(), 2u);
     EXPECT_TRUE(files["parameters"] == parameters);
     EXPECT_TRUE(files["shop.html"] == shop_html);
     return result;
   }
-
-  fs::path folder_;
 };
 
 bool starts_with(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
@@ -91,17 +86,17 @@ TEST_F(PagesimBigInput, ParametersCommentOfOneHundredThousandCharacters) {
 // Pipes that nobody writes to, as ./parameters or as the template, are refused
 // at once instead of holding the run for ever.
 TEST_F(PagesimBigInput, PipeAsParametersFile) {
-  ASSERT_EQ(mkfifo((folder_ / "parameters").c_str(), 0644), 0);
-  write_file(folder_ / "shop.html", "[ORBA]");
-  ProgramRun page = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", "MENU"}, folder_);
+  ASSERT_EQ(mkfifo((dir_ / "parameters").c_str(), 0644), 0);
+  write_file(dir_ / "shop.html", "[ORBA]");
+  ProgramRun page = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", "MENU"}, dir_);
   EXPECT_EQ(page.status, 1);
   EXPECT_EQ(page.output, kHead + "<body>\nCan't read the file parameters\n" + kTail);
 }
 
 TEST_F(PagesimBigInput, PipeAsTemplate) {
-  write_file(folder_ / "parameters", "#none\n");
-  ASSERT_EQ(mkfifo((folder_ / "shop.html").c_str(), 0644), 0);
-  ProgramRun page = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", "MENU"}, folder_);
+  write_file(dir_ / "parameters", "#none\n");
+  ASSERT_EQ(mkfifo((dir_ / "shop.html").c_str(), 0644), 0);
+  ProgramRun page = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", "MENU"}, dir_);
   EXPECT_EQ(page.status, 1);
   EXPECT_EQ(page.output, kHead + "<body>\nCan't read the template file (shop.html)\n" + kTail);
 }

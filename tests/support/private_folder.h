@@ -1,7 +1,15 @@
 #pragma once
 
+// What every test that needs files shares: a folder of its own, and the
+// files in it read, written and listed byte for byte.
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -24,3 +32,62 @@ inline std::filesystem::path make_private_folder(const std::string& prefix) {
   }
   throw std::runtime_error("cannot create a private folder under " + base.string());
 }
+
+// The bytes of `path`, or "" when it cannot be read.
+inline std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Writes `content` into `path`, replacing what was there.
+inline void write_file(const std::filesystem::path& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+// Every file below `folder` by relative path with its bytes, every folder by
+// relative path and a final slash with "", and every symbolic link with
+// "-> " and its target (never followed, so it never passes for a file);
+// nothing when `folder` does not exist.
+inline std::map<std::string, std::string> files_below(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  if (!std::filesystem::exists(folder)) return files;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder); it != decltype(it){}; ++it) {
+    std::string name = it->path().lexically_relative(folder).generic_string();
+    if (it->is_symlink()) {
+      files[name] = "-> " + std::filesystem::read_symlink(it->path()).generic_string();
+      it.disable_recursion_pending();
+    } else if (it->is_directory()) {
+      files[name + "/"] = "";
+    } else {
+      files[name] = read_file(it->path());
+    }
+  }
+  return files;
+}
+
+// A fresh private folder, removed with all it holds when the object goes,
+// however the test that made it ends.
+struct PrivateFolder {
+  PrivateFolder() = default;
+  PrivateFolder(const PrivateFolder&) = delete;
+  PrivateFolder& operator=(const PrivateFolder&) = delete;
+  ~PrivateFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::filesystem::path path = make_private_folder("orba-test");
+};
+
+// A test that works in a private folder of its own, `dir_`, and names its
+// files relative to it (an absolute path stays as it is).
+class PrivateFolderTest : public ::testing::Test {
+ protected:
+  std::string path(const std::filesystem::path& name) const { return (dir_ / name).string(); }
+  void write_file(const std::filesystem::path& name, const std::string& bytes) const {
+    ::write_file(dir_ / name, bytes);
+  }
+  std::string read_file(const std::filesystem::path& name) const { return ::read_file(dir_ / name); }
+
+  PrivateFolder folder_;
+  const std::filesystem::path& dir_ = folder_.path;
+};

@@ -5,9 +5,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <fstream>
-#include <iterator>
-
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -74,25 +71,4 @@ ProgramRun wait_program(pid_t pid, const fs::path& folder) {
 ProgramRun run_program(const std::string& program, const std::vector<std::string>& argv, const fs::path& folder,
                        const StandardOutput& output) {
   return wait_program(start_program(program, argv, folder, output), folder);
-}
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_file(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::map<std::string, std::string> files_below(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
-    std::string name = entry.path().lexically_relative(folder).generic_string();
-    if (entry.is_directory())
-      files[name + "/"] = "";
-    else
-      files[name] = read_file(entry.path());
-  }
-  return files;
 }

@@ -6,9 +6,10 @@
 #include <sys/types.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
+
+#include "private_folder.h"
 
 // What a finished run of a program gave.
 struct ProgramRun {
@@ -39,13 +40,3 @@ ProgramRun wait_program(pid_t pid, const std::filesystem::path& folder);
 // Runs `program` with `argv` in `folder` and waits for it.
 ProgramRun run_program(const std::string& program, const std::vector<std::string>& argv,
                        const std::filesystem::path& folder, const StandardOutput& output = {});
-
-// The bytes of `path`, or "" when it cannot be read.
-std::string read_file(const std::filesystem::path& path);
-
-// Writes `content` into `path`, replacing what was there.
-void write_file(const std::filesystem::path& path, const std::string& content);
-
-// Every file below `folder` by relative path with its bytes, and every folder
-// below it by relative path and a final slash, with "".
-std::map<std::string, std::string> files_below(const std::filesystem::path& folder);

@@ -3,34 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
-#include "private_folder.h"
+#include "request_builder.h"
 #include "run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// `text` left-justified in `width`, cut to it.
-std::string pad(std::string text, size_t width) {
-  text.resize(width, ' ');
-  return text;
-}
-
-// `value` in six digits, zero-padded.
-std::string six_digits(int value) {
-  std::string digits = std::to_string(value);
-  return std::string(6 - digits.size(), '0') + digits;
-}
 
 // A random batch as a merchant might send it: fields of any bytes but line
 // ends, body_zone_1 values that select every kind of answer, and now and then
@@ -51,17 +32,17 @@ std::string random_batch(std::mt19937& random) {
     for (int i = 0; i < 8; ++i) zone.push_back(CHARS[pick(sizeof CHARS - 1)]);
     return zone;
   };
-  auto line = [](std::string record) { return pad(std::move(record), 199) + "\n"; };
-  std::string identity = "FR" + pad("SHOP1", 15) + bytes(8) + bytes(6) + (pick(8) == 0 ? "000013" : "000012") + "03";
-  std::string batch = line("00" + identity + bytes(158));
+  TestBatch shop1{.header_zones = bytes(14), .file_number = pick(8) == 0 ? "000013" : "000012"};
+  TestBatch shop2 = shop1;
+  shop2.merchant_id = "SHOP2";
+  std::string batch = header_line(bytes(158), shop1);
   int bodies = pick(25);
   for (int n = 1; n <= bodies; ++n) {
-    std::string number = six_digits(pick(40) == 0 ? n + 1 : n);
+    int number = pick(40) == 0 ? n + 1 : n;
     std::string id = six_digits(pick(60) == 0 ? 1 : n);
-    std::string merchant = pick(60) == 0 ? "SHOP2" : "SHOP1";
-    batch += line("03FR" + pad(merchant, 15) + number + zone_1() + id + bytes(160));
+    batch += body_line(number, id, pick(60) == 0 ? shop2 : shop1, zone_1(), bytes(160));
   }
-  return batch + line("09" + identity + six_digits(pick(40) == 0 ? bodies + 1 : bodies) + bytes(152));
+  return batch + footer_line(pick(40) == 0 ? bodies + 1 : bodies, shop1, bytes(152));
 }
 
 // Describes `file` as its content says, as JSON with only the records that
@@ -88,18 +69,20 @@ std::string describe(const fs::path& file, const fs::path& request, Verdict& ver
   return text;
 }
 
+// The test works in a private folder of its own.
+using DescribeResponse = PrivateFolderTest;
+
 // Every Response that batchcheck writes, full or error response, reads as a
 // Response by its content and describes with no finding, against its own
 // Request too.
-TEST(DescribeResponse, EveryResponseOfBatchcheckHasNoFinding) {
-  fs::path folder = make_private_folder("describe_response_test");
+TEST_F(DescribeResponse, EveryResponseOfBatchcheckHasNoFinding) {
   std::mt19937 random(20261209);
   int full = 0;
   int errors = 0;
   for (int round = 0; round < 150; ++round) {
-    fs::path request = folder / "req";
-    fs::path response = folder / "resp";
-    std::ofstream(request, std::ios::binary) << random_batch(random);
+    fs::path request = dir_ / "req";
+    fs::path response = dir_ / "resp";
+    write_file(request, random_batch(random));
     testing::internal::CaptureStdout();
     bool completed = run_batchcheck({"SHOP1", "FR", request.string(), response.string(), "12"});
     testing::internal::GetCapturedStdout();
@@ -115,7 +98,6 @@ TEST(DescribeResponse, EveryResponseOfBatchcheckHasNoFinding) {
   // Both forms were met often enough to mean something.
   EXPECT_GT(full, 30);
   EXPECT_GT(errors, 30);
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -5,9 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "private_folder.h"
-#include "request_generator.h"
 #include "batch/record_reader.h"
+#include "request_builder.h"
 #include "run.h"
 
 namespace {
@@ -18,19 +17,15 @@ ReadBytes real_read = nullptr;
 int readings = 0;  // reads with the file at its first byte: the verification's, then the description's
 std::string request_path;
 
-// Writes a batch of three body records at `request_path`, in a folder of
-// its own, which it returns.
-fs::path write_batch(bool foreign_bodies) {
-  fs::path folder = make_private_folder("describe_test");
+// Writes a batch of three body records at `request_path`, in `folder`.
+void write_batch(const fs::path& folder, bool foreign_bodies) {
   request_path = (folder / "req").string();
-  BatchShape shape;
-  shape.body_records = 3;
-  shape.foreign_bodies = foreign_bodies;
-  std::FILE* batch = std::fopen(request_path.c_str(), "wb");
-  EXPECT_TRUE(batch && write_request(shape, batch));
-  if (batch) std::fclose(batch);
-  return folder;
+  EXPECT_TRUE(write_generated(request_path, BatchShape{.body_records = 3, .foreign_bodies = foreign_bodies}));
 }
+
+// Each test works in a private folder of its own.
+using DescribeSecondReading = PrivateFolderTest;
+using DescribeBesideBatchcheck = PrivateFolderTest;
 
 // Rewrites the batch once the verification has read it: one body record less.
 size_t change_before_the_description(char* into, size_t size, FILE* file, bool& failed) {
@@ -38,8 +33,8 @@ size_t change_before_the_description(char* into, size_t size, FILE* file, bool& 
   return real_read(into, size, file, failed);
 }
 
-TEST(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
-  fs::path folder = write_batch(true);  // a finding on every body record: the file is read again
+TEST_F(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
+  write_batch(dir_, true);  // a finding on every body record: the file is read again
   real_read = read_request_bytes;
   read_request_bytes = change_before_the_description;
   DescribeOptions options;
@@ -56,8 +51,7 @@ TEST(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
   // Nothing was described, and only the batch is left.
   EXPECT_EQ(std::ftell(out), 0);
   std::fclose(out);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
-  fs::remove_all(folder);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1);
 }
 
 // Runs batchcheck on the batch from inside describe's verification, once the
@@ -79,8 +73,8 @@ size_t batchcheck_meanwhile(char* into, size_t size, FILE* file, bool& failed) {
 
 // Describing a batch while batchcheck checks it: each keeps its ids in a file
 // of its own, so neither finds the other's in its way.
-TEST(DescribeBesideBatchcheck, BothAnswerTheBatch) {
-  fs::path folder = write_batch(false);
+TEST_F(DescribeBesideBatchcheck, BothAnswerTheBatch) {
+  write_batch(dir_, false);
   real_read = read_request_bytes;
   read_request_bytes = batchcheck_meanwhile;
   DescribeOptions options;
@@ -97,8 +91,7 @@ TEST(DescribeBesideBatchcheck, BothAnswerTheBatch) {
   EXPECT_TRUE(batchcheck_ran && batchcheck_completed);
   EXPECT_NE(batchcheck_said.find("\nResponse file (" + request_path + ".resp) created\n"), std::string::npos)
       << batchcheck_said;
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);
-  fs::remove_all(folder);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 2);
 }
 
 }  // namespace

@@ -4,22 +4,13 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "describe.h"
-#include "private_folder.h"
+#include "request_builder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string pad(std::string text, size_t width) {
-  text.resize(width, ' ');
-  return text;
-}
 
 // The text of an attribute, or empty.
 std::string attribute(xmlNodePtr node, const char* name) {
@@ -36,22 +27,21 @@ std::vector<xmlNodePtr> children(xmlNodePtr node, std::string_view name) {
   return found;
 }
 
+// The test works in a private folder of its own.
+using JunitReport = PrivateFolderTest;
+
 // An invalid batch whose fields hold bytes that XML 1.0 forbids: the report
 // is still read back, strictly, by an XML parser, one test case per record
 // with a finding and one for the result, each failure with its rule,
 // record, field and text.
-TEST(JunitReport, InvalidBatchReadsBackAsJunit) {
-  fs::path folder = make_private_folder("junit_report_test");
-  std::string header = pad("00FRSHOP1          ZONE0001ZONE02000012" "03H\x01\x1b", 199) + "\n";
-  std::string batch = header +
-                      pad("03FRSHOP1          000001" "00001200" "TID001\x02", 199) + "\n" +
-                      pad(std::string("03FRSH\x01P\0\xff" "         000002" "00001200" "TID001", 39), 199) + "\n" +
-                      pad("\x1b\x0c<&>\"'", 199) + "\n" + pad("09" + header.substr(2, 39) + "000002", 199) + "\n";
-  std::ofstream((folder / "req").string(), std::ios::binary) << batch;
+TEST_F(JunitReport, InvalidBatchReadsBackAsJunit) {
+  write_file("req", header_line("H\x01\x1b") + body_line(1, "TID001", {}, "00001200", "\x02") +
+                        body_line(2, "TID001", {.merchant_id = std::string("SH\x01P\0\xff", 6)}) +
+                        padded_record("\x1b\x0c<&>\"'") + footer_line(2));
   DescribeOptions options;
-  options.request_file = (folder / "req").string();
+  options.request_file = path("req");
   options.only_findings = true;
-  options.junit_file = (folder / "report.xml").string();
+  options.junit_file = path("report.xml");
   std::FILE* out = std::tmpfile();
   BlockWriter writer = make_block_writer(out);
   Verdict verdict = Verdict::FILE_FAILED;
@@ -90,7 +80,6 @@ TEST(JunitReport, InvalidBatchReadsBackAsJunit) {
       << bodies;
   EXPECT_NE(bodies.find("text: Error in code enregistrement (\\x1b\\x0c)\n"), std::string::npos) << bodies;
   EXPECT_NE(bodies.find("result 1: content error"), std::string::npos) << bodies;
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -10,23 +10,23 @@
 #include <string>
 #include <vector>
 
-#include "batch_files.h"
 #include "make_csv.h"
 #include "make_json.h"
 #include "make_run.h"
 #include "make_table.h"
 #include "batch/request_writer.h"
 #include "batch/verify.h"
+#include "request_builder.h"
 
 namespace {
 
-class MadeBatch : public BatchFiles {
+// A batch made from a table, each in the test's own folder.
+class MadeBatch : public PrivateFolderTest {
  protected:
-  MadeBatch() : BatchFiles("make_test") {}
+  std::string table = path("table.csv");
+  std::string request = path("request");
 
-  std::string table = (folder / "table.csv").string();
-
-  void write_table(const std::string& text) { std::ofstream(table, std::ios::binary) << text; }
+  void write_table(const std::string& text) const { write_file(table, text); }
 
   // Makes the batch from the table file; the message on bad input.
   bool make(const BatchHeader& header, std::string_view line_end, std::string* err, const std::string& into = "") {
@@ -104,7 +104,7 @@ TEST_F(MadeBatch, EveryRandomTableGivesAValidBatchAnsweredAsAsked) {
     header.merchant_id = "SHOP" + std::to_string(random() % 100000);
     header.merchant_country = random() % 2 ? "FR" : "BE";
     std::string file_number = std::to_string(1 + random() % 999999);
-    header.file_number = std::string(6 - file_number.size(), '0') + file_number;
+    header.file_number = six_digits(std::stoi(file_number));
     header.header_rest = random_text(20, random);
     std::string_view line_end = random() % 2 ? CRLF : LF;
 
@@ -131,7 +131,7 @@ TEST_F(MadeBatch, EveryRandomTableGivesAValidBatchAnsweredAsAsked) {
     std::string printed = testing::internal::GetCapturedStdout();
     ASSERT_EQ(result, VerificationResult::VALID) << printed << "\n" << text;
 
-    std::string answer = answer_of(header.merchant_id, header.merchant_country);
+    std::string answer = response_to(request, header.merchant_id, header.merchant_country);
     ASSERT_EQ(answer.size(), RECORD_LENGTH * (expected_codes.size() + 2));
     for (size_t n = 1; n <= expected_codes.size(); ++n)
       EXPECT_EQ(answer.substr(RECORD_LENGTH * n + 136, 2), expected_codes[n - 1]) << "row " << n << "\n" << text;
@@ -176,10 +176,9 @@ TEST_F(MadeBatch, StopsReadingAtTheFirstValueOrLineNoRecordCouldHold) {
   EXPECT_FALSE(make(header, CRLF, &err));
   EXPECT_EQ(err, "line 2: more than 1 value, but the first line names 1 column");
 
-  std::string lines = (folder / "lines.jsonl").string();
+  std::string lines = path("lines.jsonl");
   std::string object = R"({"kind":"body","fields":{"body_rest":""}})";
-  std::ofstream(lines, std::ios::binary) << object.insert(object.size() - 3, MAX_JSON_LINE + 1 - object.size(), 'x')
-                                         << "\n";
+  write_file("lines.jsonl", object.insert(object.size() - 3, MAX_JSON_LINE + 1 - object.size(), 'x') + "\n");
   std::FILE* in = std::fopen(lines.c_str(), "rb");
   std::FILE* out = std::fopen(request.c_str(), "wb");
   BlockWriter output = make_block_writer(out);

@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "private_folder.h"
-#include "request_generator.h"
 #include "batch/record_reader.h"
+#include "request_builder.h"
 
 namespace {
 
@@ -47,26 +44,17 @@ size_t fail_in_the_answer(char* into, size_t size, FILE* file, bool& failed) {
   return fail_in_the_verification(into, size, file, failed);
 }
 
-class RequestReadSeam : public ::testing::Test {
+class RequestReadSeam : public PrivateFolderTest {
  protected:
   void SetUp() override {
-    folder_ = make_private_folder("run_test");
-    request_path = (folder_ / "req").string();
-    response_ = (folder_ / "resp").string();
-    BatchShape shape;
-    shape.body_records = 3;
-    std::FILE* out = std::fopen(request_path.c_str(), "wb");
-    ASSERT_TRUE(out && write_request(shape, out));
-    std::fclose(out);
-    std::ofstream(response_, std::ios::binary) << PREVIOUS_RESPONSE;
+    request_path = path("req");
+    ASSERT_TRUE(write_generated(request_path, BatchShape{.body_records = 3}));
+    write_file(response_, PREVIOUS_RESPONSE);
     real_read = read_request_bytes;
     reads = 0;
     reads_at_start = 0;
   }
-  void TearDown() override {
-    read_request_bytes = real_read;
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { read_request_bytes = real_read; }
 
   // Whether the run reached its end, and what it printed.
   bool run(std::string& printed) {
@@ -76,15 +64,11 @@ class RequestReadSeam : public ::testing::Test {
     return completed;
   }
 
-  std::string response() const {
-    std::ifstream in(response_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string response() const { return read_file(response_); }
 
-  size_t files() const { return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), {})); }
+  size_t files() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {})); }
 
-  fs::path folder_;
-  std::string response_;
+  std::string response_ = path("resp");
 };
 
 }  // namespace

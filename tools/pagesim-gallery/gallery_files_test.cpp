@@ -11,17 +11,12 @@
 #include <vector>
 
 #include "private_folder.h"
-#include "run_program.h"
 
 namespace fs = std::filesystem;
 
-class Placing : public ::testing::Test {
+class Placing : public PrivateFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = make_private_folder("gallery-files");
-    fs::create_directories(dir_ / "shop");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { fs::create_directories(dir_ / "shop"); }
 
   // Places `names` for the template shop/shop.html; the files written land
   // in `written_`.
@@ -36,7 +31,6 @@ class Placing : public ::testing::Test {
     return placed.files;
   }
 
-  fs::path dir_;
   std::map<std::string, std::string> written_;
 };
 

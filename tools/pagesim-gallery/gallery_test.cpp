@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "platform/platform.h"
-#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
@@ -22,11 +21,8 @@ namespace {
 
 const std::string TEMPLATE = "<body bgcolor=\"#ffffff\">\n<h1>Shop</h1>\n[ORBA]\n<p>Thanks</p>\n";
 
-class Gallery : public ::testing::Test {
+class Gallery : public PrivateFolderTest {
  protected:
-  void SetUp() override { dir_ = make_private_folder("pagesim-gallery"); }
-  void TearDown() override { fs::remove_all(dir_); }
-
   // Runs the gallery in the merchant's folder with `parameters` and `shop_html`;
   // checks that the merchant's two files are left as they were.
   ProgramRun gallery(const std::string& parameters, const std::string& shop_html, const std::string& out_dir = "out") {
@@ -40,15 +36,11 @@ class Gallery : public ::testing::Test {
 
   // What pagesim writes for `page_type` with `parameters` as ./parameters.
   std::string pagesim_page(const std::string& parameters, const std::string& shop_html, const std::string& page_type) {
-    fs::path folder = make_private_folder("pagesim-reference");
-    write_file(folder / "parameters", parameters);
-    write_file(folder / "shop.html", shop_html);
-    ProgramRun run = run_program(PAGESIM_BINARY, {"pagesim", "shop.html", page_type}, folder);
-    fs::remove_all(folder);
-    return run.output;
+    PrivateFolder folder;
+    ::write_file(folder.path / "parameters", parameters);
+    ::write_file(folder.path / "shop.html", shop_html);
+    return run_program(PAGESIM_BINARY, {"pagesim", "shop.html", page_type}, folder.path).output;
   }
-
-  fs::path dir_;
 };
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;
@@ -20,15 +19,12 @@ ProgramRun run_pagesim(const fs::path& dir, const std::vector<std::string>& args
   return run_program(PAGESIM_BINARY, argv, dir, {StandardOutput::PATH, out_path});
 }
 
-class RunTest : public ::testing::Test {
+class RunTest : public PrivateFolderTest {
  protected:
   void SetUp() override {
-    dir_ = make_private_folder("pagesim-run");
-    write_file(dir_ / "parameters", "#none\n");
-    write_file(dir_ / "shop.html", "<body>\n[ORBA]\n");
+    write_file("parameters", "#none\n");
+    write_file("shop.html", "<body>\n[ORBA]\n");
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
 };
 
 // At most one line, ending in a line end, or nothing.

@@ -3,28 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "batch_files.h"
 #include "batch/verify.h"
+#include "request_builder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class GeneratedBatch : public BatchFiles {
+// A generated batch, each in the test's own folder.
+class GeneratedBatch : public PrivateFolderTest {
  protected:
-  GeneratedBatch() : BatchFiles("gen_request_test") {}
-
-  void generate(const BatchShape& shape) {
-    std::FILE* out = std::fopen(request.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    EXPECT_TRUE(write_request(shape, out));
-    std::fclose(out);
-  }
+  std::string request = path("request");
 
   // The verification's result and what it printed.
   VerificationResult verify(std::string& printed) {
@@ -49,12 +42,12 @@ TEST_F(GeneratedBatch, EveryRecordIsTwoHundredCharacters) {
 TEST_F(GeneratedBatch, IsValidAndAnsweredWithEveryResponseCode) {
   BatchShape shape;
   shape.body_records = 2 * BODY_ZONE_KINDS + 1;
-  generate(shape);
+  ASSERT_TRUE(write_generated(request, shape));
   std::string printed;
   ASSERT_EQ(verify(printed), VerificationResult::VALID) << printed;
   EXPECT_FALSE(fs::exists(request + ".TID"));
 
-  std::string answer = answer_of("SHOP1", "FR");
+  std::string answer = response_to(request, "SHOP1", "FR");
   ASSERT_EQ(answer.size(), 200u * static_cast<size_t>(shape.body_records + 2));
   std::vector<std::string> codes;
   for (int64_t n = 1; n <= shape.body_records; ++n) {
@@ -72,7 +65,7 @@ TEST_F(GeneratedBatch, ForeignBodiesDrawOneMessageEach) {
   BatchShape shape;
   shape.body_records = 4;
   shape.foreign_bodies = true;
-  generate(shape);
+  ASSERT_TRUE(write_generated(request, shape));
   std::string printed;
   EXPECT_EQ(verify(printed), VerificationResult::CONTENT_ERROR);
   EXPECT_NE(printed.find("number of errors = 4\n"), std::string::npos) << printed;
@@ -91,9 +84,7 @@ TEST_F(GeneratedBatch, TransactionIdsNeverRepeatUpToTheLargestBatch) {
 TEST_F(GeneratedBatch, RefusesMoreRecordsThanAFileCounts) {
   BatchShape shape;
   shape.body_records = MAX_BODY_RECORDS + 1;
-  std::FILE* out = std::fopen(request.c_str(), "wb");
-  EXPECT_FALSE(write_request(shape, out));
-  std::fclose(out);
+  EXPECT_FALSE(write_generated(request, shape));
 }
 
 }  // namespace
