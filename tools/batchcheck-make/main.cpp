@@ -21,8 +21,8 @@ constexpr std::string_view PROGRAM = "batchcheck-make";
 
 // Exit statuses of batchcheck-make.
 constexpr int EXIT_WRITTEN = 0;
-constexpr int EXIT_USAGE = 1;
-constexpr int EXIT_REFUSED = 2;  // bad input, or a file cannot be read or written: OUTPUT as it was
+constexpr int EXIT_FAILED = 2;  // a wrong command line, bad input, or a file cannot be read or written:
+                                // OUTPUT as it was
 
 // The header's options: the field each fills, how wide it may be, and its
 // help, where # stands for that width.
@@ -91,32 +91,32 @@ std::string help_text() {
          "\n" +
          support::option_block(OPTIONS) +
          "\n"
-         "Exit status: 0 OUTPUT written; 1 wrong command line; 2 bad input, or a file\n"
+         "Exit status: 0 OUTPUT written; 2 a wrong command line, bad input, or a file\n"
          "cannot be read or written (OUTPUT is then left as it was).\n"
          "\n"
          "Manual: man " +
          std::string(PROGRAM) + "\n";
 }
 
-// Writes a line of batchcheck-make's on standard output, where the merchant
-// reads them.
+// Writes a line of batchcheck-make's on standard error, where every
+// program around the two tools says why it failed.
 void say_line(std::string_view text) {
   std::string line = std::string(PROGRAM) + ": " + std::string(text) + "\n";
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 // Says what is wrong with the command line, then the usage.
 int usage(const std::string& reason) {
   say_line(reason);
   std::string text = support::usage_line(OPTIONS);
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  return EXIT_USAGE;
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  return EXIT_FAILED;
 }
 
 // Says why no Request file was written.
 int refused(const std::string& reason) {
   say_line(reason);
-  return EXIT_REFUSED;
+  return EXIT_FAILED;
 }
 
 // Takes an option's value as the header takes it: ISO-8859-1, at most
@@ -200,7 +200,7 @@ bool parse_arguments(int argc, char** argv, MakeArguments& args, std::string* er
 
 int main(int argc, char** argv) {
   prepare_stdout();
-  if (int status = answer_help_or_version(argc, argv, PROGRAM, help_text(), EXIT_REFUSED); status >= 0) return status;
+  if (int status = answer_help_or_version(argc, argv, PROGRAM, help_text(), EXIT_FAILED); status >= 0) return status;
   install_interrupt_cleanup();
   MakeArguments args;
   std::string err;
@@ -209,9 +209,9 @@ int main(int argc, char** argv) {
     if (!make_request_file(args, &err)) return refused(err);
   } catch (const std::bad_alloc&) {
     remove_registered_files();
-    std::fwrite(PROGRAM.data(), 1, PROGRAM.size(), stdout);
-    std::fputs(": not enough memory to make the request file\n", stdout);
-    return EXIT_REFUSED;
+    std::fwrite(PROGRAM.data(), 1, PROGRAM.size(), stderr);
+    std::fputs(": not enough memory to make the request file\n", stderr);
+    return EXIT_FAILED;
   }
   return EXIT_WRITTEN;
 }
