@@ -2,10 +2,13 @@
 # Loads the bash completion of every program and asks it what a user's Tab
 # would: each file registers a completion for the program it is named after,
 # pagesim offers the page types (every page that pagesim-gallery writes) after
-# a template, file names where a file is expected, options where one is.
+# a template, file names where a file is expected, options where one is,
+# those a program's --help lists.
 # Usage: check_completion.sh COMPLETION_DIR PAGESIM_GALLERY
+# (the programs beside PAGESIM_GALLERY are those whose --help is read)
 set -u
 completions=$1 gallery=$2
+PATH=$(cd "$(dirname "$gallery")" && pwd):$PATH
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -79,6 +82,8 @@ expect "req.txt" batchcheck-make --country = FR --json re
 expect "" batchcheck-make --json req.txt out.txt ""
 
 expect "$(printf 'shop\nshop batches')" pagesim-gallery template.html sh
+expect "--watch" pagesim-gallery template.html --w
+expect "$(printf 'shop\nshop batches')" pagesim-gallery --watch template.html sh
 
 [ "$failures" -eq 0 ] || exit 1
 echo "bash completes every program's options, file names and pagesim's page types"

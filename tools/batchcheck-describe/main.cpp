@@ -1,19 +1,18 @@
 // batchcheck-describe: shows a subscription batch or a Response file record
 // by record, each field by its name and each finding on the record it
 // concerns, as text or as JSON Lines for scripts, and as a JUnit report for CI.
-#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "support/block_writer.h"
 #include "describe.h"
 #include "describe_response.h"
 #include "support/help_version.h"
+#include "support/options.h"
 #include "platform/platform.h"
 #include "batch/record_layout.h"
 #include "batch/tid_file.h"
@@ -29,33 +28,37 @@ constexpr int EXIT_NO_RULE_BROKEN = 0;
 constexpr int EXIT_RULE_BROKEN = 1;  // a Request's result 1 to 4, or a Response's rule
 constexpr int EXIT_FAILED = 2;       // a file cannot be read or written, or a wrong command line
 
-// The usage line, which both the help and a wrong command line show.
-std::string usage_line() {
-  std::string start = "Usage: " + std::string(PROGRAM) + " ";
-  return start + "[--json] [--records FIRST-LAST] [--findings] [--as request|response]\n" +
-         std::string(start.size(), ' ') + "[--request REQUEST_FILE] [--junit REPORT] FILE [FILE_NUMBER]\n";
-}
+// batchcheck-describe's command line: its parsing, its help and its usage.
+const support::OptionTable OPTIONS{
+    PROGRAM,
+    {
+        {support::RowKind::OPTION, "--json", "", "one JSON object per record, then one for the result"},
+        {support::RowKind::OPTION, "--records", "FIRST-LAST", "show only the records FIRST to LAST (counted from 1)"},
+        {support::RowKind::OPTION, "--findings", "", "show only the records that have a finding"},
+        {support::RowKind::OPTION, "--as", "request|response",
+         "read the file as a Request or a Response file rather\nthan by what its content looks like"},
+        {support::RowKind::OPTION, "--request", "REQUEST_FILE", "check a Response against the Request it answers"},
+        {support::RowKind::OPTION, "--junit", "REPORT", "also write a JUnit XML report of the findings to REPORT"},
+        {support::RowKind::OPERAND, "FILE", "", "the batch or the Response file to describe"},
+        {support::RowKind::OPTIONAL_OPERAND, "FILE_NUMBER", "",
+         "the file number batchcheck would be given (a Request\nonly); without it the rules on the header's\n"
+         "file_number are left out"},
+        {support::RowKind::ALONE, "--help", "", ""},
+        {support::RowKind::ALONE, "--version", "", ""},
+    },
+    24,
+};
 
 // What `batchcheck-describe --help` prints.
 std::string help_text() {
-  return usage_line() +
+  return support::usage_line(OPTIONS) +
          "\n"
          "Verifies a Request file as batchcheck does, or checks a Response file against\n"
          "its own rules, and shows it record by record: each field by its name, each\n"
          "finding on the record it concerns, then the counts, the findings on the whole\n"
          "file and the result. Writes no Response file.\n"
-         "\n"
-         "  --json                one JSON object per record, then one for the result\n"
-         "  --records FIRST-LAST  show only the records FIRST to LAST (counted from 1)\n"
-         "  --findings            show only the records that have a finding\n"
-         "  --as request|response read the file as a Request or a Response file rather\n"
-         "                        than by what its content looks like\n"
-         "  --request REQUEST_FILE  check a Response against the Request it answers\n"
-         "  --junit REPORT        also write a JUnit XML report of the findings to REPORT\n"
-         "  FILE                  the batch or the Response file to describe\n"
-         "  FILE_NUMBER           the file number batchcheck would be given (a Request\n"
-         "                        only); without it the rules on the header's\n"
-         "                        file_number are left out\n"
+         "\n" +
+         support::option_block(OPTIONS) +
          "\n"
          "Exit status: 0 no rule broken, 1 a rule broken (a Request's result 1 to 4),\n"
          "2 a file cannot be read or written, or a wrong command line.\n"
@@ -85,7 +88,7 @@ int refused(std::string_view why) {
 
 // Says what is wrong with the command line, then the usage.
 int usage(const std::string& reason) {
-  tell_stderr({PROGRAM, ": ", reason, "\n", usage_line()});
+  tell_stderr({PROGRAM, ": ", reason, "\n", support::usage_line(OPTIONS)});
   return EXIT_FAILED;
 }
 
@@ -108,89 +111,49 @@ bool parse_range(std::string_view text, DescribeOptions& options) {
          parse_position(text.substr(dash + 1), options.last_record) && options.first_record <= options.last_record;
 }
 
-// The value of the option `name` at argv[i], given as "NAME VALUE" (which
-// moves i on) or "NAME=VALUE"; nothing when argv[i] is another option. A
-// missing value reads as empty.
-std::optional<std::string_view> option_value(int argc, char** argv, int& i, std::string_view name) {
-  std::string_view argument = argv[i];
-  if (argument == name) return i + 1 < argc ? std::string_view(argv[++i]) : std::string_view();
-  if (argument.size() > name.size() && argument.substr(0, name.size()) == name && argument[name.size()] == '=')
-    return argument.substr(name.size() + 1);
-  return std::nullopt;
-}
-
-// Takes the option at argv[i] (and its value); false (why in *err) when it
-// is unknown or its value is wrong.
-bool parse_option(int argc, char** argv, int& i, DescribeOptions& options, std::string* err) {
-  std::string_view argument = argv[i];
-  if (argument == "--json") {
+// Takes an option the command line gives; false (why in *err) when its
+// value is wrong.
+bool take_option(const support::GivenOption& option, DescribeOptions& options, std::string* err) {
+  std::string_view value = option.value;
+  if (option.name == "--json") {
     options.json = true;
-  } else if (argument == "--findings") {
+  } else if (option.name == "--findings") {
     options.only_findings = true;
-  } else if (argument == "--records" || argument.substr(0, 10) == "--records=") {
-    std::string_view range;
-    if (argument != "--records")
-      range = argument.substr(10);
-    else if (i + 1 < argc)
-      range = argv[++i];
-    else
-      *err = "--records needs FIRST-LAST";
-    if (err->empty() && !parse_range(range, options)) *err = "--records needs FIRST-LAST, two record numbers from 1 up";
-  } else if (std::optional<std::string_view> value = option_value(argc, argv, i, "--as")) {
-    if (*value == "request")
+  } else if (option.name == "--records") {
+    if (!parse_range(value, options)) *err = "--records needs FIRST-LAST, two record numbers from 1 up";
+  } else if (option.name == "--as") {
+    if (value == "request")
       options.layout = DescribeOptions::Layout::REQUEST;
-    else if (*value == "response")
+    else if (value == "response")
       options.layout = DescribeOptions::Layout::RESPONSE;
     else
       *err = "--as needs request or response";
-  } else if (std::optional<std::string_view> value = option_value(argc, argv, i, "--request")) {
-    if (value->empty()) *err = "--request needs REQUEST_FILE";
-    options.paired_request = std::string(*value);
-  } else if (std::optional<std::string_view> value = option_value(argc, argv, i, "--junit")) {
-    if (value->empty()) *err = "--junit needs REPORT";
-    options.junit_file = std::string(*value);
-  } else {
-    *err = "unknown option " + std::string(argument);
+  } else if (option.name == "--request") {
+    if (value.empty()) *err = "--request needs REQUEST_FILE";
+    options.paired_request = std::string(value);
+  } else if (option.name == "--junit") {
+    if (value.empty()) *err = "--junit needs REPORT";
+    options.junit_file = std::string(value);
   }
   return err->empty();
 }
 
 // Fills `options` from the command line; false (why in *err) when it is
-// wrong. Each option is taken once: a second --junit or --request would
-// otherwise silently replace the first.
+// wrong.
 bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::string* err) {
-  std::vector<std::string> operands;
-  std::vector<std::string_view> given;  // the options met so far, by name
-  bool options_end = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view argument = argv[i];
-    if (options_end || argument.size() < 2 || argument.substr(0, 2) != "--") {
-      operands.emplace_back(argument);
-    } else if (argument == "--") {
-      options_end = true;
-    } else {
-      std::string_view name = argument.substr(0, argument.find('='));
-      if (!parse_option(argc, argv, i, options, err)) return false;
-      if (std::find(given.begin(), given.end(), name) != given.end()) {
-        *err = std::string(name) + " is given more than once";
-        return false;
-      }
-      given.push_back(name);
-    }
-  }
-  if (operands.empty()) {
-    *err = "no file given";
-  } else if (operands.size() > 2) {
-    *err = "too many arguments";
-  } else if (operands.size() == 2 && operands[1].size() > FILE_NUMBER_ARGUMENT_WIDTH) {
+  support::CommandLine line;
+  if (!support::parse_command_line(OPTIONS, argc, argv, line, err)) return false;
+  for (const support::GivenOption& option : line.options)
+    if (!take_option(option, options, err)) return false;
+  options.request_file = line.operands[0];
+  if (line.operands.size() < 2) return true;
+  std::string_view file_number = line.operands[1];
+  if (file_number.size() > FILE_NUMBER_ARGUMENT_WIDTH)
     *err = "the file number has more than " + std::to_string(FILE_NUMBER_ARGUMENT_WIDTH) + " characters";
-  } else if (operands.size() == 2 && (operands[1].empty() || !is_all_digits(operands[1]))) {
+  else if (file_number.empty() || !is_all_digits(file_number))
     *err = "the file number must be digits";
-  }
-  if (!err->empty()) return false;
-  options.request_file = operands[0];
-  if (operands.size() == 2) options.file_number = operands[1];
-  return true;
+  options.file_number = std::string(file_number);
+  return err->empty();
 }
 
 // Why the report must not go where --junit puts it, or nothing: it would

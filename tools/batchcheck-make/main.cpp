@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "support/escaped_text.h"
 #include "support/help_version.h"
+#include "support/options.h"
 #include "make_run.h"
 #include "batch/request_writer.h"
 #include "platform/platform.h"
@@ -21,62 +21,102 @@ constexpr std::string_view PROGRAM = "batchcheck-make";
 
 // Exit statuses of batchcheck-make.
 constexpr int EXIT_WRITTEN = 0;
-constexpr int EXIT_USAGE = 1;
-constexpr int EXIT_REFUSED = 2;  // bad input, or a file cannot be read or written: OUTPUT as it was
+constexpr int EXIT_FAILED = 2;  // a wrong command line, bad input, or a file cannot be read or written:
+                                // OUTPUT as it was
 
-// The usage line, which both the help and a wrong command line show.
-std::string usage_line() { return "Usage: " + std::string(PROGRAM) + " [OPTIONS] INPUT OUTPUT\n"; }
+// The header's options: the field each fills, how wide it may be, and its
+// help, where # stands for that width.
+struct HeaderOption {
+  std::string_view name;
+  std::string_view value;
+  std::string BatchHeader::*field;
+  size_t width;
+  std::string_view help;
+};
+const HeaderOption HEADER_OPTIONS[] = {
+    {"--merchant-id", "ID", &BatchHeader::merchant_id, request::MERCHANT_ID.width,
+     "the merchant's identifier, at most # characters"},
+    {"--country", "CODE", &BatchHeader::merchant_country, request::MERCHANT_COUNTRY.width,
+     "the merchant's country, at most # characters"},
+    {"--file-number", "N", &BatchHeader::file_number, request::FILE_NUMBER.width,
+     "the file's sequence number, at most # digits"},
+    {"--version", "V", &BatchHeader::version, request::VERSION.width, "the file version (default 03)"},
+    {"--header-zone-1", "TEXT", &BatchHeader::header_zone_1, request::HEADER_ZONE_1.width,
+     "header_zone_1, at most # characters"},
+    {"--header-zone-2", "TEXT", &BatchHeader::header_zone_2, request::HEADER_ZONE_2.width,
+     "header_zone_2, at most # characters"},
+    // The rests leave room for the line end.
+    {"--header-rest", "TEXT", &BatchHeader::header_rest, request::HEADER_REST.width - 1,
+     "header_rest, at most # characters"},
+    {"--footer-rest", "TEXT", &BatchHeader::footer_rest, request::FOOTER_REST.width - 1,
+     "footer_rest, at most # characters"},
+};
+
+// batchcheck-make's command line: the header's options, then those of the
+// JSON Lines and of both.
+support::OptionTable make_options() {
+  using support::RowKind;
+  support::OptionTable table{PROGRAM, {}, 25, false};
+  table.rows.push_back({RowKind::HEADING, "", "",
+                        "From a table, whose first line names the columns (body record fields and\n"
+                        "answer, the response code the simulated server is to give):"});
+  for (const HeaderOption& option : HEADER_OPTIONS) {
+    std::string help(option.help);
+    if (size_t mark = help.find('#'); mark != std::string::npos) help.replace(mark, 1, std::to_string(option.width));
+    table.rows.push_back({RowKind::OPTION, option.name, option.value, help});
+  }
+  table.rows.insert(table.rows.end(),
+                    {
+                        {RowKind::HEADING, "", "", "From JSON Lines:"},
+                        {RowKind::OPTION, "--json", "", "INPUT holds batchcheck-describe's JSON Lines"},
+                        {RowKind::OPTION, "--renumber", "",
+                         "compute the record numbers, the footer's nb_record\n"
+                         "and file_identity instead of keeping them"},
+                        {RowKind::HEADING, "", "", "Both:"},
+                        {RowKind::OPTION, "--line-end", "crlf|lf", "end each record with CR LF (default) or LF"},
+                        {RowKind::OPERAND, "INPUT", "", ""},
+                        {RowKind::OPERAND, "OUTPUT", "", ""},
+                        {RowKind::ALONE, "--help", "", ""},
+                    });
+  return table;
+}
+const support::OptionTable OPTIONS = make_options();
 
 // What `batchcheck-make --help` prints.
 std::string help_text() {
-  return usage_line() + "       " + std::string(PROGRAM) + " --help | --version\n" +
+  return support::usage_line(OPTIONS) + "       " + std::string(PROGRAM) + " --help | --version\n" +
          "\n"
          "Writes a Request file (OUTPUT) from a table of body records in CSV, or from\n"
          "the JSON Lines of batchcheck-describe --json (INPUT; - reads standard input).\n"
+         "\n" +
+         support::option_block(OPTIONS) +
          "\n"
-         "From a table, whose first line names the columns (body record fields and\n"
-         "answer, the response code the simulated server is to give):\n"
-         "  --merchant-id ID       the merchant's identifier, at most 15 characters\n"
-         "  --country CODE         the merchant's country, at most 2 characters\n"
-         "  --file-number N        the file's sequence number, at most 6 digits\n"
-         "  --version V            the file version (default 03)\n"
-         "  --header-zone-1 TEXT   header_zone_1, at most 8 characters\n"
-         "  --header-zone-2 TEXT   header_zone_2, at most 6 characters\n"
-         "  --header-rest TEXT     header_rest, at most 158 characters\n"
-         "  --footer-rest TEXT     footer_rest, at most 152 characters\n"
-         "From JSON Lines:\n"
-         "  --json                 INPUT holds batchcheck-describe's JSON Lines\n"
-         "  --renumber             compute the record numbers, the footer's nb_record\n"
-         "                         and file_identity instead of keeping them\n"
-         "Both:\n"
-         "  --line-end crlf|lf     end each record with CR LF (default) or LF\n"
-         "\n"
-         "Exit status: 0 OUTPUT written; 1 wrong command line; 2 bad input, or a file\n"
+         "Exit status: 0 OUTPUT written; 2 a wrong command line, bad input, or a file\n"
          "cannot be read or written (OUTPUT is then left as it was).\n"
          "\n"
          "Manual: man " +
          std::string(PROGRAM) + "\n";
 }
 
-// Writes a line of batchcheck-make's on standard output, where the merchant
-// reads them.
+// Writes a line of batchcheck-make's on standard error, where every
+// program around the two tools says why it failed.
 void say_line(std::string_view text) {
   std::string line = std::string(PROGRAM) + ": " + std::string(text) + "\n";
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 // Says what is wrong with the command line, then the usage.
 int usage(const std::string& reason) {
   say_line(reason);
-  std::string text = usage_line();
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  return EXIT_USAGE;
+  std::string text = support::usage_line(OPTIONS);
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  return EXIT_FAILED;
 }
 
 // Says why no Request file was written.
 int refused(const std::string& reason) {
   say_line(reason);
-  return EXIT_REFUSED;
+  return EXIT_FAILED;
 }
 
 // Takes an option's value as the header takes it: ISO-8859-1, at most
@@ -92,69 +132,48 @@ bool take_option(std::string_view option, std::string_view value, size_t width, 
   return err->empty();
 }
 
-// The header's options: the field each fills and how wide it may be.
-struct HeaderOption {
-  std::string_view name;
-  std::string BatchHeader::*value;
-  size_t width;
-};
-const HeaderOption HEADER_OPTIONS[] = {
-    {"--merchant-id", &BatchHeader::merchant_id, request::MERCHANT_ID.width},
-    {"--country", &BatchHeader::merchant_country, request::MERCHANT_COUNTRY.width},
-    {"--version", &BatchHeader::version, request::VERSION.width},
-    {"--header-zone-1", &BatchHeader::header_zone_1, request::HEADER_ZONE_1.width},
-    {"--header-zone-2", &BatchHeader::header_zone_2, request::HEADER_ZONE_2.width},
-    // The rests leave room for the line end.
-    {"--header-rest", &BatchHeader::header_rest, request::HEADER_REST.width - 1},
-    {"--footer-rest", &BatchHeader::footer_rest, request::FOOTER_REST.width - 1},
-};
-
-// Takes the file number as the header's six digits; false (why in *err)
-// when it is not a number of 1 to 6 digits.
-bool take_file_number(std::string_view value, std::string& into, std::string* err) {
-  if (value.empty() || value.size() > request::FILE_NUMBER.width || !is_all_digits(value)) {
-    *err = "--file-number takes a number of 1 to 6 digits";
+// Takes the file number as the header's `width` digits; false (why in
+// *err) when it is not a number of 1 to `width` digits.
+bool take_file_number(std::string_view value, size_t width, std::string& into, std::string* err) {
+  if (value.empty() || value.size() > width || !is_all_digits(value)) {
+    *err = "--file-number takes a number of 1 to " + std::to_string(width) + " digits";
     return false;
   }
-  into = std::string(request::FILE_NUMBER.width - value.size(), '0') + std::string(value);
+  into = std::string(width - value.size(), '0') + std::string(value);
   return true;
 }
 
-// Takes the option `name` and its value; false (why in *err) when it is
-// unknown or its value is wrong.
-bool take_value_option(std::string_view name, std::string_view value, MakeArguments& args, std::string* err) {
-  if (name == "--line-end") {
-    if (value == "crlf")
+// Takes an option the command line gives; false (why in *err) when its
+// value is wrong.
+bool take_given(const support::GivenOption& given, MakeArguments& args, std::string* err) {
+  if (given.name == "--json" || given.name == "--renumber") {
+    (given.name == "--json" ? args.json : args.renumber) = true;
+  } else if (given.name == "--line-end") {
+    if (given.value == "crlf")
       args.line_end = CRLF;
-    else if (value == "lf")
+    else if (given.value == "lf")
       args.line_end = LF;
     else
       *err = "--line-end takes crlf or lf";
-    return err->empty();
+  } else {
+    // Every other option is the header's.
+    const HeaderOption* option = HEADER_OPTIONS;
+    while (option->name != given.name) ++option;
+    args.header_given = true;
+    args.merchant_id_given = args.merchant_id_given || given.name == "--merchant-id";
+    args.country_given = args.country_given || given.name == "--country";
+    args.file_number_given = args.file_number_given || given.name == "--file-number";
+    if (given.name == "--file-number")
+      return take_file_number(given.value, option->width, args.header.file_number, err);
+    return take_option(given.name, given.value, option->width, args.header.*(option->field), err);
   }
-  if (name == "--file-number") {
-    args.file_number_given = args.header_given = true;
-    return take_file_number(value, args.header.file_number, err);
-  }
-  const HeaderOption* option = nullptr;
-  for (const HeaderOption& candidate : HEADER_OPTIONS)
-    if (candidate.name == name) option = &candidate;
-  if (!option) {
-    *err = "unknown option " + quoted_in_message(name);
-    return false;
-  }
-  args.header_given = true;
-  if (name == "--merchant-id") args.merchant_id_given = true;
-  if (name == "--country") args.country_given = true;
-  return take_option(name, value, option->width, args.header.*(option->value), err);
+  return err->empty();
 }
 
 // Checks the operands and what the options ask of them together; false
 // (why in *err) when they do not go together.
-bool take_operands(const std::vector<std::string>& operands, MakeArguments& args, std::string* err) {
-  if (operands.size() != 2)
-    *err = operands.size() < 2 ? "INPUT and OUTPUT are both needed" : "too many arguments";
-  else if (operands[1] == "-")
+bool take_operands(const std::vector<std::string_view>& operands, MakeArguments& args, std::string* err) {
+  if (operands[1] == "-")
     *err = "OUTPUT must be a file";
   else if (args.json && args.header_given)
     *err = "the header and the footer come from the JSON Lines: their options go with a table only";
@@ -168,56 +187,20 @@ bool take_operands(const std::vector<std::string>& operands, MakeArguments& args
   return true;
 }
 
-// Notes that the option `name` is given; false (why in *err) when it was
-// already: a script that sets an option twice means one of the two, and
-// the run must not guess which.
-bool given_once(std::string_view name, std::vector<std::string_view>& given, std::string* err) {
-  for (std::string_view seen : given)
-    if (seen == name) {
-      *err = std::string(name) + " is given twice";
-      return false;
-    }
-  given.push_back(name);
-  return true;
-}
-
 // Fills `args` from the command line; false (why in *err) when it is wrong.
 bool parse_arguments(int argc, char** argv, MakeArguments& args, std::string* err) {
-  std::vector<std::string> operands;
-  std::vector<std::string_view> given;
-  bool options_end = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view argument = argv[i];
-    if (options_end || argument.size() < 2 || argument.substr(0, 2) != "--") {
-      operands.emplace_back(argument);
-    } else if (argument == "--") {
-      options_end = true;
-    } else if (argument == "--json" || argument == "--renumber") {
-      if (!given_once(argument, given, err)) return false;
-      (argument == "--json" ? args.json : args.renumber) = true;
-    } else {
-      // The options with a value: --name VALUE or --name=VALUE.
-      std::string_view name = argument.substr(0, argument.find('='));
-      std::string_view value;
-      if (name.size() < argument.size()) {
-        value = argument.substr(name.size() + 1);
-      } else if (i + 1 < argc) {
-        value = argv[++i];
-      } else {
-        *err = std::string(name) + " needs a value";
-        return false;
-      }
-      if (!take_value_option(name, value, args, err) || !given_once(name, given, err)) return false;
-    }
-  }
-  return take_operands(operands, args, err);
+  support::CommandLine line;
+  if (!support::parse_command_line(OPTIONS, argc, argv, line, err)) return false;
+  for (const support::GivenOption& given : line.options)
+    if (!take_given(given, args, err)) return false;
+  return take_operands(line.operands, args, err);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   prepare_stdout();
-  if (int status = answer_help_or_version(argc, argv, PROGRAM, help_text(), EXIT_REFUSED); status >= 0) return status;
+  if (int status = answer_help_or_version(argc, argv, PROGRAM, help_text(), EXIT_FAILED); status >= 0) return status;
   install_interrupt_cleanup();
   MakeArguments args;
   std::string err;
@@ -226,9 +209,9 @@ int main(int argc, char** argv) {
     if (!make_request_file(args, &err)) return refused(err);
   } catch (const std::bad_alloc&) {
     remove_registered_files();
-    std::fwrite(PROGRAM.data(), 1, PROGRAM.size(), stdout);
-    std::fputs(": not enough memory to make the request file\n", stdout);
-    return EXIT_REFUSED;
+    std::fwrite(PROGRAM.data(), 1, PROGRAM.size(), stderr);
+    std::fputs(": not enough memory to make the request file\n", stderr);
+    return EXIT_FAILED;
   }
   return EXIT_WRITTEN;
 }

@@ -8,6 +8,7 @@
 #include "gallery.h"
 #include "gallery_watch.h"
 #include "support/help_version.h"
+#include "support/options.h"
 #include "platform/platform.h"
 
 namespace {
@@ -20,36 +21,48 @@ enum ExitStatus : int {
                                      // closing line cannot be written
 };
 
-// What `pagesim-gallery --help` prints; its first line is the usage.
-constexpr const char* HELP =
-    "Usage: pagesim-gallery [--watch] TEMPLATE_NAME OUT_DIR\n"
-    "       pagesim-gallery --help | --version\n"
-    "\n"
-    "Previews every subscription page of the ORBA payment server, in English and\n"
-    "in French, inside the merchant's HTML template, with the options of\n"
-    "./parameters: the 32 pages that pagesim writes, and OUT_DIR/index.html that\n"
-    "links them and shows the diagnostic of each page that holds one. Beside the\n"
-    "pages go the files they load from the template's folder and stand-ins for\n"
-    "the server's images; the index lists any file that could not be copied.\n"
-    "\n"
-    "  TEMPLATE_NAME  the merchant's HTML template, holding the [ORBA] tag\n"
-    "  OUT_DIR        the folder of the pages, created when missing\n"
-    "  --watch        write the gallery anew after every change of the template,\n"
-    "                 ./parameters or a file the pages load, one line each, until\n"
-    "                 Ctrl-C; an open index.html reloads by itself\n"
-    "  --help         print this help\n"
-    "  --version      print the name and version\n"
-    "\n"
-    "Exit status: 0 every page is complete; 1 some page holds a diagnostic (all\n"
-    "are written); 2 a wrong command line, or OUT_DIR or a file in it cannot be\n"
-    "written.\n"
-    "\n"
-    "Manual: man pagesim-gallery\n";
+// pagesim-gallery's command line: its parsing, its help and its usage.
+const support::OptionTable OPTIONS{
+    GALLERY_PROGRAM,
+    {
+        {support::RowKind::OPERAND, "TEMPLATE_NAME", "", "the merchant's HTML template, holding the [ORBA] tag"},
+        {support::RowKind::OPERAND, "OUT_DIR", "", "the folder of the pages, created when missing"},
+        {support::RowKind::OPTION, "--watch", "",
+         "write the gallery anew after every change of the template,\n"
+         "./parameters or a file the pages load, one line each, until\n"
+         "Ctrl-C; an open index.html reloads by itself"},
+        {support::RowKind::ALONE, "--help", "", "print this help"},
+        {support::RowKind::ALONE, "--version", "", "print the name and version"},
+    },
+    17,
+};
 
-// Tells how to call the program, on standard error.
-void print_usage() {
-  std::string_view help = HELP;
-  std::string usage(help.substr(0, help.find('\n') + 1));
+// What `pagesim-gallery --help` prints.
+std::string help_text() {
+  return support::usage_line(OPTIONS) + "       " + std::string(GALLERY_PROGRAM) + " --help | --version\n" +
+         "\n"
+         "Previews every subscription page of the ORBA payment server, in English and\n"
+         "in French, inside the merchant's HTML template, with the options of\n"
+         "./parameters: the 32 pages that pagesim writes, and OUT_DIR/index.html that\n"
+         "links them and shows the diagnostic of each page that holds one. Beside the\n"
+         "pages go the files they load from the template's folder and stand-ins for\n"
+         "the server's images; the index lists any file that could not be copied.\n"
+         "\n" +
+         support::option_block(OPTIONS) +
+         "\n"
+         "Exit status: 0 every page is complete; 1 some page holds a diagnostic (all\n"
+         "are written); 2 a wrong command line, or OUT_DIR or a file in it cannot be\n"
+         "written.\n"
+         "\n"
+         "Manual: man " +
+         std::string(GALLERY_PROGRAM) + "\n";
+}
+
+// Says what is wrong with the command line, then how to call the program,
+// on standard error.
+void print_usage(const std::string& reason) {
+  tell_gallery_failure(reason);
+  std::string usage = support::usage_line(OPTIONS);
   usage += "Run it in the folder that holds ./parameters; pagesim-gallery --help tells more.\n";
   std::fputs(usage.c_str(), stderr);
 }
@@ -70,20 +83,23 @@ std::string closing_line(const GalleryOutcome& outcome) {
 
 int main(int argc, char** argv) {
   prepare_stdout(StdoutRole::PRODUCT);
-  if (int status = answer_help_or_version(argc, argv, GALLERY_PROGRAM, HELP, NOT_WRITTEN); status >= 0)
+  if (int status = answer_help_or_version(argc, argv, GALLERY_PROGRAM, help_text(), NOT_WRITTEN); status >= 0)
     return status;
   install_interrupt_cleanup();
-  bool watch = argc == 4 && std::string_view(argv[1]) == "--watch";
-  if (argc != 3 && !watch) {
-    print_usage();
+  support::CommandLine line;
+  std::string err;
+  if (!support::parse_command_line(OPTIONS, argc, argv, line, &err)) {
+    print_usage(err);
     return NOT_WRITTEN;
   }
   try {
-    if (watch) {
-      watch_gallery(argv[2], argv[3], closing_line);
+    std::string template_name(line.operands[0]);
+    std::string out_dir(line.operands[1]);
+    if (!line.options.empty()) {  // --watch, the one option
+      watch_gallery(template_name, out_dir, closing_line);
       return NOT_WRITTEN;
     }
-    GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
+    GalleryOutcome outcome = write_gallery(template_name, out_dir, is_terminal(stderr));
     if (!outcome.written) return NOT_WRITTEN;
     // A job that runs the gallery reads this line: lost, it fails the run.
     if (!print_gallery_line(closing_line(outcome))) return NOT_WRITTEN;
