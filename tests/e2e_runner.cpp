@@ -6,6 +6,9 @@
 //   args    the program's arguments, one per line (the program name is fixed)
 //   in/     files copied into the temporary folder, which is the working folder
 //   stdout  the expected standard output, exactly
+//   stderr  optional: the expected standard error (the messages of a program
+//           that writes them there), exactly but for its line ends: a Windows
+//           program's standard error ends its lines with CR LF
 //   status  the expected exit status (0 when absent)
 //   out/    files expected after the run, besides the unchanged files of in/;
 //           no other file may be left behind
@@ -116,10 +119,10 @@ void start_programs_without_override() {
 }
 
 // Runs `program` as `name` with `args` in `dir` (through the launcher, when
-// there is one), with standard error passed on; its exit status, or 128 and
-// the signal it died of.
+// there is one), with standard error kept in `errors` and passed on; its exit
+// status, or 128 and the signal it died of.
 int run(const std::vector<std::string>& launcher, const std::string& program, const std::string& name,
-        const std::vector<std::string>& args, const fs::path& dir, std::string& out) {
+        const std::vector<std::string>& args, const fs::path& dir, std::string& out, std::string& errors) {
   std::vector<std::string> argv = launcher;
   for (std::string& word : argv)
     if (word == "{name}") word = name;
@@ -128,6 +131,7 @@ int run(const std::vector<std::string>& launcher, const std::string& program, co
   argv.insert(argv.end(), args.begin(), args.end());
   ProgramRun run = run_program(launcher.empty() ? program : launcher[0], argv, dir);
   out = run.output;
+  errors = run.errors;
   std::fwrite(run.errors.data(), 1, run.errors.size(), stderr);
   if (run.signal != 0) return 128 + run.signal;
   return run.status;
@@ -183,7 +187,8 @@ int main(int argc, char** argv) {
   for (const auto& [path, mode] : modes) fs::permissions(work / path, mode);
   if (!modes.empty()) start_programs_without_override();
   std::string out;
-  int status = run(launcher, program, name, args, work, out);
+  std::string errors;
+  int status = run(launcher, program, name, args, work, out, errors);
   // The runner reads and removes every file again.
   for (const auto& [path, mode] : modes) fs::permissions(work / path, fs::perms::owner_all, fs::perm_options::add);
 
@@ -194,6 +199,10 @@ int main(int argc, char** argv) {
     ok = false;
   }
   ok = same("stdout", read_file(case_dir / "stdout"), out) && ok;
+  if (fs::exists(case_dir / "stderr")) {
+    for (size_t at; (at = errors.find("\r\n")) != std::string::npos;) errors.erase(at, 1);
+    ok = same("stderr", read_file(case_dir / "stderr"), errors) && ok;
+  }
 
   std::map<std::string, std::string> expected = files_below(case_dir / "in");
   for (auto& [path, content] : files_below(case_dir / "out")) expected[path] = content;

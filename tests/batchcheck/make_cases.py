@@ -469,6 +469,8 @@ def write_case(root, c):
     """Writes the case `c` into its folder `root`, as the end-to-end runner reads it."""
     write(os.path.join(root, "args"), "".join(a + "\n" for a in c["args"]))
     write(os.path.join(root, "stdout"), c["stdout"])
+    if c.get("stderr") is not None:
+        write(os.path.join(root, "stderr"), c["stderr"])
     if c.get("status"):
         write(os.path.join(root, "status"), "%d\n" % c["status"])
     for file, content in c.get("inputs", {}).items():

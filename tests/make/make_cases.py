@@ -25,9 +25,9 @@ CASES = {}
 OPTIONS = ["--merchant-id", "SHOP1", "--country", "FR", "--file-number", "12"]
 
 
-def case(name, args, stdout="", status=0, inputs=None, outputs=None, modes=None):
+def case(name, args, stdout="", status=0, inputs=None, outputs=None, modes=None, stderr=None):
     CASES[name] = dict(args=args, stdout=stdout, status=status, inputs=inputs or {}, outputs=outputs or {},
-                       modes=modes or {})
+                       modes=modes or {}, stderr=stderr)
 
 
 def pad(text, width):
@@ -147,45 +147,63 @@ case("renumber_after_removing_a_record", ["--json", "--renumber", "edited.jsonl"
 # --- bad input: one message on standard error naming the line and the
 # field, status 2, nothing on standard output, and no Request file written;
 # an existing one stays as it was ---------------------------------------------
-def refused(name, table, args=None, extra=None):
+def failed(name, args, message, inputs, modes=None):
+    case(name, args, "", 2, inputs, stderr="batchcheck-make: " + message + "\n", modes=modes)
+
+
+def refused(name, table, message, args=None, extra=None):
     inputs = {"table.csv": table}
     inputs.update(extra or {})
-    case(name, (args or OPTIONS) + ["table.csv", "batch.txt"], "", 2, inputs)
+    failed(name, (args or OPTIONS) + ["table.csv", "batch.txt"], "table.csv, " + message, inputs)
 
 
 refused("refused_value_wider_than_its_field", "merchant_id,answer\nSHOP1,00\nSHOP1-WITH-A-LONG-ID,00\n",
+        "line 3, field merchant_id: 20 characters, the field holds 15",
         extra={"batch.txt": FIVE_BATCH})
-refused("refused_character_without_latin1_form", "body_zone_4\n\u20ac 12 a month\n".encode("utf-8"))
-refused("refused_invalid_utf8", b"body_zone_4\nCaf\xe9\n")
-refused("refused_line_end_in_a_value", 'answer,body_zone_4\n00,"two\r\nlines"\n')
-refused("refused_nul_in_a_value", "body_zone_2\nCUST\x00001\n")
-refused("refused_unknown_column", "answer,amount\n00,12.50\n")
-refused("refused_repeated_column", "answer,body_zone_4,answer\n00,x,05\n")
+refused("refused_character_without_latin1_form", "body_zone_4\n\u20ac 12 a month\n".encode("utf-8"),
+        "line 2, field body_zone_4: the character U+20AC has no ISO-8859-1 form")
+refused("refused_invalid_utf8", b"body_zone_4\nCaf\xe9\n", "line 2, field body_zone_4: invalid UTF-8")
+refused("refused_line_end_in_a_value", 'answer,body_zone_4\n00,"two\r\nlines"\n',
+        "line 2, field body_zone_4: a line end inside the value")
+refused("refused_nul_in_a_value", "body_zone_2\nCUST\x00001\n", "line 2, field body_zone_2: a NUL character inside the value")
+refused("refused_unknown_column", "answer,amount\n00,12.50\n",
+        'line 1, column "amount": no such column; a table\'s columns are merchant_country, merchant_id, '
+        "record_number, body_zone_1, transaction_id, body_zone_2 to body_zone_6, body_rest and answer")
+refused("refused_repeated_column", "answer,body_zone_4,answer\n00,x,05\n", "line 1, column answer: named twice")
 # A name holding a terminal's escape and a line end, 300 characters long:
-# its message shows it escaped and cut, on one line.
-refused("refused_unknown_column_shown_on_one_line", 'answer,"\x1b[2Jamount\r\n%s"\n00,1\n' % ("9" * 300))
-refused("refused_answer_not_two_digits", "answer\n00\n5\n")
-refused("refused_malformed_csv", 'answer,body_zone_4\n00,"never closed\n05,x\n')
-refused("refused_row_of_another_width", "answer,body_zone_4\n00\n")
-case("refused_malformed_json_line", ["--json", "request.jsonl", "batch.txt"], "", 2,
-     {"request.jsonl": described(VALID).decode("utf-8").split("\n")[0] + '\n{"kind" "body"}\n'})
+# shown escaped and cut, on one line.
+refused("refused_unknown_column_shown_on_one_line", 'answer,"\x1b[2Jamount\r\n%s"\n00,1\n' % ("9" * 300),
+        'line 1, column "\\x1b[2Jamount\\r\\n9999999999999999999999999999"...: no such column; a table\'s '
+        "columns are merchant_country, merchant_id, record_number, body_zone_1, transaction_id, body_zone_2 to "
+        "body_zone_6, body_rest and answer")
+refused("refused_answer_not_two_digits", "answer\n00\n5\n",
+        'line 3, field answer: "5" is not a response code of two digits')
+refused("refused_malformed_csv", 'answer,body_zone_4\n00,"never closed\n05,x\n',
+        "line 2, field body_zone_4: malformed CSV: the quoted value is never closed")
+refused("refused_row_of_another_width", "answer,body_zone_4\n00\n", "line 2: 1 value, but the first line names 2 columns")
+failed("refused_malformed_json_line", ["--json", "request.jsonl", "batch.txt"],
+       "request.jsonl, line 2: malformed JSON at character 14: syntax error while parsing object "
+       "separator - unexpected string literal; expected ':'",
+       {"request.jsonl": described(VALID).decode("utf-8").split("\n")[0] + '\n{"kind" "body"}\n'})
 # A JSON line whose fields are no object.
-case("refused_fields_not_an_object", ["--json", "request.jsonl", "batch.txt"], "", 2,
-     {"request.jsonl": '{"kind":"body","fields":["a"]}\n'})
+failed("refused_fields_not_an_object", ["--json", "request.jsonl", "batch.txt"],
+       "request.jsonl, line 1, member fields: not an object", {"request.jsonl": '{"kind":"body","fields":["a"]}\n'})
 # Nothing to read, as after a describe that failed in a pipe: no batch, and
 # the merchant's file stays.
-case("refused_empty_json_lines", ["--json", "described.jsonl", "batch.txt"], "", 2,
-     {"described.jsonl": "", "batch.txt": FIVE_BATCH})
+failed("refused_empty_json_lines", ["--json", "described.jsonl", "batch.txt"],
+       "described.jsonl: no record in the input", {"described.jsonl": "", "batch.txt": FIVE_BATCH})
 # The batch's folder lets no temporary file be made: the existing batch is
 # never written in place, where a bad row or an interrupt would cut it.
-case("refused_output_in_a_folder_it_cannot_replace", OPTIONS + ["table.csv", "batches/batch.txt"], "", 2,
-     {"table.csv": "answer\n00\n5\n", "batches/batch.txt": FIVE_BATCH}, modes={"batches": "555"})
-case("refused_output_is_the_input", OPTIONS + ["table.csv", "./table.csv"], "", 2, {"table.csv": FIVE})
-# A wrong command line: the reason and the usage go to standard error, status
-# 2 as for bad input, and no batch is written.
-case("usage_option_given_twice", OPTIONS + ["--merchant-id", "SHOP2", "table.csv", "batch.txt"], "", 2,
-     {"table.csv": FIVE})
-case("usage_table_without_merchant", ["table.csv", "batch.txt"], "", 2, {"table.csv": FIVE})
+failed("refused_output_in_a_folder_it_cannot_replace", OPTIONS + ["table.csv", "batches/batch.txt"],
+       "the file batches/batch.txt can only be replaced whole, and no temporary file can be made beside it",
+       {"table.csv": "answer\n00\n5\n", "batches/batch.txt": FIVE_BATCH}, modes={"batches": "555"})
+failed("refused_output_is_the_input", OPTIONS + ["table.csv", "./table.csv"],
+       "the output file ./table.csv is the input file", {"table.csv": FIVE})
+failed("usage_option_given_twice", OPTIONS + ["--merchant-id", "SHOP2", "table.csv", "batch.txt"],
+       "--merchant-id is given twice\nUsage: batchcheck-make [OPTIONS] INPUT OUTPUT", {"table.csv": FIVE})
+failed("usage_table_without_merchant", ["table.csv", "batch.txt"],
+       "a table needs --merchant-id, --country and --file-number, as batchcheck will be given them\n"
+       "Usage: batchcheck-make [OPTIONS] INPUT OUTPUT", {"table.csv": FIVE})
 
 
 def main(folder=HERE):
