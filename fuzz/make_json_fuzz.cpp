@@ -11,6 +11,8 @@
 #include "fuzz_support.h"
 #include "make_json.h"
 
+using namespace support;
+
 namespace {
 
 // make_from_json on `lines`; the batch, or false.

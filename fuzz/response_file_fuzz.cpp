@@ -9,6 +9,8 @@
 #include "fuzz_support.h"
 #include "batch/response_writer.h"
 
+using namespace support;
+
 namespace {
 
 // What a writer put into its Response stream, and whether it answered.

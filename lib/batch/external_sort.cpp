@@ -29,12 +29,12 @@ void SpillFiles::remove(const std::string& name) {
 bool start_spill(SpillFiles& spills, SpillWriter& writer, std::string* err) {
   FILE* file = spills.create(writer.name, err);
   if (!file) return false;
-  writer.out = make_block_writer(file);
+  writer.out = support::make_block_writer(file);
   return true;
 }
 
 bool finish_spill(SpillWriter& writer, std::string* err) {
-  bool written = flush_block_writer(writer.out);
+  bool written = support::flush_block_writer(writer.out);
   if (std::fclose(writer.out.file) != 0) written = false;
   writer.out.file = nullptr;
   if (!written) *err = message_text(Message::CANNOT_WRITE_TEMPORARY_FILE, {writer.name});

@@ -56,7 +56,7 @@ struct Run {
 // A spill file being written, and its name.
 struct SpillWriter {
   std::string name;
-  BlockWriter out;
+  support::BlockWriter out;
 };
 
 // Opens a new spill file for writing; false (the message in *err) when none can be made.
@@ -78,7 +78,7 @@ uint64_t items_written(const SpillWriter& writer) {
 // Appends `count` items to a spill file.
 template <class T>
 void write_items(SpillWriter& writer, const T* items, size_t count) {
-  write_bytes(writer.out, std::string_view(reinterpret_cast<const char*>(items), count * sizeof(T)));
+  support::write_bytes(writer.out, std::string_view(reinterpret_cast<const char*>(items), count * sizeof(T)));
 }
 
 // Bytes of each spill file read at a time.

@@ -80,19 +80,19 @@ void compose_footer(const BatchHeader& header, int64_t body_records, size_t leng
   put_last_field(record, request::FOOTER_REST, header.footer_rest);
 }
 
-void write_record(BlockWriter& out, std::string_view text, std::string_view line_end) {
-  write_bytes(out, text);
-  write_bytes(out, line_end);
+void write_record(support::BlockWriter& out, std::string_view text, std::string_view line_end) {
+  support::write_bytes(out, text);
+  support::write_bytes(out, line_end);
 }
 
-void write_body(BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
+void write_body(support::BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
                 std::string_view line_end) {
   // The room is kept from one record to the next.
   static std::string record;
   record.clear();
   append_body(composer, ordinal, values, record);
   record.append(line_end);
-  write_bytes(out, record);
+  support::write_bytes(out, record);
 }
 
 TextFault utf8_to_latin1(std::string_view text, std::string& out, uint32_t* code_point) {

@@ -77,10 +77,10 @@ BodyComposer make_body_composer(const BatchHeader& header, size_t length);
 void append_body(const BodyComposer& composer, int64_t ordinal, const BodyValues& values, std::string& out);
 
 // Queues one record and its line end for the made file.
-void write_record(BlockWriter& out, std::string_view text, std::string_view line_end);
+void write_record(support::BlockWriter& out, std::string_view text, std::string_view line_end);
 
 // Queues the body record numbered `ordinal` and its line end.
-void write_body(BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
+void write_body(support::BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
                 std::string_view line_end);
 
 // Characters the record layout can hold: ISO-8859-1, one byte each.

@@ -27,9 +27,9 @@ using response::CODE_NO_REPLY;
 void fit_record(std::string& record) { record.resize(RECORD_LENGTH, ' '); }
 
 // Writes one record of exactly 200 characters.
-void write_record(BlockWriter& response, std::string& record) {
+void write_record(support::BlockWriter& response, std::string& record) {
   fit_record(record);
-  write_bytes(response, record);
+  support::write_bytes(response, record);
 }
 
 // The identity warnings of one record, merchant_id first.
@@ -47,7 +47,7 @@ struct ResponseState {
   const std::string& merchant_id;
   const std::string& merchant_country;
   RecordReader& reader;
-  BlockWriter& response;
+  support::BlockWriter& response;
   std::string header_prefix;
   std::string record;  // the footer record, once the body pass ends on it
   bool footer_read = false;
@@ -188,7 +188,7 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
 }
 
 bool write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
-                         BlockWriter& response, std::string* err) {
+                         support::BlockWriter& response, std::string* err) {
   ResponseState state{merchant_id, merchant_country, request, response, {}, {}, false, 0, 0, 0};
   if (!write_response_header(state, err)) {
     append_message(*err, Message::HEADER_NOT_TREATED);
@@ -199,7 +199,7 @@ bool write_response_file(const std::string& merchant_id, const std::string& merc
   return true;
 }
 
-bool write_error_response(RecordReader& request, BlockWriter& response, const std::string& result_text,
+bool write_error_response(RecordReader& request, support::BlockWriter& response, const std::string& result_text,
                           std::string* err) {
   std::string first;
   read_record(request, first);  // an empty file leaves an empty record

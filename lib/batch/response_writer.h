@@ -24,10 +24,10 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
 // False (the message in *err) when the request cannot be answered: nothing
 // is written then. Whether the bytes reached the file, `response` tells.
 bool write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
-                         BlockWriter& response, std::string* err);
+                         support::BlockWriter& response, std::string* err);
 
 // Writes the two-record error response carrying the verification result
 // (`result_text`, decimal). False (the message in *err) when the version is
 // not one the server answers: nothing is written then.
-bool write_error_response(RecordReader& request, BlockWriter& response, const std::string& result_text,
+bool write_error_response(RecordReader& request, support::BlockWriter& response, const std::string& result_text,
                           std::string* err);

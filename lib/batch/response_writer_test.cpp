@@ -9,6 +9,8 @@
 
 #include "date/date.h"
 
+using namespace support;
+
 namespace {
 
 // 9 February 2004, 10:05:03, shown in UTC so the tests do not depend on the

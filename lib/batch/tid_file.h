@@ -17,7 +17,7 @@
 // whole, even one that holds a carriage return and the record's line end.
 struct TidFile {
   std::string name;
-  BlockWriter out;
+  support::BlockWriter out;
   uint64_t entries = 0;
 };
 

@@ -29,12 +29,12 @@ class BatchFiles : public ::testing::Test {
     std::FILE* in = std::fopen(request.c_str(), "rb");
     std::FILE* out = std::fopen(response.c_str(), "wb");
     RecordReader reader = make_record_reader(in);
-    BlockWriter writer = make_block_writer(out);
+    support::BlockWriter writer = support::make_block_writer(out);
     std::string err;
     testing::internal::CaptureStdout();
     EXPECT_TRUE(write_response_file(merchant_id, merchant_country, reader, writer, &err)) << err;
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(flush_block_writer(writer));
+    EXPECT_TRUE(support::flush_block_writer(writer));
     std::fclose(in);
     std::fclose(out);
     std::ifstream answer_file(response, std::ios::binary);

@@ -14,6 +14,8 @@
 #include "batch/rules.h"
 #include "batch/verify.h"
 
+using namespace support;
+
 namespace {
 
 // What the verification told, for the views.

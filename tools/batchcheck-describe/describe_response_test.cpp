@@ -11,6 +11,8 @@
 #include "private_folder.h"
 #include "run.h"
 
+using namespace support;
+
 namespace {
 
 namespace fs = std::filesystem;

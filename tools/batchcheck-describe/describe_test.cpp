@@ -10,6 +10,8 @@
 #include "batch/record_reader.h"
 #include "run.h"
 
+using namespace support;
+
 namespace {
 
 namespace fs = std::filesystem;

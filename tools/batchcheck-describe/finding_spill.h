@@ -19,7 +19,7 @@
 // interrupted.
 struct FindingSpill {
   std::string name;
-  BlockWriter out;                 // its file open from the first finding on
+  support::BlockWriter out;                 // its file open from the first finding on
   bool created = false;            // by this run, so that it removes the file
   std::optional<Message> failure;  // why the findings could not be kept, once they cannot
   std::vector<uint64_t> run_starts;

@@ -6,6 +6,8 @@
 #include "support/markup.h"
 #include "record_view.h"
 
+using namespace support;
+
 namespace {
 
 void queue(JunitReport& report, std::string_view text) { write_bytes(report.out, text); }

@@ -19,7 +19,7 @@
 struct JunitReport {
   Replacement file;
   std::string suite;  // the described file's name, escaped for XML
-  BlockWriter out;
+  support::BlockWriter out;
 };
 
 // Opens the report of `described` (the file's name) at `path`; false when it cannot be written.

@@ -12,6 +12,8 @@
 #include "describe.h"
 #include "private_folder.h"
 
+using namespace support;
+
 namespace {
 
 namespace fs = std::filesystem;

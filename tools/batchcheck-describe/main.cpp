@@ -16,6 +16,8 @@
 #include "platform/platform.h"
 #include "batch/verify.h"
 
+using namespace support;
+
 namespace {
 
 // The program's name, as its help and its messages on standard error give it.

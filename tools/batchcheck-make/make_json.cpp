@@ -8,6 +8,8 @@
 #include "make_input.h"
 #include "make_json_line.h"
 
+using namespace support;
+
 namespace {
 
 using Json = nlohmann::json;

@@ -23,4 +23,4 @@ struct JsonOptions {
 // that describe's output gives back the file it describes. False on bad
 // input, with `err` saying where and why; an empty `err` when the input
 // could not be read.
-bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std::string* err);
+bool make_from_json(FILE* in, const JsonOptions& options, support::BlockWriter& out, std::string* err);

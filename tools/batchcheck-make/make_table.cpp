@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+using namespace support;
+
 namespace {
 
 // The column of a table, by its place in the first row.

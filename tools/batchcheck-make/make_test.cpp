@@ -13,6 +13,8 @@
 #include "batch/request_writer.h"
 #include "batch/verify.h"
 
+using namespace support;
+
 namespace {
 
 class MadeBatch : public BatchFiles {

@@ -14,6 +14,8 @@
 #include "batch/tid_file.h"
 #include "batch/verify.h"
 
+using namespace support;
+
 namespace {
 
 // Prints the creation error line; the previous Response stays as it was.

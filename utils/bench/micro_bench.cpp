@@ -19,6 +19,8 @@
 #include "batch/tid_file.h"
 #include "batch/verify.h"
 
+using namespace support;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -5,6 +5,8 @@
 
 #include "batch/request_writer.h"
 
+using namespace support;
+
 namespace {
 
 // body_zone_1 and the code it selects, in the order the records use them.
