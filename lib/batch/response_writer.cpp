@@ -164,8 +164,8 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
   // Two readings of the clock, as the server stamps date and time apart.
   static std::string date;
   static std::string time;
-  format_now(1, "+J+M+a", date);
-  format_now(1, "+h+m+s", time);
+  datelib::format_now(1, "+J+M+a", date);
+  datelib::format_now(1, "+h+m+s", time);
   // Within one second every answer with the same code gets the same block,
   // and a batch uses a few codes only: a million answers compose a handful.
   static std::array<KeptReplyBlock, 8> kept;

@@ -9,6 +9,7 @@
 
 #include "date/date.h"
 
+using namespace datelib;
 using namespace support;
 
 namespace {

@@ -7,6 +7,8 @@
 #include "date/calendar.h"
 #include "platform/platform.h"
 
+namespace datelib {
+
 namespace {
 
 // Where "now" and local time come from; nullptr means the system's.
@@ -309,3 +311,5 @@ void date_day_kind(DateRecord& record) {
   build_year_calendar(static_cast<int>(century * 100 + year_in_century));
   set_field(record.day_kind, year_calendar()[static_cast<size_t>(day_of_year - 1)], 1);
 }
+
+}  // namespace datelib

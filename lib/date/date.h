@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace datelib {
+
 // A time value with its calendar fields already written out as fixed-width
 // digit texts, so that formatting only copies texts.
 struct DateRecord {
@@ -76,3 +78,5 @@ constexpr int DAY_NONE = 9;      // the 366th day of a 365-day year
 
 // Computes the day kind of the record's date and stores it in the record.
 void date_day_kind(DateRecord& record);
+
+}  // namespace datelib

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string>
 
+using namespace datelib;
+
 namespace {
 
 using namespace std::chrono;
