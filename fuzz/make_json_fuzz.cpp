@@ -11,6 +11,7 @@
 #include "fuzz_support.h"
 #include "make_json.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

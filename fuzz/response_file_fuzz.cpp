@@ -9,6 +9,7 @@
 #include "fuzz_support.h"
 #include "batch/response_writer.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

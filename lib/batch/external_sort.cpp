@@ -2,6 +2,8 @@
 
 #include "batch/messages.h"
 
+namespace batch {
+
 SpillFiles::~SpillFiles() {
   for (const std::string& name : names_) remove_temporary(name);
 }
@@ -42,3 +44,5 @@ bool finish_spill(SpillWriter& writer, std::string* err) {
 }
 
 std::string unreadable_spill(const std::string& name) { return message_text(Message::CANNOT_READ_BACK, {name}); }
+
+}  // namespace batch

@@ -19,6 +19,8 @@
 #include "support/block_writer.h"
 #include "platform/platform.h"
 
+namespace batch {
+
 // Runs merged at once; more are first merged into longer runs.
 constexpr size_t MERGE_FAN_IN = 16;
 
@@ -248,3 +250,5 @@ class Sorter {
   bool failed_ = false;
   std::string error_;  // why a spill file failed, once one has
 };
+
+}  // namespace batch

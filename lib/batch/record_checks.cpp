@@ -5,6 +5,8 @@
 #include "batch/request_layout.h"
 #include "batch/rules.h"
 
+namespace batch {
+
 Role role_of(int64_t position, std::string_view record) {
   if (position == 1) return Role::FIRST;
   switch (record_kind(record)) {
@@ -115,3 +117,4 @@ bool check_records(Verification& v, RecordReader& reader, TidFile& tid) {
   return !reader.failed;
 }
 
+}  // namespace batch

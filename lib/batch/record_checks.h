@@ -14,6 +14,8 @@
 #include "batch/tid_file.h"
 #include "batch/verify.h"
 
+namespace batch {
+
 // How the pass treats a record: the first one apart from all others, then
 // each by its code. Body records are the ones that give a TID entry.
 enum class Role { FIRST, BODY, FOOTER, OTHER };
@@ -56,3 +58,5 @@ bool check_records(Verification& v, RecordReader& reader, TidFile& tid);
 
 // The summary of counts of a finished pass.
 VerificationCounts counts_of(const Verification& v);
+
+}  // namespace batch

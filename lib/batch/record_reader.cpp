@@ -5,6 +5,8 @@
 
 #include "batch/record_layout.h"
 
+namespace batch {
+
 namespace {
 
 size_t read_with_fread(char* into, size_t size, FILE* file, bool& failed) {
@@ -102,3 +104,5 @@ bool read_record(RecordReader& reader, std::string& record) {
     if (!refill(reader) && reader.position == reader.end) return !record.empty() && !reader.failed;
   }
 }
+
+}  // namespace batch

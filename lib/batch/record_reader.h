@@ -8,6 +8,8 @@
 
 #include "support/fingerprint.h"
 
+namespace batch {
+
 // How the reader takes bytes from its file; `failed` tells a read error from
 // the end of the file. std::fread by default; tests put a failing one here.
 using ReadBytes = size_t (*)(char* into, size_t size, FILE* file, bool& failed);
@@ -53,3 +55,5 @@ inline bool read_whole(const RecordReader& reader) { return reader.at_eof && !re
 inline uint64_t bytes_taken(const RecordReader& reader) {
   return reader.fingerprint.bytes - (reader.end - reader.position);
 }
+
+}  // namespace batch

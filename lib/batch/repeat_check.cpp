@@ -6,6 +6,8 @@
 
 #include "batch/external_sort.h"
 
+namespace batch {
+
 // The repeat check sorts, so that neither its memory nor its time depends
 // on how many ids repeat:
 //  1. Sort the keys. Two equal neighbours mean a value repeats; most batches
@@ -121,3 +123,5 @@ bool find_repeats(const KeySource& keys, uint64_t count_hint, const std::string&
   return grouped &&
          reported.visit([&](const Occurrence& occurrence) { report(occurrence.position, occurrence.key); }, err);
 }
+
+}  // namespace batch

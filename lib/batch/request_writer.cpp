@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace batch {
+
 namespace {
 
 // Puts `value` at `field` of the `length` characters at `record`, blanks
@@ -137,3 +139,5 @@ std::string text_fault_reason(TextFault fault, uint32_t code_point) {
   for (int shift = code_point > 0xffff ? 20 : 12; shift >= 0; shift -= 4) hex.push_back(DIGITS[(code_point >> shift) & 15]);
   return "the character U+" + hex + " has no ISO-8859-1 form";
 }
+
+}  // namespace batch

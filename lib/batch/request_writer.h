@@ -9,6 +9,8 @@
 #include "support/block_writer.h"
 #include "batch/request_layout.h"
 
+namespace batch {
+
 // batchcheck-make's side of the Request file: records composed from named
 // fields of the request layout, and written in blocks behind one another.
 
@@ -93,3 +95,5 @@ TextFault utf8_to_latin1(std::string_view text, std::string& out, uint32_t* code
 // The reason a value cannot be written, in the words of batchcheck-make's
 // messages: "invalid UTF-8", "the character U+20AC has no ISO-8859-1 form".
 std::string text_fault_reason(TextFault fault, uint32_t code_point);
+
+}  // namespace batch

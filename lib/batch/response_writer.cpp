@@ -9,6 +9,8 @@
 #include "batch/request_layout.h"
 #include "batch/response_layout.h"
 
+namespace batch {
+
 namespace {
 
 // The only request version the server answers.
@@ -218,3 +220,5 @@ bool write_error_response(RecordReader& request, support::BlockWriter& response,
   write_record(response, out);
   return true;
 }
+
+}  // namespace batch

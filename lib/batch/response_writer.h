@@ -6,6 +6,8 @@
 #include "support/block_writer.h"
 #include "batch/record_reader.h"
 
+namespace batch {
+
 // The simulated response code for a body_zone_1: its last two characters
 // once trailing blanks are gone when they are digits ("14" included), else
 // "00" (also when fewer than two characters are left).
@@ -31,3 +33,5 @@ bool write_response_file(const std::string& merchant_id, const std::string& merc
 // not one the server answers: nothing is written then.
 bool write_error_response(RecordReader& request, support::BlockWriter& response, const std::string& result_text,
                           std::string* err);
+
+}  // namespace batch

@@ -9,6 +9,7 @@
 
 #include "date/date.h"
 
+using namespace batch;
 using namespace datelib;
 using namespace support;
 

@@ -5,6 +5,8 @@
 #include "batch/request_layout.h"
 #include "batch/response_layout.h"
 
+namespace batch {
+
 namespace {
 
 constexpr std::array RULES{
@@ -53,3 +55,5 @@ size_t rule_index(std::string_view id) {
   while (index < RULES.size() && RULES[index].id != id) ++index;
   return index;
 }
+
+}  // namespace batch

@@ -8,6 +8,8 @@
 #include "platform/platform.h"
 #include "batch/request_layout.h"
 
+namespace batch {
+
 namespace {
 
 constexpr std::string_view ENTRY_END = "\r\n";
@@ -107,3 +109,5 @@ void discard_tid_file(TidFile& tid) {
   tid.out.file = nullptr;
   remove_temporary(tid.name);
 }
+
+}  // namespace batch

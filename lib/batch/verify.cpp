@@ -12,6 +12,8 @@
 #include "batch/rules.h"
 #include "batch/tid_file.h"
 
+namespace batch {
+
 namespace {
 
 // Finds the records that TID entries come from by reading the Request file
@@ -165,3 +167,5 @@ VerificationResult verify_request_file(const std::string& path, const std::strin
   printing.wants_record_positions = false;
   return verify_request_file(path, expected_file_number, printing, read);
 }
+
+}  // namespace batch

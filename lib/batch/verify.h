@@ -8,6 +8,8 @@
 
 #include "support/fingerprint.h"
 
+namespace batch {
+
 // What the verification concludes. The error response carries it as two
 // digits (result_code): a batch already treated and a file that cannot be
 // read or written both show 2, as the server answers them, but they are
@@ -75,3 +77,5 @@ VerificationResult verify_request_file(const std::string& path, const std::optio
 // The same, printing each finding and the summary at once, as batchcheck does.
 VerificationResult verify_request_file(const std::string& path, const std::string& expected_file_number,
                                        std::optional<Fingerprint>* read = nullptr);
+
+}  // namespace batch

@@ -28,11 +28,11 @@ class BatchFiles : public ::testing::Test {
   std::string answer_of(const std::string& merchant_id, const std::string& merchant_country) {
     std::FILE* in = std::fopen(request.c_str(), "rb");
     std::FILE* out = std::fopen(response.c_str(), "wb");
-    RecordReader reader = make_record_reader(in);
+    batch::RecordReader reader = batch::make_record_reader(in);
     support::BlockWriter writer = support::make_block_writer(out);
     std::string err;
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(write_response_file(merchant_id, merchant_country, reader, writer, &err)) << err;
+    EXPECT_TRUE(batch::write_response_file(merchant_id, merchant_country, reader, writer, &err)) << err;
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_TRUE(support::flush_block_writer(writer));
     std::fclose(in);

@@ -14,6 +14,7 @@
 #include "batch/rules.h"
 #include "batch/verify.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

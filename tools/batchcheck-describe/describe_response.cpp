@@ -12,6 +12,7 @@
 #include "response_check.h"
 #include "response_pairing.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

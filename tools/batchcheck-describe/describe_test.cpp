@@ -10,6 +10,7 @@
 #include "batch/record_reader.h"
 #include "run.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

@@ -6,6 +6,7 @@
 #include "support/markup.h"
 #include "record_view.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "batch/verify.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

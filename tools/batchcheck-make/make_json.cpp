@@ -8,6 +8,7 @@
 #include "make_input.h"
 #include "make_json_line.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

@@ -9,7 +9,7 @@
 // How batchcheck-make writes the records of JSON Lines.
 struct JsonOptions {
   // The line end of a record whose object has no "line_end".
-  std::string_view line_end = CRLF;
+  std::string_view line_end = batch::CRLF;
   // Record numbers, the footer's nb_record and file_identity computed
   // instead of kept.
   bool renumber = false;

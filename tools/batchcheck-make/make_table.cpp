@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+using namespace batch;
 using namespace support;
 
 namespace {

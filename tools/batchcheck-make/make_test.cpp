@@ -13,6 +13,7 @@
 #include "batch/request_writer.h"
 #include "batch/verify.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

@@ -13,6 +13,8 @@
 #include "run.h"
 #include "batch/verify.h"
 
+using namespace batch;
+
 namespace {
 
 // The program's name, as its help gives it.

@@ -14,6 +14,7 @@
 #include "batch/tid_file.h"
 #include "batch/verify.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

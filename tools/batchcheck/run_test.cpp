@@ -11,6 +11,8 @@
 #include "request_generator.h"
 #include "batch/record_reader.h"
 
+using namespace batch;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -19,6 +19,7 @@
 #include "batch/tid_file.h"
 #include "batch/verify.h"
 
+using namespace batch;
 using namespace datelib;
 using namespace support;
 

@@ -5,6 +5,7 @@
 
 #include "batch/request_writer.h"
 
+using namespace batch;
 using namespace support;
 
 namespace {

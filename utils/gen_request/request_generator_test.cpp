@@ -11,6 +11,8 @@
 #include "batch_files.h"
 #include "batch/verify.h"
 
+using namespace batch;
+
 namespace {
 
 namespace fs = std::filesystem;
