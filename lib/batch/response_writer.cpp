@@ -25,12 +25,10 @@ constexpr std::string_view SAMPLE_CARD_EXPIRY_YYMM = "1106";
 using response::CODE_ACCEPTED;
 using response::CODE_NO_REPLY;
 
-// Makes `record` exactly 200 characters, padding with blanks or cutting.
-void fit_record(std::string& record) { record.resize(RECORD_LENGTH, ' '); }
-
-// Writes one record of exactly 200 characters.
-void write_record(support::BlockWriter& response, std::string& record) {
-  fit_record(record);
+// Writes `record` as one Response record: made exactly 200 characters
+// first, padded with blanks or cut. A Response has no line ends.
+void write_fixed_record(support::BlockWriter& response, std::string& record) {
+  record.resize(RECORD_LENGTH, ' ');
   support::write_bytes(response, record);
 }
 
@@ -74,7 +72,7 @@ bool write_response_header(ResponseState& state, std::string* err) {
   std::string out = state.header_prefix;
   out.append(CODE_ACCEPTED);
   out.append(field_of(header, response::CARRIED_HEADER_REST));
-  write_record(state.response, out);
+  write_fixed_record(state.response, out);
   return true;
 }
 
@@ -101,7 +99,7 @@ void write_response_bodies(ResponseState& state) {
       append_reply_block(out, code, SAMPLE_CARD_EXPIRY_YYMM);
     }
     out.append(field_of(state.record, request::BODY_ZONE_6));
-    write_record(state.response, out);
+    write_fixed_record(state.response, out);
     if (code == CODE_ACCEPTED)
       ++state.accepted_count;
     else
@@ -119,7 +117,7 @@ void write_response_footer(ResponseState& state) {
   out.append(zero_padded(state.accepted_count, response::ACCEPTED_COUNT.width));
   out.append(zero_padded(state.refused_count, response::REFUSED_COUNT.width));
   out.append(field_of(state.record, response::CARRIED_FOOTER_REST));
-  write_record(state.response, out);
+  write_fixed_record(state.response, out);
 }
 
 }  // namespace
@@ -214,10 +212,10 @@ bool write_error_response(RecordReader& request, support::BlockWriter& response,
   }
   std::string out = prefix;
   append_padded(out, code, response::VERIFICATION_CODE.width);
-  write_record(response, out);
+  write_fixed_record(response, out);
   out = std::string(request::FOOTER_CODE);
   out.append(field_of(prefix, response::FILE_IDENTITY));
-  write_record(response, out);
+  write_fixed_record(response, out);
   return true;
 }
 
