@@ -12,7 +12,7 @@
 #include "batch/messages.h"
 #include "batch/record_reader.h"
 #include "batch/tid_file.h"
-#include "batch/verify.h"
+#include "batch/verification_sink.h"
 
 namespace batch {
 
