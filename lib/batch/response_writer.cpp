@@ -199,19 +199,18 @@ bool write_response_file(const std::string& merchant_id, const std::string& merc
   return true;
 }
 
-bool write_error_response(RecordReader& request, support::BlockWriter& response, const std::string& result_text,
+bool write_error_response(RecordReader& request, support::BlockWriter& response, VerificationResult result,
                           std::string* err) {
   std::string first;
   read_record(request, first);  // an empty file leaves an empty record
   std::string prefix(field_of(first, response::ERROR_PREFIX));
   std::string_view version = field_of(first, request::VERSION);
-  std::string code = result_text.size() == 1 ? "0" + result_text : result_text;
   if (version != ANSWERED_VERSION) {
     *err = message_text(Message::ERROR_RESPONSE_VERSION_UNKNOWN, {version});
     return false;
   }
   std::string out = prefix;
-  append_padded(out, code, response::VERIFICATION_CODE.width);
+  out.append(result_digits(result));
   write_fixed_record(response, out);
   out = std::string(request::FOOTER_CODE);
   out.append(field_of(prefix, response::FILE_IDENTITY));

@@ -5,6 +5,7 @@
 
 #include "support/block_writer.h"
 #include "batch/record_reader.h"
+#include "batch/verification_result.h"
 
 namespace batch {
 
@@ -29,9 +30,9 @@ bool write_response_file(const std::string& merchant_id, const std::string& merc
                          support::BlockWriter& response, std::string* err);
 
 // Writes the two-record error response carrying the verification result
-// (`result_text`, decimal). False (the message in *err) when the version is
-// not one the server answers: nothing is written then.
-bool write_error_response(RecordReader& request, support::BlockWriter& response, const std::string& result_text,
+// in two digits. False (the message in *err) when the version is not one
+// the server answers: nothing is written then.
+bool write_error_response(RecordReader& request, support::BlockWriter& response, VerificationResult result,
                           std::string* err);
 
 }  // namespace batch

@@ -95,23 +95,6 @@ bool check_repeats(Verification& v, const std::string& path, TidFile& tid, bool&
 
 }  // namespace
 
-int result_code(VerificationResult result) {
-  switch (result) {
-    case VerificationResult::VALID:
-      return 0;
-    case VerificationResult::CONTENT_ERROR:
-      return 1;
-    case VerificationResult::ALREADY_TREATED:
-    case VerificationResult::FILE_ERROR:
-      return 2;
-    case VerificationResult::FILE_SEQUENCE_GAP:
-      return 3;
-    case VerificationResult::STRUCTURE_ERROR:
-      break;
-  }
-  return 4;
-}
-
 std::string summary_text(const VerificationCounts& counts) {
   return message_text(Message::SUMMARY, {decimal(counts.file_number), decimal(counts.records), decimal(counts.errors),
                                          decimal(counts.header_records), decimal(counts.footer_records)});

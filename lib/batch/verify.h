@@ -5,26 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "batch/verification_result.h"
 #include "batch/verification_sink.h"
 #include "support/fingerprint.h"
 
 namespace batch {
-
-// What the verification concludes. The error response carries it as two
-// digits (result_code): a batch already treated and a file that cannot be
-// read or written both show 2, as the server answers them, but they are
-// different things to the programs that act on them.
-enum class VerificationResult {
-  VALID,
-  CONTENT_ERROR,
-  ALREADY_TREATED,
-  FILE_ERROR,  // a file could not be opened, read or written
-  FILE_SEQUENCE_GAP,
-  STRUCTURE_ERROR,
-};
-
-// The number a result is shown as: 0 to 4.
-int result_code(VerificationResult result);
 
 // The longest file number the command line takes, as the server accepts it.
 constexpr size_t FILE_NUMBER_ARGUMENT_WIDTH = 7;

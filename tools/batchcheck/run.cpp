@@ -62,7 +62,7 @@ bool answer(const BatchcheckArguments& args, VerificationResult result, RecordRe
             std::string* err) {
   if (result != VerificationResult::VALID) {
     say(Message::VERIFICATION_FAILED, {args.request_file});
-    return write_error_response(reader, response, decimal(result_code(result)), err);
+    return write_error_response(reader, response, result, err);
   }
   say(Message::VERIFICATION_PASSED, {args.request_file});
   say(Message::RESPONSE_CREATION, {args.response_file});
