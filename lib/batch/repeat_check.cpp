@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "batch/external_sort.h"
+#include "batch/occurrence.h"
 
 namespace batch {
 
@@ -41,22 +42,6 @@ std::string id_of_key(IdKey key) {
 }
 
 namespace {
-
-// One id of the batch and its place among the body records.
-struct Occurrence {
-  IdKey key;
-  uint64_t position;
-};
-
-struct ByKeyThenPosition {
-  bool operator()(const Occurrence& a, const Occurrence& b) const {
-    return a.key != b.key ? a.key < b.key : a.position < b.position;
-  }
-};
-
-struct ByPosition {
-  bool operator()(const Occurrence& a, const Occurrence& b) const { return a.position < b.position; }
-};
 
 // Sorts keys by their bytes, least significant first, skipping the bytes
 // that every key shares (the length, the padding of six-byte ids). One walk
