@@ -1,7 +1,7 @@
 #include "date/date.h"
 
-#include <algorithm>
 #include <array>
+#include <string>
 #include <ctime>
 
 #include "date/calendar.h"
@@ -18,19 +18,13 @@ LocalTimeConversion g_local_conversion = nullptr;
 // The record format_now last filled for each kind. Both stamps of a response
 // record, and the records around it, nearly always fall in the same second,
 // so the time-zone work and its digit texts are done once per second instead
-// of per stamp. The last texts formatted from it are kept too: a response
-// asks for the same two stamps a million times within a few seconds.
-struct FormattedText {
-  std::string format;
-  std::string output;
-};
+// of per stamp. The texts formatted from it are not kept: what is composed
+// from them is kept where it is composed (the Response writer's reply
+// blocks).
 struct FilledRecordCache {
   bool valid = false;
   int64_t seconds = 0;
   DateRecord record;
-  std::array<FormattedText, 2> texts;
-  size_t texts_kept = 0;
-  size_t next_text = 0;
 };
 std::array<FilledRecordCache, 2> g_filled_record_cache;
 
@@ -280,21 +274,10 @@ int format_now(int64_t selector, std::string_view format, std::string& output) {
     date_set(seconds, 0, kind, filled.record, error);
     filled.seconds = seconds;
     filled.valid = true;
-    filled.texts_kept = 0;
   }
-  for (size_t i = 0; i < filled.texts_kept; ++i)
-    if (filled.texts[i].format == format) {
-      output = filled.texts[i].output;
-      return static_cast<int>(output.size());
-    }
   // A directive may fill a field of the record on first use (the day kind),
   // so the same format on the same record always gives the same text.
   run_format(filled.record, format, output, 250, error, true);
-  FormattedText& kept = filled.texts[filled.next_text];
-  filled.next_text = (filled.next_text + 1) % filled.texts.size();
-  filled.texts_kept = std::min(filled.texts_kept + 1, filled.texts.size());
-  kept.format.assign(format);
-  kept.output = output;
   return static_cast<int>(output.size());
 }
 
