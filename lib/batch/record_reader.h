@@ -11,8 +11,11 @@
 namespace batch {
 
 // How the reader takes bytes from its file; `failed` tells a read error from
-// the end of the file. std::fread by default; tests put a failing one here.
+// the end of the file.
 using ReadBytes = size_t (*)(char* into, size_t size, FILE* file, bool& failed);
+
+// The reading every RecordReader uses: std::fread by default; tests put a
+// failing one here.
 extern ReadBytes read_request_bytes;
 
 // Reads a Request file record by record. A record ends after its line end or

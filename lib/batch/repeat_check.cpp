@@ -24,6 +24,7 @@ namespace batch {
 
 namespace {
 
+// The longest id a key holds, in bytes: the lowest byte holds the length.
 constexpr size_t KEY_BYTES = 7;
 
 }  // namespace

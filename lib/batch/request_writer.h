@@ -61,9 +61,11 @@ constexpr size_t body_index(const Field& field) {
   return request::BODY_FIELDS.size();
 }
 
-// The header record and the footer of a batch of `body_records`, each
-// without its line end, `length` characters.
+// The header record of a batch, without its line end, `length` characters.
 void compose_header(const BatchHeader& header, size_t length, std::string& record);
+
+// The footer record of a batch of `body_records`, without its line end,
+// `length` characters.
 void compose_footer(const BatchHeader& header, int64_t body_records, size_t length, std::string& record);
 
 // The body records of one batch: what they share (the record code, the

@@ -56,6 +56,8 @@ struct ResponseState {
   int64_t refused_count = 0;
 };
 
+// Answers the header record, after its identity warnings. False (the
+// message in *err) when it cannot be read or its version is not answered.
 bool write_response_header(ResponseState& state, std::string* err) {
   std::string header;
   if (!read_record(state.reader, header)) {
@@ -76,6 +78,8 @@ bool write_response_header(ResponseState& state, std::string* err) {
   return true;
 }
 
+// Answers each body record, counting the accepted and the refused, up to
+// the footer record, kept in state.record, or the end of the file.
 void write_response_bodies(ResponseState& state) {
   std::string out;
   while (read_record(state.reader, state.record)) {
@@ -108,6 +112,7 @@ void write_response_bodies(ResponseState& state) {
   state.record.clear();
 }
 
+// Writes the footer record: the header's identity and the counts.
 void write_response_footer(ResponseState& state) {
   // Without a footer record (impossible once verified) only the counts remain.
   if (state.footer_read) warn_identity(state.record, "footer", state.merchant_id, state.merchant_country);

@@ -9,6 +9,7 @@ namespace batch {
 
 namespace {
 
+// Every rule, in the order the manual page lists them.
 constexpr std::array RULES{
     Rule{rule::FILE_UNREADABLE, "the file cannot be read"},
     Rule{rule::TEMPORARY_FILE_UNUSABLE,

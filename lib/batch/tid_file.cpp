@@ -12,6 +12,7 @@ namespace batch {
 
 namespace {
 
+// An entry: the id padded to the field's width, then its line end.
 constexpr std::string_view ENTRY_END = "\r\n";
 constexpr size_t ENTRY_LENGTH = request::TRANSACTION_ID.width + ENTRY_END.size();
 

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "batch/verification_result.h"
 #include "batch/verification_sink.h"

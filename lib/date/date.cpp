@@ -15,19 +15,22 @@ namespace {
 ClockSource g_clock = nullptr;
 LocalTimeConversion g_local_conversion = nullptr;
 
+// The record format_now last filled for one kind, and the second it holds.
+struct FilledRecordCache {
+  bool valid = false;
+  int64_t seconds = 0;
+  DateRecord record;
+};
+
 // The record format_now last filled for each kind. Both stamps of a response
 // record, and the records around it, nearly always fall in the same second,
 // so the time-zone work and its digit texts are done once per second instead
 // of per stamp. The texts formatted from it are not kept: what is composed
 // from them is kept where it is composed (the Response writer's reply
 // blocks).
-struct FilledRecordCache {
-  bool valid = false;
-  int64_t seconds = 0;
-  DateRecord record;
-};
 std::array<FilledRecordCache, 2> g_filled_record_cache;
 
+// Drops the records filled, once the clock or the local time is replaced.
 void forget_filled_records() {
   for (FilledRecordCache& entry : g_filled_record_cache) entry.valid = false;
 }
@@ -69,6 +72,7 @@ void set_field(std::string& field, int64_t value, int width) {
   append_decimal(field, value, value < 0 ? width - 1 : width);
 }
 
+// The names the directives give, in French, and the texts of the error codes.
 constexpr std::array<std::string_view, 7> WEEKDAY_NAMES = {
     "Dimanche", "Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi"};
 constexpr std::array<std::string_view, 12> MONTH_NAMES = {

@@ -23,9 +23,13 @@ inline int64_t utc(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int s 
   return t.time_since_epoch().count();
 }
 
-// What the clock reads, and how often the clock and the local time were used.
+// What the clock reads.
 inline int64_t g_now = 0;
+
+// How often the clock was read.
 inline int g_clock_reads = 0;
+
+// How often a time value was converted to local time.
 inline int g_conversions = 0;
 
 // The daylight saving flag the local time gives.
