@@ -173,6 +173,7 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
   datelib::format_now(1, "+h+m+s", time);
   // Within one second every answer with the same code gets the same block,
   // and a batch uses a few codes only: a million answers compose a handful.
+  // The blocks, found by their stamps, are the one place the stamps are kept.
   static std::array<KeptReplyBlock, 8> kept;
   static size_t next_kept = 0;
   for (const KeptReplyBlock& k : kept)
