@@ -18,6 +18,8 @@
 #include "describe_response.h"
 #include "fuzz_support.h"
 
+using namespace support;
+
 namespace {
 
 // Keeps libxml2's own complaints off standard error: the check says what failed.

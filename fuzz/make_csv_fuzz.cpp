@@ -12,6 +12,9 @@
 #include "batch/record_layout.h"
 #include "batch/record_reader.h"
 
+using namespace batch;
+using namespace support;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::FILE* in = fuzz::stream_of(fuzz::bytes(data, size));
   char* buffer = nullptr;

@@ -11,6 +11,9 @@
 #include "fuzz_support.h"
 #include "make_json.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // make_from_json on `lines`; the batch, or false.

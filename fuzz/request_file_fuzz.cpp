@@ -7,6 +7,8 @@
 #include "fuzz_support.h"
 #include "batch/verify.h"
 
+using namespace batch;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::enter_private_folder();
   fuzz::silence_stdout();

@@ -9,6 +9,9 @@
 #include "fuzz_support.h"
 #include "batch/response_writer.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // What a writer put into its Response stream, and whether it answered.
@@ -53,11 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::require(full.answered ? full.size >= 400 && full.size % 200 == 0 : full.size == 0 && !err.empty(),
                 "response file not made of whole records");
 
-  // The result text is the verification's, 1 to 4, picked by the input's length.
-  const std::string result_text = std::to_string(1 + size % 4);
+  // The result is one the error response carries, picked by the input's length.
+  constexpr VerificationResult RESULTS[] = {VerificationResult::CONTENT_ERROR, VerificationResult::ALREADY_TREATED,
+                                            VerificationResult::FILE_SEQUENCE_GAP, VerificationResult::STRUCTURE_ERROR};
+  const VerificationResult result = RESULTS[size % 4];
   Written error = run_writer(data, size, [&](std::FILE* request, BlockWriter& response) {
     RecordReader reader = make_record_reader(request);
-    return write_error_response(reader, response, result_text, &err);
+    return write_error_response(reader, response, result, &err);
   });
   fuzz::require(error.answered ? error.size == 400 : error.size == 0, "error response not two records");
   return 0;

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+namespace batch {
+
 void say(std::string_view text) {
   if (text.empty()) return;
   // One write per message: a batch can draw a message for each of its
@@ -24,3 +26,5 @@ void flush_console() {
 }
 
 std::string decimal(int64_t value) { return std::to_string(value); }
+
+}  // namespace batch

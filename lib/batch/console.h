@@ -7,6 +7,8 @@
 
 #include "batch/messages.h"
 
+namespace batch {
+
 // Thrown when standard output refuses a message (a full disk, /dev/full): a
 // run whose report is lost must not pass for one that was read.
 struct ConsoleWriteError {};
@@ -25,3 +27,5 @@ void flush_console();
 
 // A number in decimal, as the messages show it.
 std::string decimal(int64_t value);
+
+}  // namespace batch

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+namespace batch {
+
 namespace {
 
 // Every text, in the order of Message.
@@ -87,3 +89,5 @@ std::string message_text(Message message, std::initializer_list<std::string_view
   append_message(text, message, values);
   return text;
 }
+
+}  // namespace batch

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace batch {
+
 // batchcheck's console texts, each written once, named by what it says.
 // Merchants and their scripts read these very words, so they never change,
 // faults of spelling included. In a text, each "%s" marks where a value
@@ -59,3 +61,5 @@ void append_message(std::string& out, Message message, std::initializer_list<std
 
 // The text of `message` with `values` in place of its marks.
 std::string message_text(Message message, std::initializer_list<std::string_view> values = {});
+
+}  // namespace batch

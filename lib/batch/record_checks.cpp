@@ -5,6 +5,8 @@
 #include "batch/request_layout.h"
 #include "batch/rules.h"
 
+namespace batch {
+
 Role role_of(int64_t position, std::string_view record) {
   if (position == 1) return Role::FIRST;
   switch (record_kind(record)) {
@@ -36,6 +38,9 @@ void check_record_length(Verification& v, std::string_view record, int64_t numbe
   report(v, v.records_read, rule::RECORD_LENGTH, Message::WRONG_RECORD_LENGTH, {decimal(number_shown)});
 }
 
+// The first record, whatever its code: its identity, kept for the records
+// after it, its length, and, for a header, its file_number against the one
+// expected.
 void check_first_record(Verification& v, std::string_view record) {
   v.merchant_country = trimmed_field(record, request::MERCHANT_COUNTRY);
   v.merchant_id = trimmed_field(record, request::MERCHANT_ID);
@@ -55,6 +60,8 @@ void check_first_record(Verification& v, std::string_view record) {
   if (number > *v.expected_file_number) v.file_number_sequence_gap = true;
 }
 
+// A body record: the header's merchant, its place in the numbering, and its
+// transaction_id into the TID file.
 void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   ++v.body_records;
   check_record_length(v, record, v.body_records + 1);
@@ -73,6 +80,7 @@ void check_body_record(Verification& v, std::string_view record, TidFile& tid) {
   append_tid_entry(tid, trimmed_field(record, request::TRANSACTION_ID));
 }
 
+// A footer record: the header's identity repeated, and its nb_record kept.
 void check_footer_record(Verification& v, std::string_view record) {
   if (trimmed_field(record, request::FILE_IDENTITY) != v.file_identity) {
     ++v.first_last_mismatches;
@@ -91,7 +99,7 @@ VerificationCounts counts_of(const Verification& v) {
   return {numeric_value(v.file_number), v.records_read, v.errors, v.header_records, v.footer_records, v.body_records};
 }
 
-bool check_records(Verification& v, RecordReader& reader, TidFile& tid) {
+void check_records(Verification& v, RecordReader& reader, TidFile& tid) {
   std::string record;
   while (read_record(reader, record)) {
     ++v.records_read;
@@ -112,6 +120,6 @@ bool check_records(Verification& v, RecordReader& reader, TidFile& tid) {
         break;
     }
   }
-  return !reader.failed;
 }
 
+}  // namespace batch

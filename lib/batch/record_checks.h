@@ -12,7 +12,9 @@
 #include "batch/messages.h"
 #include "batch/record_reader.h"
 #include "batch/tid_file.h"
-#include "batch/verify.h"
+#include "batch/verification_sink.h"
+
+namespace batch {
 
 // How the pass treats a record: the first one apart from all others, then
 // each by its code. Body records are the ones that give a TID entry.
@@ -51,8 +53,11 @@ void report(Verification& v, int64_t record, std::string_view rule, Message mess
             std::initializer_list<std::string_view> values = {});
 
 // The pass over the records: every finding on them, every transaction_id
-// into the TID file. False when the file could not be read to its end.
-bool check_records(Verification& v, RecordReader& reader, TidFile& tid);
+// into the TID file. A read error ends it as the end of the file does: the
+// reader, its owner's, tells which.
+void check_records(Verification& v, RecordReader& reader, TidFile& tid);
 
 // The summary of counts of a finished pass.
 VerificationCounts counts_of(const Verification& v);
+
+}  // namespace batch

@@ -1,5 +1,7 @@
 #include "batch/record_layout.h"
 
+namespace batch {
+
 int64_t numeric_value(std::string_view text) {
   size_t i = 0;
   auto is_space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
@@ -30,3 +32,5 @@ bool is_all_digits(std::string_view text) {
     if (c < '0' || c > '9') return false;
   return true;
 }
+
+}  // namespace batch

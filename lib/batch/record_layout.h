@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace batch {
+
 // Where a field of a fixed-width record lives: its name in the file's
 // layout, its offset and its width, counted from the record's first character.
 struct Field {
@@ -78,3 +80,5 @@ std::string_view last_two_chars(std::string_view text);
 
 // True when every character is a decimal digit (so true for empty text).
 bool is_all_digits(std::string_view text);
+
+}  // namespace batch

@@ -4,6 +4,8 @@
 
 #include "batch/request_layout.h"
 
+using namespace batch;
+
 namespace {
 
 TEST(Fields, ShortRecordsHoldOnlyWhatTheyHave) {

@@ -5,8 +5,12 @@
 
 #include "batch/record_layout.h"
 
+namespace batch {
+
 namespace {
 
+// The reading of a real file: std::fread, a short count after a read error
+// telling it from the end of the file.
 size_t read_with_fread(char* into, size_t size, FILE* file, bool& failed) {
   size_t got = std::fread(into, 1, size, file);
   failed = got < size && std::ferror(file) != 0;
@@ -102,3 +106,5 @@ bool read_record(RecordReader& reader, std::string& record) {
     if (!refill(reader) && reader.position == reader.end) return !record.empty() && !reader.failed;
   }
 }
+
+}  // namespace batch

@@ -8,9 +8,14 @@
 
 #include "support/fingerprint.h"
 
+namespace batch {
+
 // How the reader takes bytes from its file; `failed` tells a read error from
-// the end of the file. std::fread by default; tests put a failing one here.
+// the end of the file.
 using ReadBytes = size_t (*)(char* into, size_t size, FILE* file, bool& failed);
+
+// The reading every RecordReader uses: std::fread by default; tests put a
+// failing one here.
 extern ReadBytes read_request_bytes;
 
 // Reads a Request file record by record. A record ends after its line end or
@@ -53,3 +58,5 @@ inline bool read_whole(const RecordReader& reader) { return reader.at_eof && !re
 inline uint64_t bytes_taken(const RecordReader& reader) {
   return reader.fingerprint.bytes - (reader.end - reader.position);
 }
+
+}  // namespace batch

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+using namespace batch;
+
 namespace {
 
 // Every record the reading unit returns for `bytes`.

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "batch/external_sort.h"
+#include "batch/occurrence.h"
+
+namespace batch {
 
 // The repeat check sorts, so that neither its memory nor its time depends
 // on how many ids repeat:
@@ -21,6 +24,7 @@
 
 namespace {
 
+// The longest id a key holds, in bytes: the lowest byte holds the length.
 constexpr size_t KEY_BYTES = 7;
 
 }  // namespace
@@ -39,22 +43,6 @@ std::string id_of_key(IdKey key) {
 }
 
 namespace {
-
-// One id of the batch and its place among the body records.
-struct Occurrence {
-  IdKey key;
-  uint64_t position;
-};
-
-struct ByKeyThenPosition {
-  bool operator()(const Occurrence& a, const Occurrence& b) const {
-    return a.key != b.key ? a.key < b.key : a.position < b.position;
-  }
-};
-
-struct ByPosition {
-  bool operator()(const Occurrence& a, const Occurrence& b) const { return a.position < b.position; }
-};
 
 // Sorts keys by their bytes, least significant first, skipping the bytes
 // that every key shares (the length, the padding of six-byte ids). One walk
@@ -121,3 +109,5 @@ bool find_repeats(const KeySource& keys, uint64_t count_hint, const std::string&
   return grouped &&
          reported.visit([&](const Occurrence& occurrence) { report(occurrence.position, occurrence.key); }, err);
 }
+
+}  // namespace batch

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace batch {
+
 // A transaction id of up to seven bytes as one number: its bytes, then its
 // length in the lowest byte, so two ids get the same key exactly when they
 // are equal (NUL bytes and short ids included).
@@ -34,3 +36,5 @@ using KeySource = std::function<bool(const std::function<void(IdKey)>& take, std
 // the keys or a spill file fail.
 bool find_repeats(const KeySource& keys, uint64_t count_hint, const std::string& spill_prefix, size_t budget,
                   const std::function<void(uint64_t position, IdKey key)>& report, std::string* err);
+
+}  // namespace batch

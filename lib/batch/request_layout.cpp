@@ -1,5 +1,7 @@
 #include "batch/request_layout.h"
 
+namespace batch {
+
 RecordKind record_kind(std::string_view record) {
   std::string_view code = trimmed_field(record, request::RECORD_CODE);
   if (code == request::HEADER_CODE) return RecordKind::HEADER;
@@ -21,3 +23,5 @@ std::span<const Field> fields_of_kind(RecordKind kind) {
   }
   return request::OTHER_FIELDS;
 }
+
+}  // namespace batch

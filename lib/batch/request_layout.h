@@ -6,6 +6,8 @@
 
 #include "batch/record_layout.h"
 
+namespace batch {
+
 // The records of the Request file: a header, the body records, a footer.
 namespace request {
 
@@ -65,3 +67,5 @@ RecordKind record_kind(std::string_view record);
 
 // The fields of a kind's layout, in file order.
 std::span<const Field> fields_of_kind(RecordKind kind);
+
+}  // namespace batch

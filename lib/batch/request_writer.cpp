@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace batch {
+
 namespace {
 
 // Puts `value` at `field` of the `length` characters at `record`, blanks
@@ -80,19 +82,19 @@ void compose_footer(const BatchHeader& header, int64_t body_records, size_t leng
   put_last_field(record, request::FOOTER_REST, header.footer_rest);
 }
 
-void write_record(BlockWriter& out, std::string_view text, std::string_view line_end) {
-  write_bytes(out, text);
-  write_bytes(out, line_end);
+void write_record(support::BlockWriter& out, std::string_view text, std::string_view line_end) {
+  support::write_bytes(out, text);
+  support::write_bytes(out, line_end);
 }
 
-void write_body(BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
+void write_body(support::BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
                 std::string_view line_end) {
   // The room is kept from one record to the next.
   static std::string record;
   record.clear();
   append_body(composer, ordinal, values, record);
   record.append(line_end);
-  write_bytes(out, record);
+  support::write_bytes(out, record);
 }
 
 TextFault utf8_to_latin1(std::string_view text, std::string& out, uint32_t* code_point) {
@@ -137,3 +139,5 @@ std::string text_fault_reason(TextFault fault, uint32_t code_point) {
   for (int shift = code_point > 0xffff ? 20 : 12; shift >= 0; shift -= 4) hex.push_back(DIGITS[(code_point >> shift) & 15]);
   return "the character U+" + hex + " has no ISO-8859-1 form";
 }
+
+}  // namespace batch

@@ -9,6 +9,8 @@
 #include "support/block_writer.h"
 #include "batch/request_layout.h"
 
+namespace batch {
+
 // batchcheck-make's side of the Request file: records composed from named
 // fields of the request layout, and written in blocks behind one another.
 
@@ -59,9 +61,11 @@ constexpr size_t body_index(const Field& field) {
   return request::BODY_FIELDS.size();
 }
 
-// The header record and the footer of a batch of `body_records`, each
-// without its line end, `length` characters.
+// The header record of a batch, without its line end, `length` characters.
 void compose_header(const BatchHeader& header, size_t length, std::string& record);
+
+// The footer record of a batch of `body_records`, without its line end,
+// `length` characters.
 void compose_footer(const BatchHeader& header, int64_t body_records, size_t length, std::string& record);
 
 // The body records of one batch: what they share (the record code, the
@@ -77,10 +81,10 @@ BodyComposer make_body_composer(const BatchHeader& header, size_t length);
 void append_body(const BodyComposer& composer, int64_t ordinal, const BodyValues& values, std::string& out);
 
 // Queues one record and its line end for the made file.
-void write_record(BlockWriter& out, std::string_view text, std::string_view line_end);
+void write_record(support::BlockWriter& out, std::string_view text, std::string_view line_end);
 
 // Queues the body record numbered `ordinal` and its line end.
-void write_body(BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
+void write_body(support::BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
                 std::string_view line_end);
 
 // Characters the record layout can hold: ISO-8859-1, one byte each.
@@ -93,3 +97,5 @@ TextFault utf8_to_latin1(std::string_view text, std::string& out, uint32_t* code
 // The reason a value cannot be written, in the words of batchcheck-make's
 // messages: "invalid UTF-8", "the character U+20AC has no ISO-8859-1 form".
 std::string text_fault_reason(TextFault fault, uint32_t code_point);
+
+}  // namespace batch

@@ -4,6 +4,8 @@
 
 #include "batch/request_layout.h"
 
+namespace batch {
+
 // The records of the Response file: 200 characters each, written back to
 // back with no line end. Fields carried from the Request file name the
 // request field they come from.
@@ -80,3 +82,5 @@ constexpr std::string_view CODE_ACCEPTED = "00";
 constexpr std::string_view CODE_NO_REPLY = "14";
 
 }  // namespace response
+
+}  // namespace batch

@@ -9,6 +9,8 @@
 #include "batch/request_layout.h"
 #include "batch/response_layout.h"
 
+namespace batch {
+
 namespace {
 
 // The only request version the server answers.
@@ -23,13 +25,11 @@ constexpr std::string_view SAMPLE_CARD_EXPIRY_YYMM = "1106";
 using response::CODE_ACCEPTED;
 using response::CODE_NO_REPLY;
 
-// Makes `record` exactly 200 characters, padding with blanks or cutting.
-void fit_record(std::string& record) { record.resize(RECORD_LENGTH, ' '); }
-
-// Writes one record of exactly 200 characters.
-void write_record(BlockWriter& response, std::string& record) {
-  fit_record(record);
-  write_bytes(response, record);
+// Writes `record` as one Response record: made exactly 200 characters
+// first, padded with blanks or cut. A Response has no line ends.
+void write_fixed_record(support::BlockWriter& response, std::string& record) {
+  record.resize(RECORD_LENGTH, ' ');
+  support::write_bytes(response, record);
 }
 
 // The identity warnings of one record, merchant_id first.
@@ -47,7 +47,7 @@ struct ResponseState {
   const std::string& merchant_id;
   const std::string& merchant_country;
   RecordReader& reader;
-  BlockWriter& response;
+  support::BlockWriter& response;
   std::string header_prefix;
   std::string record;  // the footer record, once the body pass ends on it
   bool footer_read = false;
@@ -56,6 +56,8 @@ struct ResponseState {
   int64_t refused_count = 0;
 };
 
+// Answers the header record, after its identity warnings. False (the
+// message in *err) when it cannot be read or its version is not answered.
 bool write_response_header(ResponseState& state, std::string* err) {
   std::string header;
   if (!read_record(state.reader, header)) {
@@ -72,10 +74,12 @@ bool write_response_header(ResponseState& state, std::string* err) {
   std::string out = state.header_prefix;
   out.append(CODE_ACCEPTED);
   out.append(field_of(header, response::CARRIED_HEADER_REST));
-  write_record(state.response, out);
+  write_fixed_record(state.response, out);
   return true;
 }
 
+// Answers each body record, counting the accepted and the refused, up to
+// the footer record, kept in state.record, or the end of the file.
 void write_response_bodies(ResponseState& state) {
   std::string out;
   while (read_record(state.reader, state.record)) {
@@ -99,7 +103,7 @@ void write_response_bodies(ResponseState& state) {
       append_reply_block(out, code, SAMPLE_CARD_EXPIRY_YYMM);
     }
     out.append(field_of(state.record, request::BODY_ZONE_6));
-    write_record(state.response, out);
+    write_fixed_record(state.response, out);
     if (code == CODE_ACCEPTED)
       ++state.accepted_count;
     else
@@ -108,6 +112,7 @@ void write_response_bodies(ResponseState& state) {
   state.record.clear();
 }
 
+// Writes the footer record: the header's identity and the counts.
 void write_response_footer(ResponseState& state) {
   // Without a footer record (impossible once verified) only the counts remain.
   if (state.footer_read) warn_identity(state.record, "footer", state.merchant_id, state.merchant_country);
@@ -117,7 +122,7 @@ void write_response_footer(ResponseState& state) {
   out.append(zero_padded(state.accepted_count, response::ACCEPTED_COUNT.width));
   out.append(zero_padded(state.refused_count, response::REFUSED_COUNT.width));
   out.append(field_of(state.record, response::CARRIED_FOOTER_REST));
-  write_record(state.response, out);
+  write_fixed_record(state.response, out);
 }
 
 }  // namespace
@@ -164,10 +169,11 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
   // Two readings of the clock, as the server stamps date and time apart.
   static std::string date;
   static std::string time;
-  format_now(1, "+J+M+a", date);
-  format_now(1, "+h+m+s", time);
+  datelib::format_now(1, "+J+M+a", date);
+  datelib::format_now(1, "+h+m+s", time);
   // Within one second every answer with the same code gets the same block,
   // and a batch uses a few codes only: a million answers compose a handful.
+  // The blocks, found by their stamps, are the one place the stamps are kept.
   static std::array<KeptReplyBlock, 8> kept;
   static size_t next_kept = 0;
   for (const KeptReplyBlock& k : kept)
@@ -188,7 +194,7 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
 }
 
 bool write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
-                         BlockWriter& response, std::string* err) {
+                         support::BlockWriter& response, std::string* err) {
   ResponseState state{merchant_id, merchant_country, request, response, {}, {}, false, 0, 0, 0};
   if (!write_response_header(state, err)) {
     append_message(*err, Message::HEADER_NOT_TREATED);
@@ -199,22 +205,23 @@ bool write_response_file(const std::string& merchant_id, const std::string& merc
   return true;
 }
 
-bool write_error_response(RecordReader& request, BlockWriter& response, const std::string& result_text,
+bool write_error_response(RecordReader& request, support::BlockWriter& response, VerificationResult result,
                           std::string* err) {
   std::string first;
   read_record(request, first);  // an empty file leaves an empty record
   std::string prefix(field_of(first, response::ERROR_PREFIX));
   std::string_view version = field_of(first, request::VERSION);
-  std::string code = result_text.size() == 1 ? "0" + result_text : result_text;
   if (version != ANSWERED_VERSION) {
     *err = message_text(Message::ERROR_RESPONSE_VERSION_UNKNOWN, {version});
     return false;
   }
   std::string out = prefix;
-  append_padded(out, code, response::VERIFICATION_CODE.width);
-  write_record(response, out);
+  out.append(result_digits(result));
+  write_fixed_record(response, out);
   out = std::string(request::FOOTER_CODE);
   out.append(field_of(prefix, response::FILE_IDENTITY));
-  write_record(response, out);
+  write_fixed_record(response, out);
   return true;
 }
+
+}  // namespace batch

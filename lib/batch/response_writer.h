@@ -5,6 +5,9 @@
 
 #include "support/block_writer.h"
 #include "batch/record_reader.h"
+#include "batch/verification_result.h"
+
+namespace batch {
 
 // The simulated response code for a body_zone_1: its last two characters
 // once trailing blanks are gone when they are digits ("14" included), else
@@ -24,10 +27,12 @@ void append_reply_block(std::string& out, std::string_view code, std::string_vie
 // False (the message in *err) when the request cannot be answered: nothing
 // is written then. Whether the bytes reached the file, `response` tells.
 bool write_response_file(const std::string& merchant_id, const std::string& merchant_country, RecordReader& request,
-                         BlockWriter& response, std::string* err);
+                         support::BlockWriter& response, std::string* err);
 
 // Writes the two-record error response carrying the verification result
-// (`result_text`, decimal). False (the message in *err) when the version is
-// not one the server answers: nothing is written then.
-bool write_error_response(RecordReader& request, BlockWriter& response, const std::string& result_text,
+// in two digits. False (the message in *err) when the version is not one
+// the server answers: nothing is written then.
+bool write_error_response(RecordReader& request, support::BlockWriter& response, VerificationResult result,
                           std::string* err);
+
+}  // namespace batch

@@ -10,6 +10,10 @@
 #include "date/date.h"
 #include "request_builder.h"
 
+using namespace batch;
+using namespace datelib;
+using namespace support;
+
 namespace {
 
 // 9 February 2004, 10:05:03, shown in UTC so the tests do not depend on the
@@ -128,7 +132,7 @@ TEST_F(FixedClock, BodyAnswerRepeatsTheRequestFieldsForEveryRecordLength) {
 }
 
 // Runs write_error_response on a request holding `request_bytes`.
-std::string error_response_for(const std::string& request_bytes, const std::string& result, bool& returned) {
+std::string error_response_for(const std::string& request_bytes, VerificationResult result, bool& returned) {
   return response_for(
       request_bytes,
       [&](RecordReader& request, BlockWriter& response, std::string* err) {
@@ -137,21 +141,21 @@ std::string error_response_for(const std::string& request_bytes, const std::stri
       returned);
 }
 
-TEST(ErrorResponse, TwoDigitResultTextIsWrittenUnchanged) {
+TEST(ErrorResponse, ResultIsWrittenInTwoDigits) {
   std::string first = header_line(std::string(158, 'h'));
   bool returned = false;
-  std::string out = error_response_for(first, "12", returned);
+  std::string out = error_response_for(first, VerificationResult::STRUCTURE_ERROR, returned);
   EXPECT_TRUE(returned);
   ASSERT_EQ(out.size(), 400u);
-  EXPECT_EQ(out.substr(41, 2), "12");
+  EXPECT_EQ(out.substr(41, 2), "04");
   EXPECT_EQ(out.substr(200, 41), "09FRSHOP1          ZONE0001ZONE0200001203");
 }
 
 TEST(ErrorResponse, ShortFirstRecordNeverReadsBeyondIt) {
   bool returned = true;
-  EXPECT_EQ(error_response_for("00FRSHOP1  0\n", "1", returned), "");
+  EXPECT_EQ(error_response_for("00FRSHOP1  0\n", VerificationResult::CONTENT_ERROR, returned), "");
   EXPECT_FALSE(returned);
-  EXPECT_EQ(error_response_for("", "1", returned), "");
+  EXPECT_EQ(error_response_for("", VerificationResult::CONTENT_ERROR, returned), "");
   EXPECT_FALSE(returned);
 }
 

@@ -5,8 +5,11 @@
 #include "batch/request_layout.h"
 #include "batch/response_layout.h"
 
+namespace batch {
+
 namespace {
 
+// Every rule, in the order the manual page lists them.
 constexpr std::array RULES{
     Rule{rule::FILE_UNREADABLE, "the file cannot be read"},
     Rule{rule::TEMPORARY_FILE_UNUSABLE,
@@ -53,3 +56,5 @@ size_t rule_index(std::string_view id) {
   while (index < RULES.size() && RULES[index].id != id) ++index;
   return index;
 }
+
+}  // namespace batch

@@ -7,6 +7,8 @@
 
 #include "batch/record_layout.h"
 
+namespace batch {
+
 // The rules whose findings batchcheck-describe gives as data. A job that
 // gates on a batch reads the rule's id rather than the sentence: an id
 // never changes once released, and a new rule gets a new id.
@@ -74,3 +76,5 @@ struct Finding {
   std::string text;
   std::optional<Field> field;
 };
+
+}  // namespace batch

@@ -7,6 +7,8 @@
 
 #include "private_folder.h"
 
+using namespace batch;
+
 namespace {
 
 // The ids as released: jobs that gate on a batch test for them, so an id

@@ -8,8 +8,11 @@
 #include "platform/platform.h"
 #include "batch/request_layout.h"
 
+namespace batch {
+
 namespace {
 
+// An entry: the id padded to the field's width, then its line end.
 constexpr std::string_view ENTRY_END = "\r\n";
 constexpr size_t ENTRY_LENGTH = request::TRANSACTION_ID.width + ENTRY_END.size();
 
@@ -62,7 +65,7 @@ bool create_tid_file_named(const std::string& name, TidFile& tid, std::string* e
   FILE* file = nullptr;
   CreateResult created = create_temporary(tid.name, file, create_private);
   if (created == CreateResult::CREATED) {
-    tid.out = make_block_writer(file);
+    tid.out = support::make_block_writer(file);
     return true;
   }
   // An existing file of that name may be the merchant's: never empty it.
@@ -78,12 +81,12 @@ void append_tid_entry(TidFile& tid, std::string_view transaction_id) {
   std::memset(entry, ' ', request::TRANSACTION_ID.width);
   if (!id.empty()) std::memcpy(entry, id.data(), id.size());
   std::memcpy(entry + request::TRANSACTION_ID.width, ENTRY_END.data(), ENTRY_END.size());
-  write_bytes(tid.out, std::string_view(entry, ENTRY_LENGTH));
+  support::write_bytes(tid.out, std::string_view(entry, ENTRY_LENGTH));
   ++tid.entries;
 }
 
 bool close_tid_file(TidFile& tid, std::string* err) {
-  bool written = flush_block_writer(tid.out);
+  bool written = support::flush_block_writer(tid.out);
   if (std::fclose(tid.out.file) != 0) written = false;
   tid.out.file = nullptr;
   if (written) return true;
@@ -107,3 +110,5 @@ void discard_tid_file(TidFile& tid) {
   tid.out.file = nullptr;
   remove_temporary(tid.name);
 }
+
+}  // namespace batch

@@ -9,6 +9,8 @@
 #include "support/block_writer.h"
 #include "batch/repeat_check.h"
 
+namespace batch {
+
 // The TID file: this run's private list of the batch's transaction ids,
 // beside the Request file, so that checking them for repeats needs no list
 // of ids in memory. One entry per body record, in file order: the id padded
@@ -17,7 +19,7 @@
 // whole, even one that holds a carriage return and the record's line end.
 struct TidFile {
   std::string name;
-  BlockWriter out;
+  support::BlockWriter out;
   uint64_t entries = 0;
 };
 
@@ -54,3 +56,5 @@ bool check_tid_file(TidFile& tid, size_t budget, const RepeatedId& repeated, std
 
 // Closes and removes the TID file of a run that stops before its check.
 void discard_tid_file(TidFile& tid);
+
+}  // namespace batch

@@ -7,6 +7,8 @@
 
 #include "private_folder.h"
 
+using namespace batch;
+
 namespace {
 
 namespace fs = std::filesystem;

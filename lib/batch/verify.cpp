@@ -12,6 +12,8 @@
 #include "batch/rules.h"
 #include "batch/tid_file.h"
 
+namespace batch {
+
 namespace {
 
 // Finds the records that TID entries come from by reading the Request file
@@ -75,8 +77,8 @@ VerificationResult decide(Verification& v, bool repeats, const std::optional<std
 
 // Checks the TID file for repeated transaction ids, each reported on the
 // record it comes from when the sink wants it, `repeats` set when one
-// repeats. False, after the message, when the ids cannot all be read back.
-bool check_repeats(Verification& v, const std::string& path, TidFile& tid, bool& repeats) {
+// repeats. False (the message in *err) when the ids cannot all be read back.
+bool check_repeats(Verification& v, const std::string& path, TidFile& tid, bool& repeats, std::string* err) {
   EntryPlaces places;
   places.path = path;
   auto repeated = [&](uint64_t entry, std::string_view id) {
@@ -84,31 +86,19 @@ bool check_repeats(Verification& v, const std::string& path, TidFile& tid, bool&
     report(v, place, rule::TRANSACTION_ID_REPEATED, Message::TRANSACTION_ID_REPEATED, {id});
     repeats = true;
   };
-  std::string err;
-  bool read_back = check_tid_file(tid, REPEAT_CHECK_BUDGET, repeated, &err);
+  bool read_back = check_tid_file(tid, REPEAT_CHECK_BUDGET, repeated, err);
   if (places.file) std::fclose(places.file);
-  if (!read_back) v.sink->finding(NO_RECORD, rule::TEMPORARY_FILE_UNUSABLE, err);
   return read_back;
 }
 
-}  // namespace
-
-int result_code(VerificationResult result) {
-  switch (result) {
-    case VerificationResult::VALID:
-      return 0;
-    case VerificationResult::CONTENT_ERROR:
-      return 1;
-    case VerificationResult::ALREADY_TREATED:
-    case VerificationResult::FILE_ERROR:
-      return 2;
-    case VerificationResult::FILE_SEQUENCE_GAP:
-      return 3;
-    case VerificationResult::STRUCTURE_ERROR:
-      break;
-  }
-  return 4;
+// The end of a verification whose file or TID file failed: the finding of
+// `rule` that says why, and the result.
+VerificationResult file_error(const VerificationSink& sink, std::string_view rule, const std::string& text) {
+  sink.finding(NO_RECORD, rule, text);
+  return VerificationResult::FILE_ERROR;
 }
+
+}  // namespace
 
 std::string summary_text(const VerificationCounts& counts) {
   return message_text(Message::SUMMARY, {decimal(counts.file_number), decimal(counts.records), decimal(counts.errors),
@@ -123,37 +113,29 @@ VerificationResult verify_request_file(const std::string& path, const std::optio
   if (expected_file_number) v.expected_file_number = numeric_value(*expected_file_number);
 
   FILE* request = open_for_reading(path);
-  if (!request) {
-    report(v, NO_RECORD, rule::FILE_UNREADABLE, Message::CANNOT_READ_FILE, {path});
-    return VerificationResult::FILE_ERROR;
-  }
+  if (!request) return file_error(sink, rule::FILE_UNREADABLE, message_text(Message::CANNOT_READ_FILE, {path}));
   TidFile tid;
   std::string err;
   if (!create_tid_file_named(tid_name.empty() ? tid_file_name(path) : tid_name, tid, &err)) {
     std::fclose(request);
-    sink.finding(NO_RECORD, rule::TEMPORARY_FILE_UNUSABLE, err);
-    return VerificationResult::FILE_ERROR;
+    return file_error(sink, rule::TEMPORARY_FILE_UNUSABLE, err);
   }
   RecordReader reader = make_record_reader(request);
-  bool read_whole = check_records(v, reader, tid);
+  check_records(v, reader, tid);
   std::fclose(request);
   // A batch whose end was never seen may hide any fault: it is not judged.
-  if (!read_whole) {
+  if (reader.failed) {
     discard_tid_file(tid);
-    report(v, NO_RECORD, rule::FILE_UNREADABLE, Message::CANNOT_READ_FILE, {path});
-    return VerificationResult::FILE_ERROR;
+    return file_error(sink, rule::FILE_UNREADABLE, message_text(Message::CANNOT_READ_FILE, {path}));
   }
   if (read) *read = reader.fingerprint;
-  if (!close_tid_file(tid, &err)) {
-    sink.finding(NO_RECORD, rule::TEMPORARY_FILE_UNUSABLE, err);
-    return VerificationResult::FILE_ERROR;
-  }
+  if (!close_tid_file(tid, &err)) return file_error(sink, rule::TEMPORARY_FILE_UNUSABLE, err);
   sink.summary(counts_of(v));
   bool repeats = false;
   // The ids could not be read back (the TID file removed meanwhile, a disk
   // error, a full disk while spilling): nothing is known of the batch's
   // repeats, as when the TID file cannot be created.
-  if (!check_repeats(v, path, tid, repeats)) return VerificationResult::FILE_ERROR;
+  if (!check_repeats(v, path, tid, repeats, &err)) return file_error(sink, rule::TEMPORARY_FILE_UNUSABLE, err);
   return decide(v, repeats, expected_file_number);
 }
 
@@ -165,3 +147,5 @@ VerificationResult verify_request_file(const std::string& path, const std::strin
   printing.wants_record_positions = false;
   return verify_request_file(path, expected_file_number, printing, read);
 }
+
+}  // namespace batch

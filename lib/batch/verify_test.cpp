@@ -8,6 +8,8 @@
 
 #include "request_builder.h"
 
+using namespace batch;
+
 namespace {
 
 namespace fs = std::filesystem;

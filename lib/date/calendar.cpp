@@ -4,6 +4,8 @@
 
 #include "date/date.h"
 
+namespace datelib {
+
 namespace {
 
 // Shared by every day-kind computation; rebuilt whole for each one.
@@ -34,11 +36,6 @@ constexpr std::array<MonthDay, 8> FIXED_HOLIDAYS = {{
 // Ascension Thursday and Whit Monday.
 constexpr std::array<int, 3> DAYS_AFTER_EASTER = {1, 39, 50};
 
-// True for a Gregorian leap year.
-bool is_leap_year(int64_t year) {
-  return (floor_mod(year, 4) == 0 && floor_mod(year, 100) != 0) || floor_mod(year, 400) == 0;
-}
-
 // Index in the year calendar (0 = 1 January) of `date` in `year`.
 int day_index(int year, MonthDay date) {
   int leap_day = date.month > 2 && is_leap_year(year) ? 1 : 0;
@@ -55,6 +52,10 @@ int weekday_of_new_year(int year) {
 }
 
 }  // namespace
+
+bool is_leap_year(int64_t year) {
+  return (floor_mod(year, 4) == 0 && floor_mod(year, 100) != 0) || floor_mod(year, 400) == 0;
+}
 
 const std::array<int, 366>& year_calendar() { return g_calendar; }
 
@@ -100,3 +101,5 @@ void build_year_calendar(int year) {
   int easter = day_index(year, easter_sunday(year));
   for (int days : DAYS_AFTER_EASTER) g_calendar[static_cast<size_t>(easter + days)] = DAY_HOLIDAY;
 }
+
+}  // namespace datelib

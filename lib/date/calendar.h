@@ -3,12 +3,19 @@
 #include <array>
 #include <cstdint>
 
+namespace datelib {
+
 // A date within a year: month 1-12, day of month 1-31.
 struct MonthDay {
   int month;
   int day;
   bool operator==(const MonthDay&) const = default;
 };
+
+// True for a leap year of the Gregorian calendar, extended to every year
+// before it: one year in four, but not a century year unless it is one in
+// four hundred.
+bool is_leap_year(int64_t year);
 
 // The day kind of every day of the year last built, indexed by day of year
 // minus one. One table for the whole process.
@@ -23,3 +30,5 @@ void build_year_calendar(int year);
 
 // Easter Sunday of `year`, Gregorian calendar.
 MonthDay easter_sunday(int year);
+
+}  // namespace datelib

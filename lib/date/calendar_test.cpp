@@ -8,6 +8,8 @@
 
 #include "date/date.h"
 
+using namespace datelib;
+
 namespace {
 
 using namespace std::chrono;

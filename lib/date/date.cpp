@@ -1,11 +1,13 @@
 #include "date/date.h"
 
-#include <algorithm>
 #include <array>
+#include <string>
 #include <ctime>
 
 #include "date/calendar.h"
 #include "platform/platform.h"
+
+namespace datelib {
 
 namespace {
 
@@ -13,25 +15,22 @@ namespace {
 ClockSource g_clock = nullptr;
 LocalTimeConversion g_local_conversion = nullptr;
 
-// The record format_now last filled for each kind. Both stamps of a response
-// record, and the records around it, nearly always fall in the same second,
-// so the time-zone work and its digit texts are done once per second instead
-// of per stamp. The last texts formatted from it are kept too: a response
-// asks for the same two stamps a million times within a few seconds.
-struct FormattedText {
-  std::string format;
-  std::string output;
-};
+// The record format_now last filled for one kind, and the second it holds.
 struct FilledRecordCache {
   bool valid = false;
   int64_t seconds = 0;
   DateRecord record;
-  std::array<FormattedText, 2> texts;
-  size_t texts_kept = 0;
-  size_t next_text = 0;
 };
+
+// The record format_now last filled for each kind. Both stamps of a response
+// record, and the records around it, nearly always fall in the same second,
+// so the time-zone work and its digit texts are done once per second instead
+// of per stamp. The texts formatted from it are not kept: what is composed
+// from them is kept where it is composed (the Response writer's reply
+// blocks).
 std::array<FilledRecordCache, 2> g_filled_record_cache;
 
+// Drops the records filled, once the clock or the local time is replaced.
 void forget_filled_records() {
   for (FilledRecordCache& entry : g_filled_record_cache) entry.valid = false;
 }
@@ -73,6 +72,7 @@ void set_field(std::string& field, int64_t value, int width) {
   append_decimal(field, value, value < 0 ? width - 1 : width);
 }
 
+// The names the directives give, in French, and the texts of the error codes.
 constexpr std::array<std::string_view, 7> WEEKDAY_NAMES = {
     "Dimanche", "Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi"};
 constexpr std::array<std::string_view, 12> MONTH_NAMES = {
@@ -278,21 +278,10 @@ int format_now(int64_t selector, std::string_view format, std::string& output) {
     date_set(seconds, 0, kind, filled.record, error);
     filled.seconds = seconds;
     filled.valid = true;
-    filled.texts_kept = 0;
   }
-  for (size_t i = 0; i < filled.texts_kept; ++i)
-    if (filled.texts[i].format == format) {
-      output = filled.texts[i].output;
-      return static_cast<int>(output.size());
-    }
   // A directive may fill a field of the record on first use (the day kind),
   // so the same format on the same record always gives the same text.
   run_format(filled.record, format, output, 250, error, true);
-  FormattedText& kept = filled.texts[filled.next_text];
-  filled.next_text = (filled.next_text + 1) % filled.texts.size();
-  filled.texts_kept = std::min(filled.texts_kept + 1, filled.texts.size());
-  kept.format.assign(format);
-  kept.output = output;
   return static_cast<int>(output.size());
 }
 
@@ -309,3 +298,5 @@ void date_day_kind(DateRecord& record) {
   build_year_calendar(static_cast<int>(century * 100 + year_in_century));
   set_field(record.day_kind, year_calendar()[static_cast<size_t>(day_of_year - 1)], 1);
 }
+
+}  // namespace datelib

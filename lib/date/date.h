@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace datelib {
+
 // A time value with its calendar fields already written out as fixed-width
 // digit texts, so that formatting only copies texts.
 struct DateRecord {
@@ -38,12 +40,20 @@ constexpr int DATE_ERR_BEFORE_1970 = 5;
 // The French text of an error code; empty outside 0-5.
 std::string_view date_error_text(int code);
 
-// The seam between the library and the platform: where "now" comes from and
-// how a time value becomes local calendar time. Tests replace both to fix
-// the time; nullptr restores the system clock and the system's time zone.
+// The seam between the library and the platform: where "now" comes from, in
+// seconds since the epoch.
 using ClockSource = int64_t (*)();
+
+// The other side of the seam: how a time value becomes local calendar time;
+// false when it cannot.
 using LocalTimeConversion = bool (*)(int64_t seconds, std::tm& out);
+
+// Installs where "now" comes from. Tests replace it to fix the time; nullptr
+// restores the system clock.
 void set_clock_source(ClockSource clock);
+
+// Installs how local time is computed. Tests replace it to fix the time
+// zone; nullptr restores the system's.
 void set_local_time_conversion(LocalTimeConversion convert);
 
 // Fills `record` from `seconds` in local time (DATE_LOCAL) or UTC (DATE_UTC).
@@ -76,3 +86,5 @@ constexpr int DAY_NONE = 9;      // the 366th day of a 365-day year
 
 // Computes the day kind of the record's date and stores it in the record.
 void date_day_kind(DateRecord& record);
+
+}  // namespace datelib

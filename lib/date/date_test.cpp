@@ -2,85 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <ctime>
 #include <string>
 
+#include "date/date_test_fixture.h"
+
+using namespace date_test;
+using namespace datelib;
+
 namespace {
-
-using namespace std::chrono;
-
-// Seconds since the epoch of a UTC date and time, from std::chrono.
-int64_t utc(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int s = 0) {
-  sys_seconds t = sys_days{year{y} / month{mo} / day{d}} + hours{h} + minutes{mi} + seconds{s};
-  return t.time_since_epoch().count();
-}
-
-// A fixed clock and a local time one hour ahead of UTC (winter in Paris),
-// counting how often each is used.
-int64_t g_now = 0;
-int g_clock_reads = 0;
-int g_conversions = 0;
-int g_isdst = 0;
-
-int64_t fixed_clock() {
-  ++g_clock_reads;
-  return g_now;
-}
-
-// A clock that moves one second on at every reading.
-int64_t ticking_clock() {
-  ++g_clock_reads;
-  return g_now++;
-}
-
-bool paris_winter(int64_t seconds, std::tm& out) {
-  ++g_conversions;
-  std::time_t t = static_cast<std::time_t>(seconds + 3600);
-  if (gmtime_r(&t, &out) == nullptr) return false;
-  out.tm_isdst = g_isdst;
-  return true;
-}
-
-bool refusing_conversion(int64_t, std::tm&) { return false; }
-
-class DateTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    g_now = utc(2004, 2, 9, 9, 5, 3);  // 10:05:03 local
-    g_clock_reads = 0;
-    g_conversions = 0;
-    g_isdst = 0;
-    set_clock_source(fixed_clock);
-    set_local_time_conversion(paris_winter);
-  }
-  void TearDown() override {
-    set_clock_source(nullptr);
-    set_local_time_conversion(nullptr);
-  }
-
-  // A record of `seconds` in UTC, checked to fill.
-  static DateRecord utc_record(int64_t seconds, int32_t microseconds = 0) {
-    DateRecord record;
-    int error = -1;
-    EXPECT_EQ(date_set(seconds, microseconds, DATE_UTC, record, error), 0);
-    return record;
-  }
-
-  // format_date without a limit, expected to succeed.
-  static std::string formatted(DateRecord record, std::string_view format) {
-    std::string out;
-    int error = -1;
-    EXPECT_EQ(format_date(record, format, out, 0, error), 0) << format;
-    return out;
-  }
-
-  static std::string now(int64_t selector, std::string_view format) {
-    std::string out = "stale";
-    int length = format_now(selector, format, out);
-    EXPECT_EQ(length, static_cast<int>(out.size()));
-    return out;
-  }
-};
 
 TEST_F(DateTest, ResponseStampsOfTheExample) {
   std::string out;
@@ -254,67 +184,10 @@ TEST_F(DateTest, OutputLimit) {
   EXPECT_EQ(format_now(1, many, out), 251);
 }
 
-TEST_F(DateTest, DayKinds) {
-  DateRecord may_day = utc_record(utc(2004, 5, 1, 12));  // a Saturday
-  date_day_kind(may_day);
-  EXPECT_EQ(may_day.day_kind, "2");
-  EXPECT_EQ(formatted(may_day, "+2 +3"), "2 FERIE");
-
-  // The directives compute the day kind when it is missing and keep it.
-  DateRecord saturday = utc_record(utc(2004, 2, 7, 12));
-  std::string out;
-  int error = -1;
-  ASSERT_EQ(format_date(saturday, "+3", out, 0, error), 0);
-  EXPECT_EQ(out, "OUVRABLE");
-  EXPECT_EQ(saturday.day_kind, "1");
-
-  EXPECT_EQ(formatted(utc_record(utc(2004, 2, 9, 12)), "+2 +3"), "0 OUVRE");
-  EXPECT_EQ(formatted(utc_record(utc(2004, 2, 8, 12)), "+2 +3"), "2 FERIE");
-  EXPECT_EQ(formatted(utc_record(utc(2004, 4, 12, 12)), "+3"), "FERIE");   // Easter Monday
-  EXPECT_EQ(formatted(utc_record(utc(2049, 4, 19, 12)), "+3"), "FERIE");   // Easter Monday 2049
-  EXPECT_EQ(formatted(utc_record(utc(2049, 4, 26, 12)), "+3"), "OUVRE");
-  EXPECT_EQ(formatted(utc_record(utc(2040, 12, 25, 12)), "+3"), "FERIE");  // 64-bit seconds
-
-  // A new fill forgets the day kind of the previous date.
-  ASSERT_EQ(date_set(utc(2004, 2, 9, 12), 0, DATE_UTC, may_day, error), 0);
-  EXPECT_EQ(may_day.day_kind, "");
-  EXPECT_EQ(formatted(may_day, "+2"), "0");
-}
-
 // Codes outside the table have no text.
 TEST_F(DateTest, ErrorTextsOutsideTheTable) {
   EXPECT_EQ(date_error_text(-1), "");
   EXPECT_EQ(date_error_text(6), "");
-}
-
-// Seconds since the epoch of 00:00 UTC on a date of any 64-bit year, by the
-// days-from-civil count (eras of 400 years), beyond std::chrono's years.
-int64_t far_utc(int64_t y, int64_t m, int64_t d) {
-  y -= m <= 2 ? 1 : 0;
-  int64_t era = (y >= 0 ? y : y - 399) / 400;
-  int64_t year_of_era = y - era * 400;
-  int64_t day_of_year = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return (era * 146097 + day_of_era - 719468) * 86400;
-}
-
-// Far years still get their day kinds (1 January a holiday, the first
-// Saturday a Saturday); a year past what the calendar holds is refused.
-TEST_F(DateTest, FarYears) {
-  for (int64_t y : {int64_t{2000000000}, int64_t{2147483000}, int64_t{-2000000000}}) {
-    int64_t new_year = far_utc(y, 1, 1);
-    DateRecord record = utc_record(new_year);
-    EXPECT_EQ(formatted(record, "+Y-+m-+d +2 +3"), std::to_string(y) + "-01-01 2 FERIE");
-    int64_t weekday = ((new_year / 86400 + 4) % 7 + 7) % 7;  // 1 January 1970 was a Thursday
-    int64_t first_saturday = new_year + (6 - weekday) * 86400 + (weekday == 6 ? 7 * 86400 : 0);
-    EXPECT_EQ(formatted(utc_record(first_saturday), "+A +2"), "Samedi 1") << y;
-  }
-  DateRecord record = utc_record(far_utc(2004, 2, 9));
-  int error = -1;
-  EXPECT_EQ(date_set(far_utc(2147484000, 6, 1), 0, DATE_UTC, record, error), -1);
-  EXPECT_EQ(error, DATE_ERR_VALUE);
-  EXPECT_EQ(date_error_text(error), "Valeur incorrecte");
-  EXPECT_EQ(formatted(record, "+Y+m+d"), "20040209");  // texts untouched
 }
 
 // With the seam reset, local time is the system's and the clock is real.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace support {
+
 namespace {
 
 // Hands `bytes` to the file, unless a write has failed already.
@@ -42,3 +44,5 @@ bool flush_block_writer(BlockWriter& out) {
   if (std::fflush(out.file) != 0 || std::ferror(out.file)) out.failed = true;
   return !out.failed;
 }
+
+}  // namespace support

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace support {
+
 // Bytes bound for one file, gathered and written a block at a time: a
 // million small records then cost a few hundred writes. A block is a whole
 // number of the stream's own buffers, so the stream hands it on in one piece
@@ -35,3 +37,5 @@ void write_bytes(BlockWriter& out, std::string_view bytes);
 // Writes what is pending and flushes the file; false when any write of the
 // writer's failed.
 bool flush_block_writer(BlockWriter& out);
+
+}  // namespace support

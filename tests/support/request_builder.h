@@ -81,13 +81,13 @@ inline std::string response_to(const std::string& request, const std::string& me
   std::string response = request + ".response";
   std::FILE* in = std::fopen(request.c_str(), "rb");
   std::FILE* out = std::fopen(response.c_str(), "wb");
-  RecordReader reader = make_record_reader(in);
-  BlockWriter writer = make_block_writer(out);
+  batch::RecordReader reader = batch::make_record_reader(in);
+  support::BlockWriter writer = support::make_block_writer(out);
   std::string err;
   testing::internal::CaptureStdout();
-  EXPECT_TRUE(write_response_file(merchant_id, merchant_country, reader, writer, &err)) << err;
+  EXPECT_TRUE(batch::write_response_file(merchant_id, merchant_country, reader, writer, &err)) << err;
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_TRUE(flush_block_writer(writer));
+  EXPECT_TRUE(support::flush_block_writer(writer));
   std::fclose(in);
   std::fclose(out);
   return read_file(response);

@@ -14,6 +14,9 @@
 #include "batch/rules.h"
 #include "batch/verify.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // What the verification told, for the views.

@@ -37,4 +37,5 @@ enum class Verdict { NO_RULE_BROKEN, RULE_BROKEN, FILE_FAILED };
 // written; the end is not written then. Memory stays that of the
 // verification: the findings on records wait in a temporary file beside the
 // batch while the file is read again.
-bool describe_request_file(const DescribeOptions& options, BlockWriter& out, Verdict* verdict, std::string* err);
+bool describe_request_file(const DescribeOptions& options, support::BlockWriter& out, Verdict* verdict,
+                           std::string* err);

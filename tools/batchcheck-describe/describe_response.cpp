@@ -12,6 +12,9 @@
 #include "response_check.h"
 #include "response_pairing.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // The width of the name column: the longest name of any Response record.

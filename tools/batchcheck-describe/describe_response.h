@@ -24,4 +24,5 @@ bool describes_response(const DescribeOptions& options, bool* response, std::str
 // be read, the file or the report fails on the way; the end is not written
 // then. One reading of the file, each record checked as it is read: memory
 // does not grow with the file.
-bool describe_response_file(const DescribeOptions& options, BlockWriter& out, Verdict* verdict, std::string* err);
+bool describe_response_file(const DescribeOptions& options, support::BlockWriter& out, Verdict* verdict,
+                            std::string* err);

@@ -9,6 +9,8 @@
 #include "request_builder.h"
 #include "run.h"
 
+using namespace support;
+
 namespace {
 
 namespace fs = std::filesystem;

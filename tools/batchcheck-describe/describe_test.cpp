@@ -9,6 +9,9 @@
 #include "request_builder.h"
 #include "run.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -2,6 +2,9 @@
 
 #include "platform/platform.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // One finding as the spill file holds it: the record, the text's length,

@@ -19,9 +19,9 @@
 // interrupted.
 struct FindingSpill {
   std::string name;
-  BlockWriter out;                 // its file open from the first finding on
-  bool created = false;            // by this run, so that it removes the file
-  std::optional<Message> failure;  // why the findings could not be kept, once they cannot
+  support::BlockWriter out;               // its file open from the first finding on
+  bool created = false;                   // by this run, so that it removes the file
+  std::optional<batch::Message> failure;  // why the findings could not be kept, once they cannot
   std::vector<uint64_t> run_starts;
   int64_t last_record = 0;
 };
@@ -42,7 +42,7 @@ struct RunCursor {
   uint64_t left = 0;  // bytes of the run not read yet
   bool has_head = false;
   int64_t record = 0;
-  Finding finding;
+  batch::Finding finding;
 };
 
 // The closed spill file read back, its runs merged by record.
@@ -58,7 +58,7 @@ bool open_spill_reading(const FindingSpill& spill, SpillReading& reading, std::s
 // Puts the findings on the record at `position` into `found`, passing over
 // those on earlier records; true while findings on later records remain.
 // Positions are asked for in increasing order.
-bool take_findings(SpillReading& reading, int64_t position, std::vector<Finding>& found);
+bool take_findings(SpillReading& reading, int64_t position, std::vector<batch::Finding>& found);
 
 // Closes the cursors.
 void close_spill_reading(SpillReading& reading);

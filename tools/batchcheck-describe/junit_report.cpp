@@ -6,6 +6,9 @@
 #include "support/markup.h"
 #include "record_view.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 void queue(JunitReport& report, std::string_view text) { write_bytes(report.out, text); }

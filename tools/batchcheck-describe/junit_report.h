@@ -19,18 +19,19 @@
 struct JunitReport {
   Replacement file;
   std::string suite;  // the described file's name, escaped for XML
-  BlockWriter out;
+  support::BlockWriter out;
 };
 
 // Opens the report of `described` (the file's name) at `path`; false when it cannot be written.
 bool open_junit_report(const std::string& path, std::string_view described, JunitReport& report);
 
 // Adds the test case of the record at `position`, which has these findings.
-void report_record(JunitReport& report, int64_t position, std::string_view record, std::span<const Finding> findings);
+void report_record(JunitReport& report, int64_t position, std::string_view record,
+                   std::span<const batch::Finding> findings);
 
 // Adds the test cases of the findings on the whole file, one per rule, and
 // the one of the result (passed when `valid`), then the end of the report.
-void report_file(JunitReport& report, std::span<const Finding> on_file, bool valid, std::string_view result);
+void report_file(JunitReport& report, std::span<const batch::Finding> on_file, bool valid, std::string_view result);
 
 // Puts the finished report in place; false when it could not be written.
 bool close_junit_report(JunitReport& report);

@@ -10,6 +10,8 @@
 #include "describe.h"
 #include "request_builder.h"
 
+using namespace support;
+
 namespace {
 
 // The text of an attribute, or empty.

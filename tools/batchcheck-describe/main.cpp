@@ -18,6 +18,9 @@
 #include "batch/tid_file.h"
 #include "batch/verify.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // The program's name, as its help and its messages on standard error give it.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using namespace batch;
+
 void latin1_to_utf8(std::string_view text, std::string& out) {
   out.clear();
   for (char c : text) {

@@ -38,9 +38,9 @@ struct ShownRecord {
   int64_t position = 0;  // counted from 1
   std::string_view kind;
   std::string_view record;
-  std::span<const Field> fields;
+  std::span<const batch::Field> fields;
   std::string_view outcome;  // empty for a kind that has none
-  std::span<const Finding> findings;
+  std::span<const batch::Finding> findings;
   // The record's line end as the file has it ("\r\n", "\n" or none), for
   // a Request record: the reader hands CR LF over as "\n", and the JSON
   // carries the difference so that batchcheck-make writes the file back
@@ -54,14 +54,14 @@ std::string_view line_end_in_file(std::string_view record, uint64_t bytes_taken)
 
 // The width of the text view's field-name column for records of these
 // layouts: the longest name and a blank.
-size_t name_column(std::initializer_list<std::span<const Field>> layouts);
+size_t name_column(std::initializer_list<std::span<const batch::Field>> layouts);
 
 // Appends the text view of a record: its line, a line per field (the
 // fields a finding concerns marked with its rule), its findings.
 void append_text_record(std::string& out, const ShownRecord& shown, size_t name_column);
 
 // A finding as the JSON views give it.
-Json finding_json(const Finding& finding);
+Json finding_json(const batch::Finding& finding);
 
 // The JSON object of each record kind met so far, built once: each record
 // only puts its values in place, so a million records cost no million

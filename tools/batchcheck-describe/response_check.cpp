@@ -4,6 +4,8 @@
 
 #include "record_view.h"
 
+using namespace batch;
+
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }

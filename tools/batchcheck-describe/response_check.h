@@ -17,7 +17,7 @@ enum class ResponseForm { FULL, ERROR };
 enum class ResponseKind { HEADER, BODY, FOOTER, ERROR_FIRST, ERROR_SECOND, OTHER };
 
 // How many of a file's first bytes content_kind reads.
-constexpr size_t RESPONSE_SIGNATURE_BYTES = 2 * RECORD_LENGTH;
+constexpr size_t RESPONSE_SIGNATURE_BYTES = 2 * batch::RECORD_LENGTH;
 
 // What a file's first bytes say it is: a Request file, a Response file, or
 // either of the two.
@@ -44,7 +44,7 @@ ResponseKind response_kind(ResponseForm form, int64_t position, std::string_view
 
 // The kind's name in the views, and its fields in file order.
 std::string_view response_kind_name(ResponseKind kind);
-std::span<const Field> response_fields(ResponseKind kind);
+std::span<const batch::Field> response_fields(ResponseKind kind);
 
 // What became of a body record: "accepted" (code 00), "refused", or
 // "refused without a reply block" (code 14).
@@ -63,7 +63,7 @@ struct ResponseCheck {
 // when no record follows it, and appends its findings to `found`. Records
 // come in file order, each once.
 void check_response_record(ResponseCheck& check, int64_t position, std::string_view record, bool last,
-                           std::vector<Finding>& found);
+                           std::vector<batch::Finding>& found);
 
 // Appends the findings on the whole file, once every record is checked.
-void finish_response_check(const ResponseCheck& check, std::vector<Finding>& on_file);
+void finish_response_check(const ResponseCheck& check, std::vector<batch::Finding>& on_file);

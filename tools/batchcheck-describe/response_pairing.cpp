@@ -6,6 +6,8 @@
 #include "record_view.h"
 #include "batch/response_layout.h"
 
+using namespace batch;
+
 namespace {
 
 // `field` of `record` as the writer puts it into an answer: left-justified

@@ -18,7 +18,7 @@
 struct Pairing {
   std::string path;
   FILE* file = nullptr;
-  RecordReader reader;
+  batch::RecordReader reader;
   std::string first;    // the request's first record
   std::string record;   // the request record read last
   bool bodies_ended = false;  // the request's footer, or its end, was met
@@ -32,9 +32,10 @@ bool open_pairing(const std::string& path, Pairing& pairing);
 // Compares one Response record of `kind` with the Request's record in the
 // same place, appending a finding for each carried field that differs and
 // for a body the Request does not hold.
-void pair_response_record(Pairing& pairing, ResponseKind kind, std::string_view record, std::vector<Finding>& found);
+void pair_response_record(Pairing& pairing, ResponseKind kind, std::string_view record,
+                          std::vector<batch::Finding>& found);
 
 // Once every Response record is paired: appends the finding on the request
 // bodies that the Response does not answer (a full response only), closes
 // the Request file and returns false when it could not be read whole.
-bool finish_pairing(Pairing& pairing, ResponseForm form, std::vector<Finding>& on_file);
+bool finish_pairing(Pairing& pairing, ResponseForm form, std::vector<batch::Finding>& on_file);

@@ -14,6 +14,8 @@
 #include "batch/request_writer.h"
 #include "platform/platform.h"
 
+using namespace batch;
+
 namespace {
 
 // The program's name, as its help and its messages give it.

@@ -12,7 +12,7 @@
 // The most bytes of a table value read: a value of the whole record, 200
 // characters of at most four bytes each in UTF-8. A longer one fits no
 // field, nor names a column.
-constexpr size_t LONGEST_CSV_VALUE = 4 * RECORD_LENGTH;
+constexpr size_t LONGEST_CSV_VALUE = 4 * batch::RECORD_LENGTH;
 
 // A table read row by row as RFC 4180 defines CSV: values between commas,
 // rows ended by CR LF (or a lone LF, as many programs write them), a value in

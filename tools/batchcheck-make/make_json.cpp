@@ -9,6 +9,9 @@
 #include "make_input.h"
 #include "make_json_line.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 using Json = nlohmann::json;

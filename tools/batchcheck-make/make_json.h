@@ -15,7 +15,7 @@ constexpr size_t MAX_JSON_LINE = 1 << 20;
 // How batchcheck-make writes the records of JSON Lines.
 struct JsonOptions {
   // The line end of a record whose object has no "line_end".
-  std::string_view line_end = CRLF;
+  std::string_view line_end = batch::CRLF;
   // Record numbers, the footer's nb_record and file_identity computed
   // instead of kept.
   bool renumber = false;
@@ -30,4 +30,4 @@ struct JsonOptions {
 // input, with `err` saying where and why ("line 3, ..."; "no record in the
 // input" when it holds none); an empty `err` when the input could not be
 // read.
-bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std::string* err);
+bool make_from_json(FILE* in, const JsonOptions& options, support::BlockWriter& out, std::string* err);

@@ -102,7 +102,7 @@ struct LineParser : nlohmann::json_sax<nlohmann::json> {
   bool number_float(number_float_t, const string_t&) override { return scalar("a number"); }
   bool binary(binary_t&) override { return scalar("binary"); }
   bool length(int64_t value) {
-    if (value < 1 || value > static_cast<int64_t>(RECORD_LENGTH))
+    if (value < 1 || value > static_cast<int64_t>(batch::RECORD_LENGTH))
       refuse("member length: not a record length from 1 to 200");
     else
       object->length = value;

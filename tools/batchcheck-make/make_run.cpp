@@ -7,6 +7,8 @@
 #include "make_table.h"
 #include "platform/platform.h"
 
+using namespace support;
+
 namespace {
 
 // False, with `why` in *err.

@@ -11,8 +11,8 @@ struct MakeArguments {
   std::string output;
   bool json = false;
   bool renumber = false;
-  std::string_view line_end = CRLF;
-  BatchHeader header;
+  std::string_view line_end = batch::CRLF;
+  batch::BatchHeader header;
   bool merchant_id_given = false;
   bool country_given = false;
   bool file_number_given = false;

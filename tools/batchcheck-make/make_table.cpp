@@ -5,6 +5,9 @@
 
 #include "support/escaped_text.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // The column of a table, by its place in the first row.

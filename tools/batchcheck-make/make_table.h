@@ -20,5 +20,5 @@ std::string zone_with_answer(std::string_view body_zone_1, std::string_view answ
 // `answer`, in any order. False on bad input, with `err` saying where and
 // why ("line 3, field merchant_id: ..."); what was written is then
 // worthless.
-bool make_from_table(CsvReader& reader, const BatchHeader& header, std::string_view line_end, BlockWriter& out,
-                     std::string* err);
+bool make_from_table(CsvReader& reader, const batch::BatchHeader& header, std::string_view line_end,
+                     support::BlockWriter& out, std::string* err);

@@ -18,6 +18,9 @@
 #include "batch/verify.h"
 #include "request_builder.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // A batch made from a table, each in the test's own folder.

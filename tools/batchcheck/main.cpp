@@ -2,6 +2,8 @@
 // payment server will, and writes the Response file the server would return.
 #include <array>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,8 @@
 #include "batch/record_layout.h"
 #include "run.h"
 #include "batch/verify.h"
+
+using namespace batch;
 
 namespace {
 
@@ -86,17 +90,10 @@ std::string help_text() {
 // Prints the usage line of a wrong command line, with the name the program
 // was invoked by, as merchants' scripts know it; a console that refuses it
 // fails the run as anywhere else.
-int usage(std::string_view program) {
+void usage(std::string_view program) {
   std::string text = "Error  : usage is " + std::string(program);
   for (const Argument& argument : ARGUMENTS) text += " <" + std::string(argument.name) + ">";
-  try {
-    say(text + "\n");
-  } catch (const ConsoleWriteError&) {
-    std::string_view lost = message_format(Message::CONSOLE_LOST);
-    std::fwrite(lost.data(), 1, lost.size(), stderr);
-    return EXIT_FAILED;
-  }
-  return EXIT_USAGE;
+  say(text + "\n");
 }
 
 // Fills `args` from the command line; false when it is not the five
@@ -109,13 +106,37 @@ bool parse_arguments(int argc, char** argv, BatchcheckArguments& args) {
   return true;
 }
 
+// Writes a message that needs no memory, as the last words of a run that
+// has run out of it.
+void write_literal(FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   prepare_stdout();
   if (int status = answer_help_or_version(argc, argv, PROGRAM, help_text(), EXIT_FAILED); status >= 0) return status;
   install_interrupt_cleanup();
-  BatchcheckArguments args;
-  if (!parse_arguments(argc, argv, args)) return usage(argc > 0 ? argv[0] : PROGRAM);
-  return run_batchcheck(args) ? EXIT_COMPLETED : EXIT_FAILED;
+  // A run whose report is lost, or that runs out of memory, stops wherever
+  // it is: the files it created are removed, the previous Response kept.
+  try {
+    BatchcheckArguments args;
+    if (!parse_arguments(argc, argv, args)) {
+      usage(argc > 0 ? argv[0] : PROGRAM);
+      return EXIT_USAGE;
+    }
+    return run_batchcheck(args) ? EXIT_COMPLETED : EXIT_FAILED;
+  } catch (const ConsoleWriteError&) {
+    remove_registered_files();
+    write_literal(stderr, message_format(Message::CONSOLE_LOST));
+  } catch (const std::bad_alloc&) {
+    remove_registered_files();
+    write_literal(stdout, message_format(Message::OUT_OF_MEMORY));
+  } catch (const std::exception& error) {
+    remove_registered_files();
+    write_literal(stdout, message_text(Message::UNEXPECTED_ERROR, {error.what()}));
+  }
+  return EXIT_FAILED;
 }

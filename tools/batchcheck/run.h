@@ -14,8 +14,8 @@ struct BatchcheckArguments {
 // One run of batchcheck: checks the Request file, prints the findings and
 // the verdict, writes the Response file. True when the run reached its end,
 // whatever the verdict. False when it could not be carried out, after saying
-// why: a file that cannot be opened, or a failure of the machine (out of
-// memory, standard output lost, the Request changed or unreadable while it
-// is answered); the files the run created are then removed and the previous
-// Response file kept.
+// why: a file that cannot be opened, the Request changed or unreadable while
+// it is answered, the Response not written whole; the previous Response file
+// is then kept. Standard output lost (ConsoleWriteError) or memory run out
+// (std::bad_alloc) throw: the driver removes the files the run created.
 bool run_batchcheck(const BatchcheckArguments& args);

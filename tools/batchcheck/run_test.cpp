@@ -8,6 +8,8 @@
 #include "batch/record_reader.h"
 #include "request_builder.h"
 
+using namespace batch;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -19,6 +19,10 @@
 #include "batch/tid_file.h"
 #include "batch/verify.h"
 
+using namespace batch;
+using namespace datelib;
+using namespace support;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -5,6 +5,9 @@
 
 #include "batch/request_writer.h"
 
+using namespace batch;
+using namespace support;
+
 namespace {
 
 // body_zone_1 and the code it selects, in the order the records use them.

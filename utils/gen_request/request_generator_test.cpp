@@ -10,6 +10,8 @@
 #include "batch/verify.h"
 #include "request_builder.h"
 
+using namespace batch;
+
 namespace {
 
 namespace fs = std::filesystem;
