@@ -12,6 +12,7 @@
 #include "record_view.h"
 #include "batch/request_layout.h"
 #include "batch/rules.h"
+#include "batch/verification_result.h"
 #include "batch/verify.h"
 
 using namespace batch;
@@ -70,7 +71,7 @@ std::string_view kind_name(RecordKind kind) {
 // The result as the text view and the report end on it.
 std::string result_line(VerificationResult result) {
   int code = result_code(result);
-  return "result " + std::to_string(code) + ": " + std::string(result_meaning(code));
+  return "result " + std::to_string(code) + ": " + std::string(result_code_meaning(code));
 }
 
 // The end of either view: the summary, the findings on the whole file, the result.

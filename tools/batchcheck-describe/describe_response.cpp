@@ -8,6 +8,7 @@
 #include "batch/messages.h"
 #include "platform/platform.h"
 #include "batch/record_reader.h"
+#include "batch/verification_result.h"
 #include "record_view.h"
 #include "response_check.h"
 #include "response_pairing.h"
@@ -28,9 +29,7 @@ size_t response_name_column() {
 std::string_view outcome_of(ResponseKind kind, std::string_view record) {
   if (kind == ResponseKind::BODY) return body_outcome(record);
   if (kind != ResponseKind::ERROR_FIRST) return {};
-  std::string_view code = field_of(record, response::VERIFICATION_CODE);
-  bool known = code.size() == 2 && code[0] == '0' && code[1] >= '1' && code[1] <= '4';
-  return known ? result_meaning(code[1] - '0') : result_meaning(-1);
+  return result_code_meaning(result_code_of_digits(field_of(record, response::VERIFICATION_CODE)));
 }
 
 // The end of either view: the counts, the findings on the whole file, the result.

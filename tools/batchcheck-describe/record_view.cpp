@@ -48,23 +48,6 @@ void append_marked(std::string& out, std::string_view text, std::string_view ind
   }
 }
 
-std::string_view result_meaning(int result) {
-  switch (result) {
-    case 0:
-      return "valid";
-    case 1:
-      return "content error";
-    case 2:
-      return "file already treated or unreadable";
-    case 3:
-      return "file sequence interrupted";
-    case 4:
-      return "structure error";
-    default:
-      return "unknown";
-  }
-}
-
 size_t name_column(std::initializer_list<std::span<const Field>> layouts) {
   size_t longest = 0;
   for (std::span<const Field> fields : layouts)

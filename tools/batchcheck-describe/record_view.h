@@ -30,9 +30,6 @@ std::string latin1_to_utf8(std::string_view text);
 // which are the message's own.
 void append_marked(std::string& out, std::string_view text, std::string_view indent);
 
-// The meaning of a verification result (0 to 4), as the views show it.
-std::string_view result_meaning(int result);
-
 // One record as the views show it.
 struct ShownRecord {
   int64_t position = 0;  // counted from 1

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "record_view.h"
+#include "batch/verification_result.h"
+#include "date/calendar.h"
+#include "support/escaped_text.h"
 
 using namespace batch;
 
@@ -30,8 +32,7 @@ bool is_real_date(std::string_view text) {
   int year = two_digits(text.substr(4, 2)) * 100 + two_digits(text.substr(6, 2));
   if (month < 1 || month > 12 || day < 1) return false;
   static constexpr int DAYS[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return day <= DAYS[month - 1] + (month == 2 && leap ? 1 : 0);
+  return day <= DAYS[month - 1] + (month == 2 && datelib::is_leap_year(year) ? 1 : 0);
 }
 
 // True for a time of day written HHMMSS, 000000 to 235959.
@@ -157,7 +158,7 @@ void check_full_record(ResponseCheck& check, int64_t position, std::string_view 
 void check_error_record(int64_t position, std::string_view record, std::vector<Finding>& found) {
   if (position == 1) {
     std::string_view result = field_of(record, response::VERIFICATION_CODE);
-    if (result != "01" && result != "02" && result != "03" && result != "04")
+    if (result_code_of_digits(result) < 0)
       add(found, rule::VERIFICATION_CODE_UNKNOWN,
           "verification_code " + quoted(result) + " is no verification result (01 to 04)", response::VERIFICATION_CODE);
   } else if (position == 2) {
