@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::write_file("req", fuzz::bytes(data, size));
   DescribeOptions options;
-  options.request_file = "req";
+  options.file = "req";
   options.json = true;
   options.junit_file = "report.xml";
   bool response = false;

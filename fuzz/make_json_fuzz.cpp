@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   fuzz::write_file("req", bytes);
   DescribeOptions options;
-  options.request_file = "req";
+  options.file = "req";
   options.json = true;
   char* buffer = nullptr;
   size_t buffer_size = 0;

@@ -39,7 +39,7 @@ std::string temporary_stem(const std::string& request_path) {
 
 // Verifies the batch, the findings on records into the spill file.
 void verify(const DescribeOptions& options, Findings& findings) {
-  std::string stem = temporary_stem(options.request_file);
+  std::string stem = temporary_stem(options.file);
   findings.spill.name = stem + ".FINDINGS";
   VerificationSink sink;
   sink.finding = [&findings](int64_t record, std::string_view rule, std::string_view text) {
@@ -50,7 +50,7 @@ void verify(const DescribeOptions& options, Findings& findings) {
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
   findings.result =
-      verify_request_file(options.request_file, options.file_number, sink, &findings.read, stem + ".TID");
+      verify_request_file(options.file, options.file_number, sink, &findings.read, stem + ".TID");
 }
 
 // A kind as both views name it.
@@ -108,9 +108,9 @@ void show_end(BlockWriter& out, const DescribeOptions& options, const Findings& 
 // has changed.
 bool show_records(const DescribeOptions& options, Findings& findings, SpillReading& spilled, BlockWriter& out,
                   JunitReport* junit, std::string* err) {
-  FILE* request = open_for_reading(options.request_file);
+  FILE* request = open_for_reading(options.file);
   if (!request) {
-    *err = message_text(Message::CANNOT_READ_FILE, {options.request_file});
+    *err = message_text(Message::CANNOT_READ_FILE, {options.file});
     return false;
   }
   size_t column = name_column({request::HEADER_FIELDS, request::BODY_FIELDS, request::FOOTER_FIELDS,
@@ -149,11 +149,11 @@ bool show_records(const DescribeOptions& options, Findings& findings, SpillReadi
   read_to_end(reader);
   std::fclose(request);
   if (reader.failed)
-    *err = message_text(Message::CANNOT_READ_FILE, {options.request_file});
+    *err = message_text(Message::CANNOT_READ_FILE, {options.file});
   else if (spilled.failed)
     *err = message_text(Message::CANNOT_READ_BACK, {findings.spill.name});
   else if (!findings.read || !same_bytes(reader.fingerprint, *findings.read))
-    *err = message_text(Message::REQUEST_CHANGED, {options.request_file});
+    *err = message_text(Message::REQUEST_CHANGED, {options.file});
   else
     return true;
   return false;
@@ -179,7 +179,7 @@ bool describe_request_file(const DescribeOptions& options, BlockWriter& out, Ver
   bool described = close_spill(findings.spill, err);
   std::optional<JunitReport> junit;
   if (described && options.junit_file &&
-      !open_junit_report(*options.junit_file, options.request_file, junit.emplace())) {
+      !open_junit_report(*options.junit_file, options.file, junit.emplace())) {
     *err = message_text(Message::CANNOT_WRITE_FILE, {*options.junit_file});
     described = false;
   }

@@ -9,7 +9,7 @@
 
 // What batchcheck-describe is asked to show.
 struct DescribeOptions {
-  std::string request_file;
+  std::string file;                        // the Request or the Response file described
   std::optional<std::string> file_number;  // without it the file-number rules are left out
   bool json = false;                       // JSON Lines instead of the text view
   bool only_findings = false;              // only the records that have a finding

@@ -75,7 +75,7 @@ bool open_companions(const DescribeOptions& options, std::optional<Pairing>& pai
     *err = message_text(Message::CANNOT_READ_FILE, {*options.paired_request});
     return false;
   }
-  if (options.junit_file && !open_junit_report(*options.junit_file, options.request_file, junit.emplace())) {
+  if (options.junit_file && !open_junit_report(*options.junit_file, options.file, junit.emplace())) {
     if (pairing) std::fclose(pairing->file);
     *err = message_text(Message::CANNOT_WRITE_FILE, {*options.junit_file});
     return false;
@@ -90,8 +90,8 @@ struct Checked {
 };
 
 // Reads the Response record by record, checks each and shows those asked for.
-void check_records(const DescribeOptions& options, RecordReader& reader, std::optional<Pairing>& pairing,
-                   std::optional<JunitReport>& junit, BlockWriter& out, Checked& checked) {
+void check_and_show_records(const DescribeOptions& options, RecordReader& reader, std::optional<Pairing>& pairing,
+                            std::optional<JunitReport>& junit, BlockWriter& out, Checked& checked) {
   ResponseCheck& check = checked.check;
   JsonRecords views;
   size_t column = response_name_column();
@@ -130,14 +130,14 @@ void check_records(const DescribeOptions& options, RecordReader& reader, std::op
 bool describes_response(const DescribeOptions& options, bool* response, std::string* err) {
   *response = options.layout == DescribeOptions::Layout::RESPONSE;
   if (options.layout != DescribeOptions::Layout::BY_CONTENT) return true;
-  FILE* file = open_for_reading(options.request_file);
+  FILE* file = open_for_reading(options.file);
   if (!file) return true;
   char first[RESPONSE_SIGNATURE_BYTES];
   size_t got = std::fread(first, 1, sizeof first, file);
   std::fclose(file);
   ContentKind kind = content_kind({first, got});
   if (kind == ContentKind::EITHER && !options.paired_request) {
-    *err = "the file " + options.request_file +
+    *err = "the file " + options.file +
            " could be a Request or a Response file (records back to back, two digits at offsets 41-42): "
            "give --as request or --as response";
     return false;
@@ -147,11 +147,11 @@ bool describes_response(const DescribeOptions& options, bool* response, std::str
 }
 
 bool describe_response_file(const DescribeOptions& options, BlockWriter& out, Verdict* verdict, std::string* err) {
-  RecordReader reader = make_record_reader(open_for_reading(options.request_file));
+  RecordReader reader = make_record_reader(open_for_reading(options.file));
   if (!reader.file) {
     // As for a Request: the reason is a finding on the whole file.
     std::vector<Finding> on_file{
-        {rule::FILE_UNREADABLE, message_text(Message::CANNOT_READ_FILE, {options.request_file}), {}}};
+        {rule::FILE_UNREADABLE, message_text(Message::CANNOT_READ_FILE, {options.file}), {}}};
     show_end(out, options, ResponseCheck{}, on_file, 2);
     *verdict = Verdict::FILE_FAILED;
     return true;
@@ -163,14 +163,14 @@ bool describe_response_file(const DescribeOptions& options, BlockWriter& out, Ve
     return false;
   }
   Checked checked;
-  check_records(options, reader, pairing, junit, out, checked);
+  check_and_show_records(options, reader, pairing, junit, out, checked);
   bool read_whole = !reader.failed;
   std::fclose(reader.file);
   std::vector<Finding> on_file;
   finish_response_check(checked.check, on_file);
   bool request_whole = !pairing || finish_pairing(*pairing, checked.check.form, on_file);
   if (!read_whole || !request_whole) {
-    *err = message_text(Message::CANNOT_READ_FILE, {!read_whole ? options.request_file : *options.paired_request});
+    *err = message_text(Message::CANNOT_READ_FILE, {!read_whole ? options.file : *options.paired_request});
     if (junit) discard_junit_report(*junit);
     return false;
   }

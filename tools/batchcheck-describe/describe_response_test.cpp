@@ -51,7 +51,7 @@ std::string random_batch(std::mt19937& random) {
 // have a finding: what is left is the closing object.
 std::string describe(const fs::path& file, const fs::path& request, Verdict& verdict) {
   DescribeOptions options;
-  options.request_file = file.string();
+  options.file = file.string();
   options.paired_request = request.string();
   options.json = true;
   options.only_findings = true;

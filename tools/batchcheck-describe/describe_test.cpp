@@ -41,7 +41,7 @@ TEST_F(DescribeSecondReading, RequestChangedAfterTheVerificationIsRefused) {
   real_read = read_request_bytes;
   read_request_bytes = change_before_the_description;
   DescribeOptions options;
-  options.request_file = request_path;
+  options.file = request_path;
   options.json = true;
   std::FILE* out = std::tmpfile();
   BlockWriter writer = make_block_writer(out);
@@ -81,7 +81,7 @@ TEST_F(DescribeBesideBatchcheck, BothAnswerTheBatch) {
   real_read = read_request_bytes;
   read_request_bytes = batchcheck_meanwhile;
   DescribeOptions options;
-  options.request_file = request_path;
+  options.file = request_path;
   options.file_number = "12";
   std::FILE* out = std::tmpfile();
   BlockWriter writer = make_block_writer(out);

@@ -41,7 +41,7 @@ TEST_F(JunitReport, InvalidBatchReadsBackAsJunit) {
                         body_line(2, "TID001", {.merchant_id = std::string("SH\x01P\0\xff", 6)}) +
                         padded_record("\x1b\x0c<&>\"'") + footer_line(2));
   DescribeOptions options;
-  options.request_file = path("req");
+  options.file = path("req");
   options.only_findings = true;
   options.junit_file = path("report.xml");
   std::FILE* out = std::tmpfile();
@@ -58,7 +58,7 @@ TEST_F(JunitReport, InvalidBatchReadsBackAsJunit) {
   ASSERT_EQ(std::string(reinterpret_cast<const char*>(root->name)), "testsuites");
   std::vector<xmlNodePtr> suites = children(root, "testsuite");
   ASSERT_EQ(suites.size(), 1u);
-  EXPECT_EQ(attribute(suites[0], "name"), options.request_file);
+  EXPECT_EQ(attribute(suites[0], "name"), options.file);
   std::vector<std::string> names;
   std::vector<std::string> types;
   std::string bodies;

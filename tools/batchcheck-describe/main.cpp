@@ -148,7 +148,7 @@ bool parse_arguments(int argc, char** argv, DescribeOptions& options, std::strin
   if (!support::parse_command_line(OPTIONS, argc, argv, line, err)) return false;
   for (const support::GivenOption& option : line.options)
     if (!take_option(option, options, err)) return false;
-  options.request_file = line.operands[0];
+  options.file = line.operands[0];
   if (line.operands.size() < 2) return true;
   std::string_view file_number = line.operands[1];
   if (file_number.size() > FILE_NUMBER_ARGUMENT_WIDTH)
@@ -167,8 +167,8 @@ std::optional<std::string> report_in_the_way(const DescribeOptions& options) {
   if (!options.junit_file) return std::nullopt;
   const std::string& report = *options.junit_file;
   std::string start = "the report file " + report + " is the ";
-  if (same_place(report, options.request_file)) return start + "file described";
-  if (same_place(report, tid_file_name(options.request_file))) return start + "temporary file of the file described";
+  if (same_place(report, options.file)) return start + "file described";
+  if (same_place(report, tid_file_name(options.file))) return start + "temporary file of the file described";
   if (!options.paired_request) return std::nullopt;
   if (same_place(report, *options.paired_request)) return start + "request file";
   if (same_place(report, tid_file_name(*options.paired_request))) return start + "temporary file of the request file";

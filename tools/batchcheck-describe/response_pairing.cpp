@@ -35,7 +35,7 @@ constexpr std::array PREFIX_FIELDS{request::RECORD_CODE,   request::MERCHANT_COU
                                                      request::VERSION};
 
 // The fields a body answer carries at the request body's own places.
-constexpr std::array ANSWERED_FIELDS{
+constexpr std::array CARRIED_BODY_FIELDS{
     request::MERCHANT_COUNTRY, request::MERCHANT_ID, request::RECORD_NUMBER, request::BODY_ZONE_1,
     request::TRANSACTION_ID,   request::BODY_ZONE_2, request::BODY_ZONE_3,   request::BODY_ZONE_4,
     request::BODY_ZONE_5};
@@ -82,7 +82,7 @@ void pair_response_record(Pairing& pairing, ResponseKind kind, std::string_view 
                          std::nullopt});
         break;
       }
-      for (const Field& field : ANSWERED_FIELDS) compare(record, field, pairing.record, field, "body", found);
+      for (const Field& field : CARRIED_BODY_FIELDS) compare(record, field, pairing.record, field, "body", found);
       compare(record, response::BODY_ZONE_6, pairing.record, request::BODY_ZONE_6, "body", found);
       break;
     case ResponseKind::OTHER:
