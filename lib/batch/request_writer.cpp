@@ -97,47 +97,4 @@ void write_body(support::BlockWriter& out, const BodyComposer& composer, int64_t
   support::write_bytes(out, record);
 }
 
-TextFault utf8_to_latin1(std::string_view text, std::string& out, uint32_t* code_point) {
-  out.clear();
-  size_t i = 0;
-  while (i < text.size()) {
-    unsigned char lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      // Plain ASCII, the usual case, in one stretch.
-      size_t end = i + 1;
-      while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
-      out.append(text.data() + i, end - i);
-      i = end;
-      continue;
-    }
-    size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
-    if (length == 0 || lead > 0xf4 || i + length > text.size()) return TextFault::INVALID_UTF8;
-    uint32_t value = lead & (0x7f >> length);
-    for (size_t k = 1; k < length; ++k) {
-      unsigned char next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xc0) != 0x80) return TextFault::INVALID_UTF8;
-      value = (value << 6) | (next & 0x3f);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are no UTF-8.
-    static constexpr uint32_t SMALLEST[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < SMALLEST[length] || value > 0x10ffff || (value >= 0xd800 && value <= 0xdfff))
-      return TextFault::INVALID_UTF8;
-    if (value > 0xff) {
-      if (code_point) *code_point = value;
-      return TextFault::NO_LATIN1_FORM;
-    }
-    out.push_back(static_cast<char>(value));
-    i += length;
-  }
-  return TextFault::NONE;
-}
-
-std::string text_fault_reason(TextFault fault, uint32_t code_point) {
-  if (fault == TextFault::INVALID_UTF8) return "invalid UTF-8";
-  static const char DIGITS[] = "0123456789ABCDEF";
-  std::string hex;
-  for (int shift = code_point > 0xffff ? 20 : 12; shift >= 0; shift -= 4) hex.push_back(DIGITS[(code_point >> shift) & 15]);
-  return "the character U+" + hex + " has no ISO-8859-1 form";
-}
-
 }  // namespace batch

@@ -87,15 +87,4 @@ void write_record(support::BlockWriter& out, std::string_view text, std::string_
 void write_body(support::BlockWriter& out, const BodyComposer& composer, int64_t ordinal, const BodyValues& values,
                 std::string_view line_end);
 
-// Characters the record layout can hold: ISO-8859-1, one byte each.
-enum class TextFault { NONE, INVALID_UTF8, NO_LATIN1_FORM };
-
-// `text`, UTF-8, as ISO-8859-1 in `out`. On a fault, `code_point` (when
-// given) receives the character that has no ISO-8859-1 form.
-TextFault utf8_to_latin1(std::string_view text, std::string& out, uint32_t* code_point = nullptr);
-
-// The reason a value cannot be written, in the words of batchcheck-make's
-// messages: "invalid UTF-8", "the character U+20AC has no ISO-8859-1 form".
-std::string text_fault_reason(TextFault fault, uint32_t code_point);
-
 }  // namespace batch

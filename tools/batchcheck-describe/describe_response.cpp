@@ -12,6 +12,7 @@
 #include "record_view.h"
 #include "response_check.h"
 #include "response_pairing.h"
+#include "support/text.h"
 
 using namespace batch;
 using namespace support;
@@ -49,7 +50,7 @@ void show_end(BlockWriter& out, const DescribeOptions& options, const ResponseCh
                   {"body_records", check.bodies},
                   {"accepted", check.accepted},
                   {"refused", check.refused}}},
-                {"request", options.paired_request ? Json(latin1_to_utf8(*options.paired_request)) : Json(nullptr)}};
+                {"request", options.paired_request ? Json(support::latin1_to_utf8(*options.paired_request)) : Json(nullptr)}};
     write_bytes(out, end.dump() + "\n");
     return;
   }

@@ -2,26 +2,10 @@
 
 #include <algorithm>
 
+#include "support/text.h"
+
 using namespace batch;
-
-void latin1_to_utf8(std::string_view text, std::string& out) {
-  out.clear();
-  for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out.push_back(c);
-    } else {
-      out.push_back(static_cast<char>(0xc0 | (byte >> 6)));
-      out.push_back(static_cast<char>(0x80 | (byte & 0x3f)));
-    }
-  }
-}
-
-std::string latin1_to_utf8(std::string_view text) {
-  std::string out;
-  latin1_to_utf8(text, out);
-  return out;
-}
+using support::latin1_to_utf8;
 
 namespace {
 

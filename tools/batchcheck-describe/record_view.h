@@ -19,12 +19,6 @@
 
 using Json = nlohmann::ordered_json;
 
-// `text` read as ISO-8859-1, in UTF-8, into `out`, which it replaces: bytes
-// 0x80-0xFF become U+0080-U+00FF, so any record gives valid JSON and a
-// script gets the exact bytes back.
-void latin1_to_utf8(std::string_view text, std::string& out);
-std::string latin1_to_utf8(std::string_view text);
-
 // Appends a finding's text as marked lines of the text view: one per line
 // of the message, its bytes escaped but for the quote and the backslash,
 // which are the message's own.

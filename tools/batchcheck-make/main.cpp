@@ -10,6 +10,7 @@
 
 #include "support/help_version.h"
 #include "support/options.h"
+#include "support/text.h"
 #include "make_run.h"
 #include "batch/request_writer.h"
 #include "platform/platform.h"
@@ -124,9 +125,9 @@ int refused(const std::string& reason) {
 // Takes an option's value as the header takes it: ISO-8859-1, at most
 // `width` characters; false (why in *err) when it is wrong.
 bool take_option(std::string_view option, std::string_view value, size_t width, std::string& into, std::string* err) {
-  uint32_t code_point = 0;
-  if (TextFault fault = utf8_to_latin1(value, into, &code_point); fault != TextFault::NONE)
-    *err = std::string(option) + ": " + text_fault_reason(fault, code_point);
+  std::string why;
+  if (!support::utf8_to_latin1(value, into, &why))
+    *err = std::string(option) + ": " + why;
   else if (into.find_first_of("\r\n") != std::string::npos)
     *err = std::string(option) + ": a line end inside the value";
   else if (into.size() > width)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/escaped_text.h"
+#include "support/text.h"
 #include "make_input.h"
 #include "make_json_line.h"
 
@@ -83,9 +84,9 @@ bool place_values(JsonBatch& batch, const LineObject& object, std::span<const Fi
     if (at == layout.size())
       return refuse(batch.line, "field " + quoted_in_message(named.name) + ": not a field of a " + object.kind + " record",
                     err);
-    uint32_t code_point = 0;
-    if (TextFault fault = utf8_to_latin1(named.value, batch.values[at], &code_point); fault != TextFault::NONE)
-      return refuse(batch.line, "field " + std::string(layout[at].name) + ": " + text_fault_reason(fault, code_point), err);
+    std::string why;
+    if (!utf8_to_latin1(named.value, batch.values[at], &why))
+      return refuse(batch.line, "field " + std::string(layout[at].name) + ": " + why, err);
     if (batch.values[at].size() > layout[at].width)
       return refuse(batch.line,
                     "field " + std::string(layout[at].name) + ": " + std::to_string(batch.values[at].size()) +

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/escaped_text.h"
+#include "support/text.h"
 
 using namespace batch;
 using namespace support;
@@ -145,9 +146,8 @@ bool take_value(const std::string& value, const Column& column, size_t text_leng
   if (!plain_ascii(value)) {
     for (char c : value)
       if (forbidden(c)) return refuse(c == '\0' ? "a NUL character inside the value" : "a line end inside the value");
-    uint32_t code_point = 0;
-    if (TextFault fault = utf8_to_latin1(value, converted, &code_point); fault != TextFault::NONE)
-      return refuse(text_fault_reason(fault, code_point));
+    std::string why;
+    if (!utf8_to_latin1(value, converted, &why)) return refuse(why);
     out = converted;
   }
   taken = out;
