@@ -9,48 +9,26 @@ namespace batch {
 
 namespace {
 
-// The reading of a real file: std::fread, a short count after a read error
-// telling it from the end of the file.
-size_t read_with_fread(char* into, size_t size, FILE* file, bool& failed) {
-  size_t got = std::fread(into, 1, size, file);
-  failed = got < size && std::ferror(file) != 0;
-  return got;
-}
+// Bytes of the Request file read at a time.
+constexpr size_t READ_BLOCK = 1 << 18;
 
-// Moves the bytes not yet taken to the front of the buffer and reads more
-// after them; false when nothing more can be read.
-bool refill(RecordReader& reader) {
-  if (reader.at_eof) return false;
-  size_t kept = reader.end - reader.position;
-  std::memmove(reader.buffer.data(), reader.buffer.data() + reader.position, kept);
-  reader.position = 0;
-  bool failed = false;
-  size_t got = read_request_bytes(reader.buffer.data() + kept, reader.buffer.size() - kept, reader.file, failed);
-  add_bytes(reader.fingerprint, reader.buffer.data() + kept, got);
-  reader.end = kept + got;
-  // A read error ends the reading as the end of the file does, but the
-  // reader remembers it: the bytes after it were never seen.
-  if (failed) reader.failed = true;
-  if (got == 0 || failed) {
-    reader.at_eof = true;
-    return got != 0;
-  }
-  return true;
+// Reads more of the file, its bytes added to the fingerprint; false when
+// nothing more can be read.
+bool read_more(RecordReader& reader) {
+  size_t got = support::refill(reader, read_request_bytes);
+  add_bytes(reader.fingerprint, reader.buffer.data() + reader.end - got, got);
+  return got != 0;
 }
 
 }  // namespace
 
-ReadBytes read_request_bytes = read_with_fread;
+ReadBytes read_request_bytes = support::read_with_fread;
 
-RecordReader make_record_reader(FILE* file) {
-  RecordReader reader;
-  reader.file = file;
-  return reader;
-}
+RecordReader make_record_reader(FILE* file) { return RecordReader{support::make_block_reader(file, READ_BLOCK), {}}; }
 
 void read_to_end(RecordReader& reader) {
   reader.position = reader.end;
-  while (refill(reader)) reader.position = reader.end;
+  while (read_more(reader)) reader.position = reader.end;
 }
 
 bool read_fixed_record(RecordReader& reader, std::string& record) {
@@ -63,7 +41,7 @@ bool read_fixed_record(RecordReader& reader, std::string& record) {
   return !record.empty();
 }
 
-bool at_end(RecordReader& reader) { return reader.position == reader.end && !refill(reader); }
+bool at_end(RecordReader& reader) { return reader.position == reader.end && !read_more(reader); }
 
 bool read_record(RecordReader& reader, std::string& record) {
   record.clear();
@@ -103,7 +81,7 @@ bool read_record(RecordReader& reader, std::string& record) {
     reader.position += taken;
     if (record.size() == RECORD_LENGTH) return true;
     // A record cut by a read error is no record: its end was never seen.
-    if (!refill(reader) && reader.position == reader.end) return !record.empty() && !reader.failed;
+    if (!read_more(reader) && reader.position == reader.end) return !record.empty() && !reader.failed;
   }
 }
 

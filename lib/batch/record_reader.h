@@ -4,31 +4,25 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
+#include "support/block_reader.h"
 #include "support/fingerprint.h"
 
 namespace batch {
 
-// How the reader takes bytes from its file; `failed` tells a read error from
-// the end of the file.
-using ReadBytes = size_t (*)(char* into, size_t size, FILE* file, bool& failed);
+// How the reader takes bytes from its file (support::ReadBytes).
+using ReadBytes = support::ReadBytes;
 
 // The reading every RecordReader uses: std::fread by default; tests put a
 // failing one here.
 extern ReadBytes read_request_bytes;
 
-// Reads a Request file record by record. A record ends after its line end or
-// at 200 characters, whichever comes first. A carriage return followed by a
-// line feed is one line end, kept as a single "\n"; every other byte, NUL and
-// lone carriage returns included, is an ordinary character.
-struct RecordReader {
-  FILE* file = nullptr;
-  std::vector<char> buffer = std::vector<char>(1 << 18);
-  size_t position = 0;
-  size_t end = 0;
-  bool at_eof = false;
-  bool failed = false;      // a read error, as opposed to the end of the file
+// Reads a Request file record by record, out of the blocks of its file. A
+// record ends after its line end or at 200 characters, whichever comes
+// first. A carriage return followed by a line feed is one line end, kept as
+// a single "\n"; every other byte, NUL and lone carriage returns included,
+// is an ordinary character.
+struct RecordReader : support::BlockReader {
   Fingerprint fingerprint;  // of every byte read from the file so far
 };
 

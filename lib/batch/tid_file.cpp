@@ -1,12 +1,11 @@
 #include "batch/tid_file.h"
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "batch/messages.h"
 #include "platform/platform.h"
 #include "batch/request_layout.h"
+#include "support/block_reader.h"
 
 namespace batch {
 
@@ -31,21 +30,18 @@ bool read_keys(const TidFile& tid, const std::function<void(IdKey)>& take, std::
     *err = message_text(Message::CANNOT_READ_BACK, {tid.name});
     return false;
   }
-  std::vector<char> block(READ_BLOCK);
-  size_t held = 0;  // bytes of an entry cut by the end of the last read
-  size_t got;
+  support::BlockReader reader = support::make_block_reader(file, READ_BLOCK);
   uint64_t entries = 0;
-  while ((got = std::fread(block.data() + held, 1, block.size() - held, file)) > 0) {
-    held += got;
-    size_t whole = held / ENTRY_LENGTH * ENTRY_LENGTH;
+  while (support::refill(reader) > 0) {
+    std::string_view bytes = support::unread(reader);
+    size_t whole = bytes.size() / ENTRY_LENGTH * ENTRY_LENGTH;
+    for (size_t at = 0; at < whole; at += ENTRY_LENGTH) take(key_of_entry(bytes.data() + at));
     entries += whole / ENTRY_LENGTH;
-    for (size_t at = 0; at < whole; at += ENTRY_LENGTH) take(key_of_entry(block.data() + at));
-    std::copy(block.begin() + static_cast<long>(whole), block.begin() + static_cast<long>(held), block.begin());
-    held -= whole;
+    reader.position += whole;  // an entry cut by the end of the read waits for the next
   }
   // A file cut short, or grown, since it was written is no list of this
   // batch's ids.
-  bool ok = !std::ferror(file) && held == 0 && entries == tid.entries;
+  bool ok = !reader.failed && support::unread(reader).empty() && entries == tid.entries;
   std::fclose(file);
   if (!ok) *err = message_text(Message::CANNOT_READ_BACK, {tid.name});
   return ok;

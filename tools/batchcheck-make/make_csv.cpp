@@ -5,15 +5,20 @@
 
 CsvReader make_csv_reader(FILE* file) {
   CsvReader reader;
-  reader.input.file = file;
+  reader.input = support::make_block_reader(file, 1 << 18);
   return reader;
 }
 
 namespace {
 
+// True when every byte read is taken and no more can be read.
+bool input_ended(CsvReader& reader) {
+  return reader.input.position == reader.input.end && support::refill(reader.input) == 0;
+}
+
 // The next byte, not taken, or -1 at the end of the input.
 int peek(CsvReader& reader) {
-  if (reader.input.position == reader.input.end && !refill(reader.input)) return -1;
+  if (input_ended(reader)) return -1;
   return static_cast<unsigned char>(reader.input.buffer[reader.input.position]);
 }
 
@@ -70,7 +75,7 @@ bool cr_ends_row(CsvReader& reader) {
 
 ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
   for (;;) {
-    if (reader.input.position == reader.input.end && !refill(reader.input)) return ValueEnd::ROW;  // the last row, without line end
+    if (input_ended(reader)) return ValueEnd::ROW;  // the last row, without line end
     const char* data = reader.input.buffer.data() + reader.input.position;
     size_t available = reader.input.end - reader.input.position;
     size_t stretch = stretch_length(data, available);
@@ -96,7 +101,7 @@ ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
 ValueEnd read_quoted(CsvReader& reader, std::string& value) {
   ++reader.input.position;  // the opening quote
   for (;;) {
-    if (reader.input.position == reader.input.end && !refill(reader.input)) {
+    if (input_ended(reader)) {
       reader.fault = "the quoted value is never closed";
       return ValueEnd::MALFORMED;
     }
@@ -134,7 +139,7 @@ ValueEnd read_quoted(CsvReader& reader, std::string& value) {
 CsvRow read_csv_row(CsvReader& reader, std::vector<std::string>& values) {
   if (!reader.started) {
     reader.started = true;
-    while (reader.input.end - reader.input.position < 3 && refill(reader.input)) {
+    while (reader.input.end - reader.input.position < 3 && support::refill(reader.input) > 0) {
     }
     if (reader.input.end - reader.input.position >= 3 && std::memcmp(reader.input.buffer.data() + reader.input.position, "\xEF\xBB\xBF", 3) == 0)
       reader.input.position += 3;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "make_input.h"
 #include "batch/record_layout.h"
+#include "support/block_reader.h"
 
 // The most bytes of a table value read: a value of the whole record, 200
 // characters of at most four bytes each in UTF-8. A longer one fits no
@@ -24,7 +24,7 @@ constexpr size_t LONGEST_CSV_VALUE = 4 * batch::RECORD_LENGTH;
 // to `most_values` values and each value up to `longest_value` bytes, the
 // reading stopping at the first that passes.
 struct CsvReader {
-  InputBlocks input;
+  support::BlockReader input;  // read in blocks of 256 KiB
   bool started = false;        // the byte order mark has been looked for
   int64_t next_line = 1;       // the line the next row starts on
   int64_t row_line = 0;        // the line the last row read started on

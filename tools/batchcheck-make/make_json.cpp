@@ -1,13 +1,12 @@
 #include "make_json.h"
 
-#include <cstring>
 #include <nlohmann/json.hpp>
 #include <span>
 #include <vector>
 
+#include "support/block_reader.h"
 #include "support/escaped_text.h"
 #include "support/text.h"
-#include "make_input.h"
 #include "make_json_line.h"
 
 using namespace batch;
@@ -32,27 +31,24 @@ enum class LineRead { LINE, END, TOO_LONG };
 
 // The next line, its line end removed (CR LF too); TOO_LONG once it passes
 // `longest` bytes, with no more of it read.
-LineRead next_line(InputBlocks& input, size_t longest, std::string& line) {
+LineRead next_line(BlockReader& input, size_t longest, std::string& line) {
   line.clear();
-  for (;;) {
-    const char* data = input.buffer.data() + input.position;
-    size_t available = input.end - input.position;
-    const void* found = std::memchr(data, '\n', available);
-    size_t length = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : available;
+  std::string_view piece;
+  // Pieces of one byte more than the longest line and its CR LF: a piece
+  // that long is a line too long.
+  while (next_line_piece(input, longest + 2, piece)) {
+    bool ended = piece.back() == '\n';
+    if (ended) piece.remove_suffix(1);
     // One byte more than the longest: a CR that the line end takes.
-    if (line.size() + length > longest + 1) return LineRead::TOO_LONG;
-    line.append(data, length);
-    if (found) {
-      input.position += length + 1;
+    if (line.size() + piece.size() > longest + 1) return LineRead::TOO_LONG;
+    line.append(piece);
+    if (ended) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       return line.size() > longest ? LineRead::TOO_LONG : LineRead::LINE;
     }
-    input.position = input.end;
-    if (!refill(input)) {
-      if (line.empty() || input.failed) return LineRead::END;
-      return line.size() > longest ? LineRead::TOO_LONG : LineRead::LINE;
-    }
   }
+  if (line.empty() || input.failed) return LineRead::END;
+  return line.size() > longest ? LineRead::TOO_LONG : LineRead::LINE;
 }
 
 // Everything kept from line to line.
@@ -174,8 +170,7 @@ bool write_object(JsonBatch& batch, const LineObject& object, std::string* err) 
 }  // namespace
 
 bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std::string* err) {
-  InputBlocks reader;
-  reader.file = in;
+  BlockReader reader = make_block_reader(in, 1 << 18);
   JsonBatch batch{options, out, 0, true, {}, 0, {}, {}};
   LineParser parser;
   LineObject object;
