@@ -16,36 +16,18 @@ namespace {
 // Runs merged at once; more are first merged into longer runs.
 constexpr size_t MERGE_FAN_IN = 16;
 
-// Opens a new spill file for writing; false (the message in *err) when none can be made.
-bool start_spill(SpillFiles& spills, SpillWriter& writer, std::string* err) {
-  FILE* file = spills.create(writer.name, err);
-  if (!file) return false;
-  writer.out = support::make_block_writer(file);
-  return true;
-}
-
-// Writes what is left and closes the file; false (the message in *err) when
-// the spill file could not be written whole.
-bool finish_spill(SpillWriter& writer, std::string* err) {
-  bool written = support::flush_block_writer(writer.out);
-  if (std::fclose(writer.out.file) != 0) written = false;
-  writer.out.file = nullptr;
-  if (!written) *err = message_text(Message::CANNOT_WRITE_TEMPORARY_FILE, {writer.name});
-  return written;
-}
-
 // The message for a spill file that cannot be read back whole.
 std::string unreadable_spill(const std::string& name) { return message_text(Message::CANNOT_READ_BACK, {name}); }
 
 // The items written to a spill file so far.
 template <class T>
-uint64_t items_written(const SpillWriter& writer) {
+uint64_t items_written(const TemporaryFile& writer) {
   return writer.out.size / sizeof(T);
 }
 
 // Appends `count` items to a spill file.
 template <class T>
-void write_items(SpillWriter& writer, const T* items, size_t count) {
+void write_items(TemporaryFile& writer, const T* items, size_t count) {
   support::write_bytes(writer.out, std::string_view(reinterpret_cast<const char*>(items), count * sizeof(T)));
 }
 
@@ -122,19 +104,16 @@ SpillFiles::~SpillFiles() {
   for (const std::string& name : names_) remove_temporary(name);
 }
 
-FILE* SpillFiles::create(std::string& name, std::string* err) {
+bool SpillFiles::create(TemporaryFile& file, std::string* err) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = prefix_ + "." + std::to_string(next_number_++);
-    FILE* file = nullptr;
-    CreateResult created = create_temporary(name, file, create_private);
-    if (created == CreateResult::CREATED) {
-      names_.push_back(name);
-      return file;
+    if (create_temporary_file(prefix_ + "." + std::to_string(next_number_++), file, err)) {
+      names_.push_back(file.name);
+      return true;
     }
-    if (created != CreateResult::EXISTS) break;
+    if (!file.name_taken) break;
   }
-  *err = message_text(Message::CANNOT_WRITE_TEMPORARY_FILE, {name});
-  return nullptr;
+  *err = message_text(Message::CANNOT_WRITE_TEMPORARY_FILE, {file.name});
+  return false;
 }
 
 void SpillFiles::remove(const std::string& name) {
@@ -168,7 +147,7 @@ bool Sorter<T, Less>::visit(const std::function<void(const T&)>& each, std::stri
   }
   if (!items_.empty()) spill();
   std::vector<T>().swap(items_);
-  if (!finish_spill(out_, err)) return false;
+  if (!close_temporary_file(out_, err)) return false;
   std::string name = out_.name;
   std::vector<Run> runs = runs_;
   // Too many runs to merge at once: merge them in groups into a second
@@ -191,7 +170,7 @@ void Sorter<T, Less>::sort_items() {
 template <class T, class Less>
 void Sorter<T, Less>::spill() {
   sort_items();
-  if (!out_.out.file && !start_spill(spills_, out_, &error_)) {
+  if (!out_.out.file && !spills_.create(out_, &error_)) {
     failed_ = true;
     return;
   }
@@ -202,8 +181,8 @@ void Sorter<T, Less>::spill() {
 
 template <class T, class Less>
 bool Sorter<T, Less>::merge_groups(std::string& name, std::vector<Run>& runs, std::string* err) {
-  SpillWriter next;
-  if (!start_spill(spills_, next, err)) return false;
+  TemporaryFile next;
+  if (!spills_.create(next, err)) return false;
   std::vector<Run> longer;
   bool ok = true;
   for (size_t i = 0; i < runs.size() && ok; i += MERGE_FAN_IN) {
@@ -215,7 +194,7 @@ bool Sorter<T, Less>::merge_groups(std::string& name, std::vector<Run>& runs, st
   }
   // Both failures are told when the group could be neither read nor written.
   std::string unwritten;
-  if (!finish_spill(next, &unwritten)) {
+  if (!close_temporary_file(next, &unwritten)) {
     *err = ok ? unwritten : *err + unwritten;
     ok = false;
   }

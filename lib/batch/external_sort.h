@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/block_writer.h"
+#include "batch/temporary_file.h"
 
 namespace batch {
 
@@ -33,10 +33,10 @@ class SpillFiles {
   // Removes the spill files still there.
   ~SpillFiles();
 
-  // A new spill file open for writing, its name in `name`; nullptr (the
-  // message in *err) when none can be made. A name already taken by a file
-  // of the merchant's is passed over.
-  FILE* create(std::string& name, std::string* err);
+  // Creates a new spill file as `file`; false (the message in *err) when
+  // none can be made. A name already taken by a file of the merchant's is
+  // passed over.
+  bool create(TemporaryFile& file, std::string* err);
 
   // Removes a spill file that is no longer needed.
   void remove(const std::string& name);
@@ -52,12 +52,6 @@ class SpillFiles {
 struct Run {
   uint64_t start;
   uint64_t count;
-};
-
-// A spill file being written, and its name.
-struct SpillWriter {
-  std::string name;
-  support::BlockWriter out;
 };
 
 // Sorts items by `Less`: in memory up to `capacity` items; beyond that, as
@@ -96,7 +90,7 @@ class Sorter {
   size_t capacity_;
   SortItems sort_;
   std::vector<T> items_;
-  SpillWriter out_;
+  TemporaryFile out_;  // the spill file the runs go to
   std::vector<Run> runs_;
   bool failed_ = false;
   std::string error_;  // why a spill file failed, once one has

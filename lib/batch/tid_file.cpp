@@ -57,18 +57,7 @@ bool create_tid_file(const std::string& request_path, TidFile& tid, std::string*
 
 bool create_tid_file_named(const std::string& name, TidFile& tid, std::string* err) {
   tid = TidFile{};
-  tid.name = name;
-  FILE* file = nullptr;
-  CreateResult created = create_temporary(tid.name, file, create_private);
-  if (created == CreateResult::CREATED) {
-    tid.out = support::make_block_writer(file);
-    return true;
-  }
-  // An existing file of that name may be the merchant's: never empty it.
-  *err = message_text(created == CreateResult::EXISTS ? Message::TEMPORARY_FILE_EXISTS
-                                                      : Message::CANNOT_WRITE_TEMPORARY_FILE,
-                      {tid.name});
-  return false;
+  return create_temporary_file(name, tid, err);
 }
 
 void append_tid_entry(TidFile& tid, std::string_view transaction_id) {
@@ -82,12 +71,8 @@ void append_tid_entry(TidFile& tid, std::string_view transaction_id) {
 }
 
 bool close_tid_file(TidFile& tid, std::string* err) {
-  bool written = support::flush_block_writer(tid.out);
-  if (std::fclose(tid.out.file) != 0) written = false;
-  tid.out.file = nullptr;
-  if (written) return true;
-  remove_temporary(tid.name);
-  *err = message_text(Message::CANNOT_WRITE_TEMPORARY_FILE, {tid.name});
+  if (close_temporary_file(tid, err)) return true;
+  discard_temporary_file(tid);
   return false;
 }
 
@@ -97,14 +82,10 @@ bool check_tid_file(TidFile& tid, size_t budget, const RepeatedId& repeated, std
       tid.entries, tid.name, budget, [&](uint64_t entry, IdKey key) { repeated(entry, id_of_key(key)); }, err);
   // The file is this run's own: left behind it would block every later run
   // on the batch.
-  remove_temporary(tid.name);
+  discard_temporary_file(tid);
   return read;
 }
 
-void discard_tid_file(TidFile& tid) {
-  if (tid.out.file) std::fclose(tid.out.file);
-  tid.out.file = nullptr;
-  remove_temporary(tid.name);
-}
+void discard_tid_file(TidFile& tid) { discard_temporary_file(tid); }
 
 }  // namespace batch

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "support/block_writer.h"
 #include "batch/repeat_check.h"
+#include "batch/temporary_file.h"
 
 namespace batch {
 
@@ -17,9 +17,7 @@ namespace batch {
 // with blanks to the field's width, then a carriage return and line feed.
 // Ids have their trailing blanks removed, so the padding gives each id back
 // whole, even one that holds a carriage return and the record's line end.
-struct TidFile {
-  std::string name;
-  support::BlockWriter out;
+struct TidFile : TemporaryFile {
   uint64_t entries = 0;
 };
 

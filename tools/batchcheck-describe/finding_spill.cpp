@@ -1,5 +1,8 @@
 #include "finding_spill.h"
 
+#include <cstdio>
+
+#include "batch/messages.h"
 #include "platform/platform.h"
 
 using namespace batch;
@@ -17,19 +20,7 @@ struct SpilledHead {
 
 // Creates the spill file at the first finding on a record; false (the
 // reason kept) when it cannot.
-bool open_spill(FindingSpill& spill) {
-  FILE* file = nullptr;
-  CreateResult created = create_temporary(spill.name, file, create_private);
-  if (created == CreateResult::CREATED) {
-    spill.out = make_block_writer(file);
-    spill.created = true;
-    return true;
-  }
-  // An existing file of that name may be the merchant's: never empty it.
-  spill.failure =
-      created == CreateResult::EXISTS ? Message::TEMPORARY_FILE_EXISTS : Message::CANNOT_WRITE_TEMPORARY_FILE;
-  return false;
-}
+bool open_spill(FindingSpill& spill) { return create_temporary_file(spill.name, spill, &spill.failure); }
 
 // Moves to the next finding of the run; false at its end or on a read error.
 bool advance(RunCursor& cursor, bool& read_failed) {
@@ -62,7 +53,7 @@ bool advance(RunCursor& cursor, bool& read_failed) {
 }  // namespace
 
 void spill_finding(FindingSpill& spill, int64_t record, std::string_view rule, std::string_view text) {
-  if (spill.failure || (!spill.out.file && !open_spill(spill))) return;
+  if (!spill.failure.empty() || (!spill.out.file && !open_spill(spill))) return;
   if (spill.run_starts.empty() || record < spill.last_record) spill.run_starts.push_back(spill.out.size);
   spill.last_record = record;
   SpilledHead head{record, static_cast<uint32_t>(text.size()), static_cast<uint32_t>(rule_index(rule))};
@@ -71,23 +62,14 @@ void spill_finding(FindingSpill& spill, int64_t record, std::string_view rule, s
 }
 
 bool close_spill(FindingSpill& spill, std::string* err) {
-  if (spill.out.file) {
-    bool written = flush_block_writer(spill.out);
-    if (std::fclose(spill.out.file) != 0) written = false;
-    spill.out.file = nullptr;
-    if (!written && !spill.failure) spill.failure = Message::CANNOT_WRITE_TEMPORARY_FILE;
-  }
-  if (!spill.failure) return true;
-  *err = message_text(*spill.failure, {spill.name});
+  std::string unwritten;
+  if (spill.out.file && !close_temporary_file(spill, &unwritten) && spill.failure.empty()) spill.failure = unwritten;
+  if (spill.failure.empty()) return true;
+  *err = spill.failure;
   return false;
 }
 
-void remove_spill(FindingSpill& spill) {
-  if (spill.out.file) std::fclose(spill.out.file);
-  spill.out.file = nullptr;
-  if (!spill.created) return;
-  remove_temporary(spill.name);
-}
+void remove_spill(FindingSpill& spill) { discard_temporary_file(spill); }
 
 bool open_spill_reading(const FindingSpill& spill, SpillReading& reading, std::string* err) {
   reading.cursors.resize(spill.run_starts.size());

@@ -1,14 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "support/block_writer.h"
-#include "batch/messages.h"
 #include "batch/rules.h"
+#include "batch/temporary_file.h"
 
 // The findings on records, kept on disk until the file is read again: a
 // batch can draw one for each of its million records. The verification
@@ -17,11 +15,8 @@
 // The file sits beside the batch as the TID file does, created by this run
 // alone at the first finding, removed at the end and should the run be
 // interrupted.
-struct FindingSpill {
-  std::string name;
-  support::BlockWriter out;               // its file open from the first finding on
-  bool created = false;                   // by this run, so that it removes the file
-  std::optional<batch::Message> failure;  // why the findings could not be kept, once they cannot
+struct FindingSpill : batch::TemporaryFile {
+  std::string failure;  // why the findings could not be kept, once they cannot
   std::vector<uint64_t> run_starts;
   int64_t last_record = 0;
 };
