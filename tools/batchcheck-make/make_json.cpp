@@ -1,30 +1,18 @@
 #include "make_json.h"
 
-#include <nlohmann/json.hpp>
 #include <span>
 #include <vector>
 
 #include "support/block_reader.h"
 #include "support/escaped_text.h"
 #include "support/text.h"
+#include "batch/record_json.h"
 #include "make_json_line.h"
 
 using namespace batch;
 using namespace support;
 
 namespace {
-
-using Json = nlohmann::json;
-
-// The record kinds as describe names them, with their layouts.
-struct KindLayout {
-  std::string_view name;
-  RecordKind kind;
-};
-constexpr KindLayout KINDS[] = {{"header", RecordKind::HEADER},
-                                {"body", RecordKind::BODY},
-                                {"footer", RecordKind::FOOTER},
-                                {"other", RecordKind::OTHER}};
 
 // What next_line found.
 enum class LineRead { LINE, END, TOO_LONG };
@@ -147,14 +135,12 @@ bool renumber(JsonBatch& batch, std::string* err) {
 
 // The record of one object, written; false with `err` set.
 bool write_object(JsonBatch& batch, const LineObject& object, std::string* err) {
-  if (!object.has_kind) return refuse(batch.line, "member kind: missing", err);
-  const KindLayout* kind = nullptr;
-  for (const KindLayout& candidate : KINDS)
-    if (candidate.name == object.kind) kind = &candidate;
+  std::string member = "member " + std::string(json_member::KIND) + ": ";
+  if (!object.has_kind) return refuse(batch.line, member + "missing", err);
+  const JsonKind* kind = request_json_kind_named(object.kind);
   if (!kind)
-    return refuse(batch.line, "member kind: " + quoted_in_message(object.kind) + " is none of header, body, footer and other",
-                  err);
-  std::span<const Field> layout = fields_of_kind(kind->kind);
+    return refuse(batch.line, member + quoted_in_message(object.kind) + " is none of " + request_json_kind_list(), err);
+  std::span<const Field> layout = kind->fields;
   std::string_view line_end = object.has_line_end ? std::string_view(object.line_end) : batch.options.line_end;
   if (!place_values(batch, object, layout, err) || !compose_text(batch, layout, object.length, line_end, err))
     return false;
@@ -172,8 +158,8 @@ bool write_object(JsonBatch& batch, const LineObject& object, std::string* err) 
 bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std::string* err) {
   BlockReader reader = make_block_reader(in, 1 << 18);
   JsonBatch batch{options, out, 0, true, {}, 0, {}, {}};
-  LineParser parser;
   LineObject object;
+  std::string malformed;
   std::string line;
   for (;;) {
     LineRead read = next_line(reader, MAX_JSON_LINE, line);
@@ -185,9 +171,8 @@ bool make_from_json(FILE* in, const JsonOptions& options, BlockWriter& out, std:
       return false;
     }
     if (line.empty()) continue;
-    parser.reset(object);
-    if (!Json::sax_parse(line.begin(), line.end(), &parser)) {
-      *err = "line " + std::to_string(batch.line) + ": " + parser.parse_fault;
+    if (!read_line_object(line, object, &malformed)) {
+      *err = "line " + std::to_string(batch.line) + ": " + malformed;
       return false;
     }
     if (!object.fault.empty()) {
