@@ -54,6 +54,28 @@ constexpr std::string_view FILE_NUMBER_CHECKED = "file_number_checked";
 constexpr std::string_view REQUEST = "request";
 }  // namespace json_member
 
+// The counts of the closing object's "counts": a Request's, as batchcheck
+// prints its summary, and a Response's.
+namespace json_count {
+constexpr std::string_view FILE_NUMBER = "file_number";
+constexpr std::string_view RECORDS = "records";
+constexpr std::string_view ERRORS = "errors";
+constexpr std::string_view HEADER_RECORDS = "header_records";
+constexpr std::string_view FOOTER_RECORDS = "footer_records";
+constexpr std::string_view BODY_RECORDS = "body_records";
+constexpr std::string_view ACCEPTED = "accepted";
+constexpr std::string_view REFUSED = "refused";
+}  // namespace json_count
+
+// The closing object's "layout", and a Response's "form": the full
+// response, or the error response.
+namespace json_layout {
+constexpr std::string_view REQUEST = "request";
+constexpr std::string_view RESPONSE = "response";
+constexpr std::string_view FULL = "full";
+constexpr std::string_view ERROR = "error";
+}  // namespace json_layout
+
 // The line ends a Request record's "line_end" may hold.
 constexpr std::array<std::string_view, 3> JSON_LINE_ENDS{"\r\n", "\n", ""};
 

@@ -4,16 +4,18 @@
 #include <string_view>
 #include <vector>
 
-#include "finding_spill.h"
-#include "junit_report.h"
 #include "batch/messages.h"
-#include "platform/platform.h"
+#include "batch/record_json.h"
 #include "batch/record_reader.h"
-#include "record_view.h"
 #include "batch/request_layout.h"
 #include "batch/rules.h"
 #include "batch/verification_result.h"
 #include "batch/verify.h"
+#include "description.h"
+#include "finding_spill.h"
+#include "junit_report.h"
+#include "platform/platform.h"
+#include "record_view.h"
 
 using namespace batch;
 using namespace support;
@@ -49,101 +51,67 @@ void verify(const DescribeOptions& options, Findings& findings) {
       spill_finding(findings.spill, record, rule, text);
   };
   sink.summary = [&findings](const VerificationCounts& counts) { findings.counts = counts; };
-  findings.result =
-      verify_request_file(options.file, options.file_number, sink, &findings.read, stem + ".TID");
+  findings.result = verify_request_file(options.file, options.file_number, sink, &findings.read, stem + ".TID");
 }
 
-// A kind as both views name it.
-std::string_view kind_name(RecordKind kind) {
-  switch (kind) {
-    case RecordKind::HEADER:
-      return "header";
-    case RecordKind::BODY:
-      return "body";
-    case RecordKind::FOOTER:
-      return "footer";
-    case RecordKind::OTHER:
-      break;
+// The end of a Request's description: batchcheck's summary, the result.
+Closing request_closing(const DescribeOptions& options, const Findings& findings) {
+  Closing closing;
+  closing.layout = json_layout::REQUEST;
+  closing.result = result_code(findings.result);
+  closing.meaning = result_code_meaning(closing.result);
+  if (const std::optional<VerificationCounts>& counts = findings.counts) {
+    closing.summary = summary_text(*counts);
+    closing.counts = {{{json_count::FILE_NUMBER, counts->file_number},
+                       {json_count::RECORDS, counts->records},
+                       {json_count::ERRORS, counts->errors},
+                       {json_count::HEADER_RECORDS, counts->header_records},
+                       {json_count::FOOTER_RECORDS, counts->footer_records},
+                       {json_count::BODY_RECORDS, counts->body_records}}};
   }
-  return "other";
+  closing.note = options.file_number ? "" : " (file number not checked)";
+  closing.file_number_checked = options.file_number.has_value();
+  return closing;
 }
 
-// The result as the text view and the report end on it.
-std::string result_line(VerificationResult result) {
-  int code = result_code(result);
-  return "result " + std::to_string(code) + ": " + std::string(result_code_meaning(code));
-}
-
-// The end of either view: the summary, the findings on the whole file, the result.
-void show_end(BlockWriter& out, const DescribeOptions& options, const Findings& findings) {
-  std::string text;
-  if (options.json) {
-    Json on_file = Json::array();
-    for (const Finding& finding : findings.on_file) on_file.push_back(finding_json(finding));
-    Json counts = nullptr;
-    if (findings.counts)
-      counts = {{"file_number", findings.counts->file_number},
-                {"records", findings.counts->records},
-                {"errors", findings.counts->errors},
-                {"header_records", findings.counts->header_records},
-                {"footer_records", findings.counts->footer_records},
-                {"body_records", findings.counts->body_records}};
-    Json end = {{"layout", "request"},
-                {"result", result_code(findings.result)},
-                {"findings", std::move(on_file)},
-                {"counts", std::move(counts)},
-                {"file_number_checked", options.file_number.has_value()}};
-    text = end.dump() + "\n";
-  } else {
-    if (findings.counts) text = summary_text(*findings.counts);
-    for (const Finding& finding : findings.on_file) append_marked(text, finding.text, "");
-    text += result_line(findings.result) + (options.file_number ? "" : " (file number not checked)") + "\n";
-  }
-  write_bytes(out, text);
+// The Request's records read again, each with the findings the spill file
+// holds for it and the line end its file gives it.
+RecordSource request_records(RecordReader& reader, SpillReading& spilled, uint64_t& record_bytes) {
+  RecordSource source;
+  source.next = [&reader, &spilled, &record_bytes, taken = uint64_t{0}](std::string& record) mutable {
+    if (spilled.failed || !read_record(reader, record)) return false;
+    record_bytes = bytes_taken(reader) - taken;
+    taken += record_bytes;
+    return true;
+  };
+  source.examine = [&spilled, &record_bytes](int64_t position, std::string_view record, std::vector<Finding>& found,
+                                             ShownRecord& shown) {
+    const JsonKind& kind = request_json_kind(record_kind(record));
+    shown.kind = kind.name;
+    shown.fields = kind.fields;
+    shown.line_end = line_end_in_file(record, record_bytes);
+    return take_findings(spilled, position, found);
+  };
+  source.name_column =
+      name_column({request::HEADER_FIELDS, request::BODY_FIELDS, request::FOOTER_FIELDS, request::OTHER_FIELDS});
+  return source;
 }
 
 // Reads the Request file again and shows the records asked for, each with
 // the findings the spill file holds for it, and reports them to `junit`.
 // False (the message in *err) when a file cannot be read back or the batch
 // has changed.
-bool show_records(const DescribeOptions& options, Findings& findings, SpillReading& spilled, BlockWriter& out,
-                  JunitReport* junit, std::string* err) {
+bool show_request_records(const DescribeOptions& options, Findings& findings, SpillReading& spilled,
+                          BlockWriter& out, JunitReport* junit, std::string* err) {
   FILE* request = open_for_reading(options.file);
   if (!request) {
     *err = message_text(Message::CANNOT_READ_FILE, {options.file});
     return false;
   }
-  size_t column = name_column({request::HEADER_FIELDS, request::BODY_FIELDS, request::FOOTER_FIELDS,
-                               request::OTHER_FIELDS});
   RecordReader reader = make_record_reader(request);
-  std::string record;
-  std::string text;
-  std::vector<Finding> found;
-  JsonRecords views;
-  int64_t position = 0;
-  uint64_t taken = 0;
-  while (!spilled.failed && read_record(reader, record)) {
-    ++position;
-    uint64_t record_bytes = bytes_taken(reader) - taken;
-    taken += record_bytes;
-    bool more = take_findings(spilled, position, found);
-    if (junit) report_record(*junit, position, record, found);
-    if (position >= options.first_record && position <= options.last_record &&
-        (!options.only_findings || !found.empty())) {
-      RecordKind kind = record_kind(record);
-      ShownRecord shown{position, kind_name(kind), record, fields_of_kind(kind), {}, found,
-                        line_end_in_file(record, record_bytes)};
-      text.clear();
-      if (options.json)
-        append_json_record(text, views, shown);
-      else
-        append_text_record(text, shown, column);
-      write_bytes(out, text);
-    }
-    // The records shown are out, and so are those the report needs.
-    bool showing = position < options.last_record && (more || !options.only_findings);
-    if (!showing && !(junit && more)) break;
-  }
+  uint64_t record_bytes = 0;
+  RecordSource source = request_records(reader, spilled, record_bytes);
+  show_records(options, source, junit, out);
   // Findings placed on records other than those checked would mislead:
   // the whole file must read as the verification read it.
   read_to_end(reader);
@@ -165,8 +133,8 @@ bool describe_records(const DescribeOptions& options, Findings& findings, BlockW
                       std::string* err) {
   if (options.only_findings && findings.spill.run_starts.empty()) return true;
   SpillReading spilled;
-  bool shown =
-      open_spill_reading(findings.spill, spilled, err) && show_records(options, findings, spilled, out, junit, err);
+  bool shown = open_spill_reading(findings.spill, spilled, err) &&
+               show_request_records(options, findings, spilled, out, junit, err);
   close_spill_reading(spilled);
   return shown;
 }
@@ -178,8 +146,7 @@ bool describe_request_file(const DescribeOptions& options, BlockWriter& out, Ver
   verify(options, findings);
   bool described = close_spill(findings.spill, err);
   std::optional<JunitReport> junit;
-  if (described && options.junit_file &&
-      !open_junit_report(*options.junit_file, options.file, junit.emplace())) {
+  if (described && options.junit_file && !open_junit_report(*options.junit_file, options.file, junit.emplace())) {
     *err = message_text(Message::CANNOT_WRITE_FILE, {*options.junit_file});
     described = false;
   }
@@ -191,20 +158,13 @@ bool describe_request_file(const DescribeOptions& options, BlockWriter& out, Ver
     if (junit) discard_junit_report(*junit);
     return false;
   }
-  show_end(out, options, findings);
-  bool valid = findings.result == VerificationResult::VALID;
-  if (junit) {
-    report_file(*junit, findings.on_file, valid, result_line(findings.result));
-    if (!close_junit_report(*junit)) {
-      flush_block_writer(out);  // the view is whole: it goes out before the run fails
-      *err = message_text(Message::CANNOT_WRITE_FILE, {*options.junit_file});
-      return false;
-    }
-  }
+  if (!close_description(options, request_closing(options, findings), findings.on_file, junit ? &*junit : nullptr,
+                         out, err))
+    return false;
   // A file of the run's own failed: the result says nothing of the batch.
   if (findings.result == VerificationResult::FILE_ERROR)
     *verdict = Verdict::FILE_FAILED;
   else
-    *verdict = valid ? Verdict::NO_RULE_BROKEN : Verdict::RULE_BROKEN;
+    *verdict = findings.result == VerificationResult::VALID ? Verdict::NO_RULE_BROKEN : Verdict::RULE_BROKEN;
   return true;
 }

@@ -1,18 +1,21 @@
 #include "describe_response.h"
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "junit_report.h"
 #include "batch/messages.h"
-#include "platform/platform.h"
+#include "batch/record_json.h"
 #include "batch/record_reader.h"
+#include "batch/response_layout.h"
 #include "batch/verification_result.h"
+#include "description.h"
+#include "junit_report.h"
+#include "platform/platform.h"
 #include "record_view.h"
 #include "response_check.h"
 #include "response_pairing.h"
-#include "support/text.h"
 
 using namespace batch;
 using namespace support;
@@ -33,38 +36,28 @@ std::string_view outcome_of(ResponseKind kind, std::string_view record) {
   return result_code_meaning(result_code_of_digits(field_of(record, response::VERIFICATION_CODE)));
 }
 
-// The end of either view: the counts, the findings on the whole file, the result.
-void show_end(BlockWriter& out, const DescribeOptions& options, const ResponseCheck& check,
-              const std::vector<Finding>& on_file, int result) {
+// The end of a Response's description: its counts, and the result 0 (no
+// rule broken), 1 (a rule broken) or 2 (the file unreadable).
+Closing response_closing(const DescribeOptions& options, const ResponseCheck& check, int result) {
   bool full = check.form == ResponseForm::FULL;
-  std::string_view meaning = result == 0 ? "valid response" : result == 1 ? "invalid response" : "file unreadable";
-  if (options.json) {
-    Json findings = Json::array();
-    for (const Finding& finding : on_file) findings.push_back(finding_json(finding));
-    Json end = {{"layout", "response"},
-                {"form", full ? "full" : "error"},
-                {"result", result},
-                {"findings", std::move(findings)},
-                {"counts",
-                 {{"records", check.records},
-                  {"body_records", check.bodies},
-                  {"accepted", check.accepted},
-                  {"refused", check.refused}}},
-                {"request", options.paired_request ? Json(support::latin1_to_utf8(*options.paired_request)) : Json(nullptr)}};
-    write_bytes(out, end.dump() + "\n");
-    return;
-  }
-  std::string text = full ? "\nresponse: " : "\nerror response: ";
-  text += std::to_string(check.records) + " records";
+  Closing closing;
+  closing.layout = json_layout::RESPONSE;
+  closing.form = full ? json_layout::FULL : json_layout::ERROR;
+  closing.result = result;
+  closing.meaning = result == 0 ? "valid response" : result == 1 ? "invalid response" : "file unreadable";
+  closing.summary = full ? "\nresponse: " : "\nerror response: ";
+  closing.summary += std::to_string(check.records) + " records";
   if (full)
-    text += ", " + std::to_string(check.bodies) + " body records, " + std::to_string(check.accepted) + " accepted, " +
-            std::to_string(check.refused) + " refused";
-  text += "\n\n";
-  for (const Finding& finding : on_file) append_marked(text, finding.text, "");
-  text += "result " + std::to_string(result) + ": " + std::string(meaning);
-  if (options.paired_request) text += " (against the request file " + *options.paired_request + ")";
-  text += "\n";
-  write_bytes(out, text);
+    closing.summary += ", " + std::to_string(check.bodies) + " body records, " + std::to_string(check.accepted) +
+                       " accepted, " + std::to_string(check.refused) + " refused";
+  closing.summary += "\n\n";
+  closing.counts = {{{json_count::RECORDS, check.records},
+                     {json_count::BODY_RECORDS, check.bodies},
+                     {json_count::ACCEPTED, check.accepted},
+                     {json_count::REFUSED, check.refused}}};
+  if (options.paired_request) closing.note = " (against the request file " + *options.paired_request + ")";
+  closing.paired_request = options.paired_request;
+  return closing;
 }
 
 // Opens what the description reads beside the Response: the paired Request
@@ -90,16 +83,14 @@ struct Checked {
   bool any_finding = false;
 };
 
-// Reads the Response record by record, checks each and shows those asked for.
-void check_and_show_records(const DescribeOptions& options, RecordReader& reader, std::optional<Pairing>& pairing,
-                            std::optional<JunitReport>& junit, BlockWriter& out, Checked& checked) {
-  ResponseCheck& check = checked.check;
-  JsonRecords views;
-  size_t column = response_name_column();
-  std::string record;
-  std::string text;
-  std::vector<Finding> found;
-  for (int64_t position = 1; read_fixed_record(reader, record); ++position) {
+// The Response's records, each checked against the Response's rules (and
+// its Request's, with a pairing) as it is read.
+RecordSource response_records(RecordReader& reader, std::optional<Pairing>& pairing, Checked& checked) {
+  RecordSource source;
+  source.next = [&reader](std::string& record) { return read_fixed_record(reader, record); };
+  source.examine = [&reader, &pairing, &checked](int64_t position, std::string_view record,
+                                                 std::vector<Finding>& found, ShownRecord& shown) {
+    ResponseCheck& check = checked.check;
     if (position == 1) check.form = response_form(record);
     bool last = at_end(reader);
     ResponseKind kind = response_kind(check.form, position, record);
@@ -107,23 +98,17 @@ void check_and_show_records(const DescribeOptions& options, RecordReader& reader
     check_response_record(check, position, record, last, found);
     if (pairing) pair_response_record(*pairing, kind, record, found);
     checked.any_finding = checked.any_finding || !found.empty();
-    if (junit) report_record(*junit, position, record, found);
-    if (position < options.first_record || position > options.last_record) continue;
-    if (options.only_findings && found.empty()) continue;
-    ShownRecord shown{position, response_kind_name(kind), record, response_fields(kind), outcome_of(kind, record),
-                      found, std::nullopt};  // a Response is read in blocks of 200: no line ends
-    text.clear();
-    if (options.json) {
-      append_json_record(text, views, shown);
-    } else {
-      // The text view names the code a body is refused with.
-      std::string outcome(shown.outcome);
-      if (shown.outcome == "refused") outcome += " with code " + std::string(field_of(record, response::RESPONSE_CODE));
-      shown.outcome = outcome;
-      append_text_record(text, shown, column);
-    }
-    write_bytes(out, text);
-  }
+    // No line end: a Response is read in blocks of 200.
+    shown.kind = response_kind_name(kind);
+    shown.fields = response_fields(kind);
+    shown.outcome = outcome_of(kind, record);
+    // The text view names the code a body is refused with.
+    if (shown.outcome == OUTCOME_REFUSED) shown.refusal_code = field_of(record, response::RESPONSE_CODE);
+    return true;
+  };
+  source.reads_all = true;
+  source.name_column = response_name_column();
+  return source;
 }
 
 }  // namespace
@@ -151,9 +136,8 @@ bool describe_response_file(const DescribeOptions& options, BlockWriter& out, Ve
   RecordReader reader = make_record_reader(open_for_reading(options.file));
   if (!reader.file) {
     // As for a Request: the reason is a finding on the whole file.
-    std::vector<Finding> on_file{
-        {rule::FILE_UNREADABLE, message_text(Message::CANNOT_READ_FILE, {options.file}), {}}};
-    show_end(out, options, ResponseCheck{}, on_file, 2);
+    std::vector<Finding> on_file{{rule::FILE_UNREADABLE, message_text(Message::CANNOT_READ_FILE, {options.file}), {}}};
+    close_description(options, response_closing(options, ResponseCheck{}, 2), on_file, nullptr, out, err);
     *verdict = Verdict::FILE_FAILED;
     return true;
   }
@@ -164,7 +148,8 @@ bool describe_response_file(const DescribeOptions& options, BlockWriter& out, Ve
     return false;
   }
   Checked checked;
-  check_and_show_records(options, reader, pairing, junit, out, checked);
+  RecordSource source = response_records(reader, pairing, checked);
+  show_records(options, source, junit ? &*junit : nullptr, out);
   bool read_whole = !reader.failed;
   std::fclose(reader.file);
   std::vector<Finding> on_file;
@@ -176,15 +161,9 @@ bool describe_response_file(const DescribeOptions& options, BlockWriter& out, Ve
     return false;
   }
   int result = checked.any_finding || !on_file.empty() ? 1 : 0;
-  show_end(out, options, checked.check, on_file, result);
-  if (junit) {
-    report_file(*junit, on_file, result == 0, result == 0 ? "result 0: valid response" : "result 1: invalid response");
-    if (!close_junit_report(*junit)) {
-      flush_block_writer(out);  // the view is whole: it goes out before the run fails
-      *err = message_text(Message::CANNOT_WRITE_FILE, {*options.junit_file});
-      return false;
-    }
-  }
+  if (!close_description(options, response_closing(options, checked.check, result), on_file,
+                         junit ? &*junit : nullptr, out, err))
+    return false;
   *verdict = result == 0 ? Verdict::NO_RULE_BROKEN : Verdict::RULE_BROKEN;
   return true;
 }

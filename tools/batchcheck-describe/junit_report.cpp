@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "batch/record_layout.h"
+#include "support/escaped_text.h"
 #include "support/markup.h"
-#include "record_view.h"
 
 using namespace batch;
 using namespace support;

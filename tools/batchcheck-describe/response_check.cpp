@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "batch/record_json.h"
 #include "batch/verification_result.h"
 #include "date/calendar.h"
 #include "support/escaped_text.h"
@@ -216,19 +217,19 @@ ResponseKind response_kind(ResponseForm form, int64_t position, std::string_view
 std::string_view response_kind_name(ResponseKind kind) {
   switch (kind) {
     case ResponseKind::HEADER:
-      return "header";
+      return json_kind::HEADER;
     case ResponseKind::BODY:
-      return "body";
+      return json_kind::BODY;
     case ResponseKind::FOOTER:
-      return "footer";
+      return json_kind::FOOTER;
     case ResponseKind::ERROR_FIRST:
-      return "error_first";
+      return json_kind::ERROR_FIRST;
     case ResponseKind::ERROR_SECOND:
-      return "error_second";
+      return json_kind::ERROR_SECOND;
     case ResponseKind::OTHER:
       break;
   }
-  return "other";
+  return json_kind::OTHER;
 }
 
 std::span<const Field> response_fields(ResponseKind kind) {
@@ -251,9 +252,9 @@ std::span<const Field> response_fields(ResponseKind kind) {
 
 std::string_view body_outcome(std::string_view record) {
   std::string_view code = field_of(record, response::RESPONSE_CODE);
-  if (code == response::CODE_ACCEPTED) return "accepted";
-  if (code == response::CODE_NO_REPLY) return "refused without a reply block";
-  return "refused";
+  if (code == response::CODE_ACCEPTED) return OUTCOME_ACCEPTED;
+  if (code == response::CODE_NO_REPLY) return OUTCOME_REFUSED_WITHOUT_REPLY;
+  return OUTCOME_REFUSED;
 }
 
 void check_response_record(ResponseCheck& check, int64_t position, std::string_view record, bool last,

@@ -46,8 +46,13 @@ ResponseKind response_kind(ResponseForm form, int64_t position, std::string_view
 std::string_view response_kind_name(ResponseKind kind);
 std::span<const batch::Field> response_fields(ResponseKind kind);
 
-// What became of a body record: "accepted" (code 00), "refused", or
-// "refused without a reply block" (code 14).
+// What became of a body record, as the views say it: accepted (code 00),
+// refused, or refused without a reply block (code 14).
+constexpr std::string_view OUTCOME_ACCEPTED = "accepted";
+constexpr std::string_view OUTCOME_REFUSED = "refused";
+constexpr std::string_view OUTCOME_REFUSED_WITHOUT_REPLY = "refused without a reply block";
+
+// The outcome of a body record.
 std::string_view body_outcome(std::string_view record);
 
 // What the Response's rules keep from record to record.

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "platform/platform.h"
-#include "record_view.h"
 #include "batch/response_layout.h"
+#include "platform/platform.h"
+#include "support/escaped_text.h"
 
 using namespace batch;
 
