@@ -11,8 +11,10 @@ namespace batch {
 
 namespace {
 
-// An entry: the id padded to the field's width, then its line end.
+// The line end of an entry.
 constexpr std::string_view ENTRY_END = "\r\n";
+
+// The length of an entry: the id padded to the field's width, then its line end.
 constexpr size_t ENTRY_LENGTH = request::TRANSACTION_ID.width + ENTRY_END.size();
 
 // Bytes of the TID file read at a time: a whole number of entries.

@@ -103,7 +103,7 @@ RecordSource response_records(RecordReader& reader, std::optional<Pairing>& pair
     shown.fields = response_fields(kind);
     shown.outcome = outcome_of(kind, record);
     // The text view names the code a body is refused with.
-    if (shown.outcome == OUTCOME_REFUSED) shown.refusal_code = field_of(record, response::RESPONSE_CODE);
+    if (shown.outcome == outcome::REFUSED) shown.refusal_code = field_of(record, response::RESPONSE_CODE);
     return true;
   };
   source.reads_all = true;

@@ -12,6 +12,7 @@ using namespace support;
 
 namespace {
 
+// Queues `text` for the report's file.
 void queue(JunitReport& report, std::string_view text) { write_bytes(report.out, text); }
 
 // A finding's lines in a failure: its rule, its record, its field and its

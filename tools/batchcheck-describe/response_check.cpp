@@ -11,6 +11,7 @@ using namespace batch;
 
 namespace {
 
+// True for a decimal digit.
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // True when `text` holds `width` characters, all digits.
@@ -23,6 +24,7 @@ bool blank(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
 }
 
+// The number that two digits write.
 int two_digits(std::string_view text) { return (text[0] - '0') * 10 + (text[1] - '0'); }
 
 // True for a real calendar date written DDMMYYYY.
@@ -55,6 +57,7 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
+// Appends the finding of `rule` on `field`.
 void add(std::vector<Finding>& found, std::string_view rule, std::string text, const Field& field) {
   found.push_back({rule, std::move(text), field});
 }
@@ -126,6 +129,8 @@ void check_counts(const ResponseCheck& check, std::string_view record, std::vect
   }
 }
 
+// The rules of the record at `position` of a full response: a header
+// first, bodies between, a footer last whose counts are the bodies'.
 void check_full_record(ResponseCheck& check, int64_t position, std::string_view record, bool last,
                        std::vector<Finding>& found) {
   std::string_view code = field_of(record, response::RECORD_CODE);
@@ -156,6 +161,8 @@ void check_full_record(ResponseCheck& check, int64_t position, std::string_view 
   }
 }
 
+// The rules of the record at `position` of an error response: a known
+// result in the first, a footer second, nothing after.
 void check_error_record(int64_t position, std::string_view record, std::vector<Finding>& found) {
   if (position == 1) {
     std::string_view result = field_of(record, response::VERIFICATION_CODE);
@@ -252,9 +259,9 @@ std::span<const Field> response_fields(ResponseKind kind) {
 
 std::string_view body_outcome(std::string_view record) {
   std::string_view code = field_of(record, response::RESPONSE_CODE);
-  if (code == response::CODE_ACCEPTED) return OUTCOME_ACCEPTED;
-  if (code == response::CODE_NO_REPLY) return OUTCOME_REFUSED_WITHOUT_REPLY;
-  return OUTCOME_REFUSED;
+  if (code == response::CODE_ACCEPTED) return outcome::ACCEPTED;
+  if (code == response::CODE_NO_REPLY) return outcome::REFUSED_WITHOUT_REPLY;
+  return outcome::REFUSED;
 }
 
 void check_response_record(ResponseCheck& check, int64_t position, std::string_view record, bool last,

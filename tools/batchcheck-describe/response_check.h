@@ -42,15 +42,19 @@ ResponseForm response_form(std::string_view first_record);
 // The kind of the record at `position` (1 for the first) of a Response.
 ResponseKind response_kind(ResponseForm form, int64_t position, std::string_view record);
 
-// The kind's name in the views, and its fields in file order.
+// The kind's name in the views.
 std::string_view response_kind_name(ResponseKind kind);
+
+// The fields of a record of the kind, in file order.
 std::span<const batch::Field> response_fields(ResponseKind kind);
 
 // What became of a body record, as the views say it: accepted (code 00),
 // refused, or refused without a reply block (code 14).
-constexpr std::string_view OUTCOME_ACCEPTED = "accepted";
-constexpr std::string_view OUTCOME_REFUSED = "refused";
-constexpr std::string_view OUTCOME_REFUSED_WITHOUT_REPLY = "refused without a reply block";
+namespace outcome {
+constexpr std::string_view ACCEPTED = "accepted";
+constexpr std::string_view REFUSED = "refused";
+constexpr std::string_view REFUSED_WITHOUT_REPLY = "refused without a reply block";
+}  // namespace outcome
 
 // The outcome of a body record.
 std::string_view body_outcome(std::string_view record);

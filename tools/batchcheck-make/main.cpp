@@ -36,6 +36,8 @@ struct HeaderOption {
   size_t width;
   std::string_view help;
 };
+
+// The options that fill the header, in the order the help lists them.
 const HeaderOption HEADER_OPTIONS[] = {
     {"--merchant-id", "ID", &BatchHeader::merchant_id, request::MERCHANT_ID.width,
      "the merchant's identifier, at most # characters"},
@@ -83,6 +85,8 @@ support::OptionTable make_options() {
                     });
   return table;
 }
+
+// batchcheck-make's command line, made once.
 const support::OptionTable OPTIONS = make_options();
 
 // What `batchcheck-make --help` prints.

@@ -30,6 +30,8 @@ struct StretchEnds {
     for (unsigned char c : {',', '\n', '\r', '"'}) table[c] = true;
   }
 };
+
+// The bytes that end an unquoted stretch.
 constexpr StretchEnds STRETCH_ENDS;
 
 // The length of the unquoted stretch at `data`.
@@ -73,6 +75,8 @@ bool cr_ends_row(CsvReader& reader) {
   return true;
 }
 
+// Reads a value that does not start with a quote into `value`, up to the
+// comma or the line end that ends it.
 ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
   for (;;) {
     if (input_ended(reader)) return ValueEnd::ROW;  // the last row, without line end
@@ -98,6 +102,8 @@ ValueEnd read_unquoted(CsvReader& reader, std::string& value) {
   }
 }
 
+// Reads a value between quotes into `value`, its doubled quotes as one,
+// then what ends it after the closing quote.
 ValueEnd read_quoted(CsvReader& reader, std::string& value) {
   ++reader.input.position;  // the opening quote
   for (;;) {

@@ -52,35 +52,51 @@ class LineParser : public nlohmann::json_sax<nlohmann::json> {
   // Why the line is no JSON, once parse_error has said.
   const std::string& malformed() const { return malformed_; }
 
+  // A null: describe's counts when it could not read its file.
   bool null() override;
+  // A boolean: no value a record holds.
   bool boolean(bool) override { return scalar("a boolean"); }
-  bool number_integer(number_integer_t value) override;
-  bool number_unsigned(number_unsigned_t value) override;
+  // A number with a fraction: no value a record holds.
   bool number_float(number_float_t, const string_t&) override { return scalar("a number"); }
+  // Binary data: no value a record holds.
   bool binary(binary_t&) override { return scalar("binary"); }
+  // A whole number: the record's length where "length" wants it.
+  bool number_integer(number_integer_t value) override;
+  // The same, beyond the signed numbers.
+  bool number_unsigned(number_unsigned_t value) override;
+  // A string: the kind, the line end or a field's value.
   bool string(string_t& value) override;
+  // The line's object, the fields, or a member skipped whole.
   bool start_object(std::size_t) override;
+  // The end of an object.
   bool end_object() override { return end_container(); }
+  // An array: a member skipped whole, where no other is wanted.
   bool start_array(std::size_t) override;
+  // The end of an array.
   bool end_array() override { return end_container(); }
+  // A member's name, or a field's.
   bool key(string_t& name) override;
+  // The line is no JSON: keeps why, as one short line.
   bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& error) override;
 
  private:
   // A value at the depth of the object's members, or of the fields, that
   // is `what` where the member wants another.
   bool scalar(const char* what);
+
   // Keeps `fault` when it is the line's first.
   void refuse(const std::string& fault);
+
   // Takes the record's length.
   bool length(int64_t value);
+
   // Leaves an object or an array.
   bool end_container();
 
-  LineObject* object_;
-  int depth_ = 0;
-  Member member_ = Member::NONE;
-  std::string malformed_;
+  LineObject* object_;  // the line's, filled as the events come
+  int depth_ = 0;                 // 1 among the object's members, 2 among the fields
+  Member member_ = Member::NONE;  // the member the events are in
+  std::string malformed_;         // why the line is no JSON
 };
 
 LineParser::LineParser(LineObject& object) : object_(&object) {

@@ -44,6 +44,7 @@ bool column_field(std::string_view name, size_t& field) {
   return false;
 }
 
+// Where a message places its fault: "line 3".
 std::string at_line(int64_t line) { return "line " + std::to_string(line); }
 
 // The reason a row cannot be read, or false with `err` set.
