@@ -1,6 +1,7 @@
 #include "batch/external_sort.h"
 
 #include "batch/messages.h"
+#include "platform/cleanup.h"
 
 SpillFiles::~SpillFiles() {
   for (const std::string& name : names_) remove_temporary(name);

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "support/block_writer.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 // Runs merged at once; more are first merged into longer runs.
 constexpr size_t MERGE_FAN_IN = 16;

@@ -12,7 +12,8 @@
 #include "support/help_version.h"
 #include "make_run.h"
 #include "batch/request_writer.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/console.h"
 
 namespace {
 

@@ -8,7 +8,8 @@
 #include "gallery.h"
 #include "gallery_watch.h"
 #include "support/help_version.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/console.h"
 
 namespace {
 
