@@ -21,8 +21,9 @@
 void install_interrupt_cleanup();
 
 // Registers a file this run created itself, to be removed if the run is
-// interrupted. At most MAX_REGISTERED_FILES are registered at once.
-void remove_on_interrupt(const std::string& path);
+// interrupted. False, nothing registered, when MAX_REGISTERED_FILES are
+// registered already or the path is longer than any the system opens.
+[[nodiscard]] bool remove_on_interrupt(const std::string& path);
 
 // Unregisters it, once it is removed or renamed into place.
 void keep_on_interrupt(const std::string& path);
@@ -33,7 +34,8 @@ void remove_registered_files();
 
 // `create` (create_exclusive or create_private), then remove_on_interrupt
 // for the file it created, with no moment between the two at which an
-// interrupt would leave the file behind.
+// interrupt would leave the file behind. FAILED, no file left, when the file
+// cannot be registered.
 CreateResult create_temporary(const std::string& path, FILE*& file,
                               CreateResult (*create)(const std::string&, FILE*&) = create_exclusive);
 
@@ -44,6 +46,5 @@ inline void remove_temporary(const std::string& path) {
   keep_on_interrupt(path);
 }
 
-// How many files remove_on_interrupt holds at once; one more throws
-// std::length_error.
+// How many files remove_on_interrupt holds at once; one more is refused.
 constexpr size_t MAX_REGISTERED_FILES = 64;

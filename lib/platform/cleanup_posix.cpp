@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <stdexcept>
 
 #include "platform/posix_internal.h"
 
@@ -123,8 +122,8 @@ void install_interrupt_cleanup() {
   if (has_default_action(SIGXFSZ)) signal(SIGXFSZ, SIG_IGN);
 }
 
-void posix_internal::register_file(const std::string& path, const struct stat* held) {
-  if (path.size() >= sizeof registered_files[0].path) throw std::length_error("path too long to register");
+bool posix_internal::register_file(const std::string& path, const struct stat* held) {
+  if (path.size() >= sizeof registered_files[0].path) return false;
   for (RegisteredFile& slot : registered_files) {
     if (slot.used.load(std::memory_order_relaxed)) continue;
     std::memcpy(slot.path, path.c_str(), path.size() + 1);
@@ -132,12 +131,12 @@ void posix_internal::register_file(const std::string& path, const struct stat* h
     slot.device = held ? held->st_dev : 0;
     slot.inode = held ? held->st_ino : 0;
     slot.used.store(true, std::memory_order_release);
-    return;
+    return true;
   }
-  throw std::length_error("too many files to remove on interrupt");
+  return false;
 }
 
-void remove_on_interrupt(const std::string& path) { posix_internal::register_file(path, nullptr); }
+bool remove_on_interrupt(const std::string& path) { return posix_internal::register_file(path, nullptr); }
 
 void keep_on_interrupt(const std::string& path) {
   for (RegisteredFile& slot : registered_files)
@@ -159,15 +158,13 @@ CreateResult create_temporary(const std::string& path, FILE*& file,
                               CreateResult (*create)(const std::string&, FILE*&)) {
   InterruptsHeld held;
   CreateResult created = create(path, file);
-  if (created == CreateResult::CREATED) {
-    try {
-      remove_on_interrupt(path);
-    } catch (...) {
-      std::fclose(file);
-      file = nullptr;
-      unlink(path.c_str());
-      throw;
-    }
+  // A file that could not be registered would outlive an interrupt: it is
+  // removed at once, and the run goes on as if it could not be created.
+  if (created == CreateResult::CREATED && !remove_on_interrupt(path)) {
+    std::fclose(file);
+    file = nullptr;
+    unlink(path.c_str());
+    return CreateResult::FAILED;
   }
   return created;
 }

@@ -5,7 +5,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <stdexcept>
 
 #include "platform/windows_internal.h"
 
@@ -37,15 +36,15 @@ extern "C" void on_signal(int signal_number) {
 }
 
 // remove_on_interrupt, with the registry's lock already held.
-void register_locked(const std::string& path) {
-  if (path.size() >= sizeof registered_files[0].path) throw std::length_error("path too long to register");
+bool register_locked(const std::string& path) {
+  if (path.size() >= sizeof registered_files[0].path) return false;
   for (RegisteredFile& slot : registered_files)
     if (!slot.used) {
       std::memcpy(slot.path, path.c_str(), path.size() + 1);
       slot.used = true;
-      return;
+      return true;
     }
-  throw std::length_error("too many files to remove on interrupt");
+  return false;
 }
 
 // Holds the registry's lock for its lifetime.
@@ -81,9 +80,9 @@ void install_interrupt_cleanup() {
   }
 }
 
-void remove_on_interrupt(const std::string& path) {
+bool remove_on_interrupt(const std::string& path) {
   RegistryLocked locked;
-  register_locked(path);
+  return register_locked(path);
 }
 
 CreateResult create_temporary(const std::string& path, FILE*& file,
@@ -92,15 +91,13 @@ CreateResult create_temporary(const std::string& path, FILE*& file,
   // not created yet.
   RegistryLocked locked;
   CreateResult created = create(path, file);
-  if (created == CreateResult::CREATED) {
-    try {
-      register_locked(path);
-    } catch (...) {
-      std::fclose(file);
-      file = nullptr;
-      DeleteFileA(path.c_str());
-      throw;
-    }
+  // A file that could not be registered would outlive an interrupt: it is
+  // removed at once, and the run goes on as if it could not be created.
+  if (created == CreateResult::CREATED && !register_locked(path)) {
+    std::fclose(file);
+    file = nullptr;
+    DeleteFileA(path.c_str());
+    return CreateResult::FAILED;
   }
   return created;
 }

@@ -44,11 +44,11 @@ LockResult lock_folder(const std::string& path, FolderLock& lock) {
       return LockResult::FAILED;
     }
     lock.path = path;
-    try {
-      posix_internal::register_file(path, &named);
-    } catch (...) {
+    // A lock file that could not be registered would outlive an interrupt:
+    // it is let go at once.
+    if (!posix_internal::register_file(path, &named)) {
       unlock_folder(lock);
-      throw;
+      return LockResult::FAILED;
     }
     return LockResult::LOCKED;
   }

@@ -42,8 +42,9 @@ class InterruptsHeld {
 };
 
 // Registers `path` for removal on interrupt; with `held`, pinned to the file
-// it describes.
-void register_file(const std::string& path, const struct stat* held);
+// it describes. False, nothing registered, when no slot is free or the path
+// is too long to hold.
+bool register_file(const std::string& path, const struct stat* held);
 
 // Ends the run the way `signal_number` would have, so the shell sees 128+n.
 [[noreturn]] void die_of(int signal_number);
