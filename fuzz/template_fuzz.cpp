@@ -8,7 +8,7 @@
 
 #include "fuzz_support.h"
 #include "pages/output.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "pages/template.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -7,7 +7,7 @@
 
 #include "batch/messages.h"
 #include "batch/occurrence.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
 
 namespace batch {
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/block_writer.h"
+#include "platform/files.h"
 
 namespace batch {
 

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "batch/messages.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/files.h"
 #include "batch/request_layout.h"
 
 namespace batch {

@@ -10,7 +10,7 @@
 #include "pages/output.h"
 #include "pages/page_options.h"
 #include "pages/page_types.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "pages/template.h"
 
 namespace {

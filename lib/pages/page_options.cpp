@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "pages/output.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "pages/text_file.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "junit_report.h"
 #include "batch/messages.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "batch/record_reader.h"
 #include "record_view.h"
 #include "response_check.h"

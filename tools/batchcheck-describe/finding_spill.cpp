@@ -1,6 +1,7 @@
 #include "finding_spill.h"
 
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/files.h"
 
 using namespace batch;
 using namespace support;

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "record_view.h"
 #include "batch/response_layout.h"
 

@@ -12,7 +12,8 @@
 #include "support/options.h"
 #include "make_run.h"
 #include "batch/request_writer.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/console.h"
 
 using namespace batch;
 

@@ -17,7 +17,10 @@
 #include "pages/output.h"
 #include "pages/page.h"
 #include "pages/page_types.h"
-#include "platform/platform.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/lock.h"
+#include "platform/replacement.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/lock.h"
 
 // The gallery's name, as --version and its messages give it.
 inline constexpr std::string_view GALLERY_PROGRAM = "pagesim-gallery";

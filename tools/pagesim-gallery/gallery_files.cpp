@@ -13,7 +13,7 @@
 
 #include "loaded_names.h"
 #include "support/markup.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "stand_ins.h"
 
 namespace fs = std::filesystem;

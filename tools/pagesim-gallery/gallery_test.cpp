@@ -12,7 +12,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/platform.h"
+#include "platform/lock.h"
+#include "private_folder.h"
 #include "run_program.h"
 
 namespace fs = std::filesystem;

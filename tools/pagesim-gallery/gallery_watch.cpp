@@ -9,7 +9,9 @@
 #include <map>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/clock.h"
+#include "platform/lock.h"
+#include "platform/watch.h"
 
 namespace {
 

@@ -9,7 +9,8 @@
 #include "gallery_watch.h"
 #include "support/help_version.h"
 #include "support/options.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/console.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "support/help_version.h"
 #include "pages/output.h"
 #include "pages/page.h"
-#include "platform/platform.h"
+#include "platform/console.h"
 
 namespace {
 
