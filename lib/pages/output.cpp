@@ -1,5 +1,7 @@
 #include "pages/output.h"
 
+#include "support/fill.h"
+
 namespace {
 std::string* capture = nullptr;
 std::FILE* destination = nullptr;  // null: standard output
@@ -20,14 +22,7 @@ void emit(std::string_view bytes) {
 }
 
 void emit_filled(std::string_view pattern, std::initializer_list<std::string_view> values) {
-  const std::string_view* value = values.begin();
-  std::size_t from = 0;
-  for (std::size_t at = pattern.find("%s"); at != std::string_view::npos; at = pattern.find("%s", from)) {
-    emit(pattern.substr(from, at - from));
-    if (value != values.end()) emit(*value++);
-    from = at + 2;
-  }
-  emit(pattern.substr(from));
+  emit(support::fill(pattern, values));
 }
 
 void capture_output(std::string* sink) { capture = sink; }

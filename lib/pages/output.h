@@ -11,8 +11,9 @@
 // data, never a format, so a "%" in an option or a template prints as itself.
 void emit(std::string_view bytes);
 
-// Writes `pattern` with each "%s" replaced, in order, by the next of `values`.
-// The pattern is always one of the page literals; values are written as data.
+// Writes `pattern` filled as support::fill fills it: each "%s" replaced, in
+// order, by the next of `values`. The pattern is always one of the page
+// literals; values are written as data.
 void emit_filled(std::string_view pattern, std::initializer_list<std::string_view> values);
 
 // Sends every later emit into `sink`; nullptr goes back to the file.
