@@ -16,14 +16,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::write_file("parameters", fuzz::bytes(data, size));
-  PageOptions options;
-  init_page_options(options);
+  pages::PageOptions options;
+  pages::init_page_options(options);
   std::string page;
-  capture_output(&page);
-  Diagnostics diagnostics;
-  bool read = read_parameters(options, diagnostics);
-  capture_output(nullptr);
+  pages::capture_output(&page);
+  pages::Diagnostics diagnostics;
+  bool read = pages::read_parameters(options, diagnostics);
+  pages::capture_output(nullptr);
   fuzz::require(read || (!page.empty() && !diagnostics.text().empty()), "parameters refused without a diagnostic");
-  fuzz::require(options.LANGUAGE == Language::ENGLISH || options.LANGUAGE == Language::FRENCH, "language");
+  fuzz::require(options.LANGUAGE == pages::Language::ENGLISH || options.LANGUAGE == pages::Language::FRENCH, "language");
   return 0;
 }

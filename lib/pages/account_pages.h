@@ -3,6 +3,8 @@
 #include "pages/catalogue.h"
 #include "pages/page_options.h"
 
+namespace pages {
+
 // The pages through which a subscriber manages an existing subscription.
 // Each writes its page body through emit(), in the language and with the
 // options of `options`.
@@ -28,4 +30,6 @@ void render_delete_subscription(const PageOptions& options);
 
 // Writes the body of a refused account operation under the heading message
 // `heading` (the login refusal and the card update refusal share it).
-void print_account_refusal_body(const PageOptions& options, Message heading);
+void print_account_refusal_body(const PageOptions& options, CatalogueText heading);
+
+}  // namespace pages

@@ -5,6 +5,8 @@
 #include "pages_test_support.h"
 #include "pages/update_pages.h"
 
+namespace pages {
+
 TEST(Menu, PasswordRowOnlyWhenOffered) {
   PageOptions options = default_options();
   options.PASSWORD = PasswordChoice::OFFERED;
@@ -84,3 +86,5 @@ TEST(AccountRefusalBody, EachPageHasItsOwnHeading) {
                 .rfind("<hr><br><H2>Your operation has been refused by the ORBA Server</H2>", 0),
             0u);
 }
+
+}  // namespace pages

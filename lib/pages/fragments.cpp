@@ -6,6 +6,8 @@
 #include "pages/catalogue.h"
 #include "pages/output.h"
 
+namespace pages {
+
 namespace {
 
 // The two forms of one button: the image input, with the logo in place of %s,
@@ -13,18 +15,18 @@ namespace {
 struct ButtonForms {
   std::string_view image;
   std::string_view text;
-  Message message;
+  CatalogueText message;
 };
 
 constexpr ButtonForms SUBMIT_BUTTON = {
     "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=%s BORDER=0>",
-    "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"%s\">", Message::SUBMIT};
+    "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"%s\">", CatalogueText::SUBMIT};
 constexpr ButtonForms CANCEL_BUTTON = {
     "<INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"%s\" BORDER=0>",
-    "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"%s\">", Message::CANCEL};
+    "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"%s\">", CatalogueText::CANCEL};
 constexpr ButtonForms RETURN_BUTTON = {
     "<INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"%s\" BORDER=0>",
-    "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"%s\">", Message::BACK_TO_THE_SHOP};
+    "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"%s\">", CatalogueText::BACK_TO_THE_SHOP};
 
 // Writes one button: its image form when the merchant gave a logo, else its
 // text form in the page's language.
@@ -32,7 +34,7 @@ void print_button(const ButtonForms& button, const std::string& logo, Language l
   if (!logo.empty()) {
     emit_filled(button.image, {logo});
   } else {
-    emit_filled(button.text, {message_text(button.message, language)});
+    emit_filled(button.text, {catalogue_text(button.message, language)});
   }
 }
 
@@ -52,8 +54,8 @@ void print_data_field(DataBlob page) {
 // logo images, or plain, or none, as the merchant's two flags say.
 void print_security_notice(const PageOptions& options) {
   if (options.NO_SEC_MSG) return;
-  Message notice = options.NO_SSL_SYMBOLS ? Message::SECURE_SERVER : Message::SECURE_SYMBOLS;
-  emit_filled("<b>%s</b><br><br><br>", {message_text(notice, options.LANGUAGE)});
+  CatalogueText notice = options.NO_SSL_SYMBOLS ? CatalogueText::SECURE_SERVER : CatalogueText::SECURE_SYMBOLS;
+  emit_filled("<b>%s</b><br><br><br>", {catalogue_text(notice, options.LANGUAGE)});
 }
 
 // Writes the choice of the card type, VISA checked; the page's scripts follow
@@ -79,12 +81,12 @@ void print_card_type_choice() {
 // page's language, the years of the sample server's time.
 void print_card_number_and_expiry(Language language) {
   emit_filled("<br>%s<INPUT TYPE=TEXT SIZE=19 MAXLENGTH=19 NAME=CARD_NUMBER VALUE=\"\">%s",
-              {message_text(Message::CARD_NUMBER, language), message_text(Message::EXPIRES_END, language)});
+              {catalogue_text(CatalogueText::CARD_NUMBER, language), catalogue_text(CatalogueText::EXPIRES_END, language)});
   emit("<SELECT NAME=CARD_VAL_MONTH SIZE=1>");
   for (int month = 1; month <= 12; ++month) {
     const char value[] = {static_cast<char>('0' + month / 10), static_cast<char>('0' + month % 10), '\0'};
-    Message name = static_cast<Message>(static_cast<int>(Message::JANUARY) + month - 1);
-    emit_filled("<OPTION VALUE=\"%s\">%s", {value, message_text(name, language)});
+    CatalogueText name = static_cast<CatalogueText>(static_cast<int>(CatalogueText::JANUARY) + month - 1);
+    emit_filled("<OPTION VALUE=\"%s\">%s", {value, catalogue_text(name, language)});
   }
   emit("</SELECT>");
   emit("/ ");
@@ -99,17 +101,17 @@ void print_card_number_and_expiry(Language language) {
 // Writes the card security code field and the link to the page that explains
 // it, whose text reads as `link` says.
 void print_security_code(Language language, CvvLinkText link) {
-  emit_filled("<br><br>%s<br><br>", {message_text(Message::CARD_FRAME, language)});
+  emit_filled("<br><br>%s<br><br>", {catalogue_text(CatalogueText::CARD_FRAME, language)});
   emit_filled("<TABLE BORDER='1'><TR><TD>%s<INPUT TYPE=TEXT SIZE=3 MAXLENGTH=3 NAME=\"CVV_KEY\" VALUE=\"\"><br>"
               "<script type=\"text/javascript\">",
-              {message_text(Message::SECURITY_CODE, language)});
+              {catalogue_text(CatalogueText::SECURITY_CODE, language)});
   emit("<!--");
   emit("function InfoCvv() {");
   // The explanation page exists only in French, whatever the page language.
   emit("window.open('/images/logo_serveur/commun/cryptogramme.fr.html','A1','width=700,height=450, status=no, "
        "directories=no, toolbar=no, location=no, menubar=no,scrollbars=no, resizable=no')");
   emit("}// --></script>");
-  std::string_view information = message_text(Message::SECURITY_CODE_INFORMATION, language);
+  std::string_view information = catalogue_text(CatalogueText::SECURITY_CODE_INFORMATION, language);
   if (link == CvvLinkText::PAGE_LANGUAGE) {
     emit_filled("&nbsp;&nbsp;<a href=\"javascript:InfoCvv()\" onmouseover=\"window.status='%s'\"> %s </a>"
                 "</TR></TD></TABLE>",
@@ -126,7 +128,7 @@ void print_security_code(Language language, CvvLinkText link) {
 // button; then closes the form.
 void print_card_form_end(const PageOptions& options) {
   if (!options.NO_VALID_MSG) {
-    emit_filled("<br>%s", {message_text(Message::FORM_COMPLETED, options.LANGUAGE)});
+    emit_filled("<br>%s", {catalogue_text(CatalogueText::FORM_COMPLETED, options.LANGUAGE)});
   } else {
     emit("<br><br>");
   }
@@ -197,7 +199,7 @@ void print_shop_form_with_return(const PageOptions& options, DataBlob page) {
 
 void print_leaving_notice(Language language) {
   emit("<hr size=2><center>");
-  emit_filled("<font size=-1>%s<br>", {message_text(Message::LEAVING_THE_SECURE_SERVER, language)});
+  emit_filled("<font size=-1>%s<br>", {catalogue_text(CatalogueText::LEAVING_THE_SECURE_SERVER, language)});
   emit("</font></center>");
 }
 
@@ -211,3 +213,5 @@ void print_card_entry_block(const PageOptions& options, CvvLinkText link) {
   emit("<hr size=2>");
   print_shop_form_with_cancel(options, DataBlob::CARD_ENTRY);
 }
+
+}  // namespace pages

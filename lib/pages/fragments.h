@@ -5,6 +5,8 @@
 #include "pages/page_options.h"
 #include "pages/sample_data.h"
 
+namespace pages {
+
 // Where every form that leads back to the merchant's shop is sent.
 inline constexpr std::string_view SHOP_RESPONSE_URL = "http://www.example.com/Subscription/response";
 
@@ -63,3 +65,5 @@ enum class CvvLinkText { PAGE_LANGUAGE, FRENCH_IN_BOTH_LANGUAGES };
 // completes and closes the card form the page has opened, then adds the shop
 // form with its cancel button.
 void print_card_entry_block(const PageOptions& options, CvvLinkText link);
+
+}  // namespace pages

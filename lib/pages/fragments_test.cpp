@@ -7,6 +7,8 @@
 #include "pages/catalogue.h"
 #include "pages_test_support.h"
 
+namespace pages {
+
 TEST(Buttons, EachLogoTurnsOnlyItsOwnButtonIntoAnImage) {
   PageOptions options = default_options(Language::FRENCH);
   options.SUBMIT_LOGO = "ok%s.gif";
@@ -64,6 +66,8 @@ TEST(CardEntryBlock, NoValidMsgLeavesTwoLineBreaks) {
 // The catalogue's raw byte goes out as it is, not as an HTML reference.
 TEST(CardEntryBlock, FrenchAugustIsOneRawByte) {
   std::string block = captured([] { print_card_entry_block(default_options(Language::FRENCH), CvvLinkText::PAGE_LANGUAGE); });
-  EXPECT_TRUE(contains(block, "<OPTION VALUE=\"08\">" + std::string(message_text(Message::AUGUST, Language::FRENCH)) + "<OPTION"));
+  EXPECT_TRUE(contains(block, "<OPTION VALUE=\"08\">" + std::string(catalogue_text(CatalogueText::AUGUST, Language::FRENCH)) + "<OPTION"));
   EXPECT_FALSE(contains(block, "&ucirc;"));
 }
+
+}  // namespace pages

@@ -2,6 +2,8 @@
 
 #include "support/fill.h"
 
+namespace pages {
+
 namespace {
 std::string* capture = nullptr;
 std::FILE* destination = nullptr;  // null: standard output
@@ -48,3 +50,5 @@ void Diagnostics::write(BodyTag tag, std::initializer_list<std::string_view> pie
     if (text_.size() < DIAGNOSTIC_COPY_LIMIT) text_.append(piece.substr(0, DIAGNOSTIC_COPY_LIMIT - text_.size()));
   }
 }
+
+}  // namespace pages

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace pages {
+
 // Appends bytes to the page being written: standard output, the file given to
 // send_output_to, or a string while capture_output is in force. Text is always
 // data, never a format, so a "%" in an option or a template prints as itself.
@@ -47,3 +49,5 @@ class Diagnostics {
   bool written_ = false;
   std::string text_;
 };
+
+}  // namespace pages

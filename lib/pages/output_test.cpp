@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace pages {
+
 TEST(Output, CaptureTakesBytesAsData) {
   std::string page;
   capture_output(&page);
@@ -12,3 +14,5 @@ TEST(Output, CaptureTakesBytesAsData) {
   capture_output(nullptr);
   EXPECT_EQ(page, std::string("100%s%n" "a\0b", 10));
 }
+
+}  // namespace pages

@@ -13,6 +13,8 @@
 #include "platform/platform.h"
 #include "pages/template.h"
 
+namespace pages {
+
 namespace {
 
 // Opens the document; every page and every diagnostic shares this head.
@@ -75,3 +77,5 @@ PageOutcome render_page(const PageRequest& request) {
   std::fclose(file);
   return outcome;
 }
+
+}  // namespace pages

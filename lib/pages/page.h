@@ -5,6 +5,8 @@
 
 #include "pages/catalogue.h"
 
+namespace pages {
+
 // One page to preview: the template and the page type, as pagesim's command
 // line gives them, and the language when the caller decides it. The page
 // gallery does: its language wins over a LANGUAGE line of the merchant's
@@ -25,3 +27,5 @@ struct PageOutcome {
 // Writes the whole HTML document of `request` through emit(): the head, the
 // template around the page body and the tail, or a diagnostic in the frame.
 PageOutcome render_page(const PageRequest& request);
+
+}  // namespace pages

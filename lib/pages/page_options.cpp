@@ -10,6 +10,8 @@
 #include "platform/platform.h"
 #include "pages/text_file.h"
 
+namespace pages {
+
 namespace {
 
 // Only "fr" switches to French; anything else keeps the current language, so
@@ -154,3 +156,5 @@ bool read_parameters(PageOptions& options, Diagnostics& diagnostics) {
   if (!read) diagnostics.write(BodyTag::WITH_LINE_END, {"Can't read the file parameters\n"});
   return read;
 }
+
+}  // namespace pages

@@ -9,6 +9,8 @@
 #include "pages/output.h"
 #include "private_folder.h"
 
+namespace pages {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -185,3 +187,5 @@ TEST(ReadParameters, LongLinesAreReadInPieces) {
   EXPECT_FALSE(run.ok);
   EXPECT_EQ(run.page, "<body>Error, there is only one separator in parameters file line: " + line.substr(0, 16583));
 }
+
+}  // namespace pages

@@ -5,6 +5,8 @@
 
 #include "pages/page_options.h"
 
+namespace pages {
+
 // Writes the body of one of the server's pages, as the options ask.
 using PageRenderer = void (*)(const PageOptions& options);
 
@@ -25,3 +27,5 @@ PageRenderer find_page_renderer(std::string_view name);
 
 // True when `name` is exactly one of the server's page types.
 bool is_known_page_type(std::string_view name);
+
+}  // namespace pages

@@ -6,6 +6,8 @@
 #include "pages/catalogue.h"
 #include "pages/page_options.h"
 
+namespace pages {
+
 // The fixed sample values that the pages show and send where the server puts
 // a real subscriber's: the preview shows how they sit in the merchant's
 // template. Each is written here once.
@@ -52,7 +54,7 @@ inline constexpr std::string_view SAMPLE_AMOUNT = "  10,00 Euro ";
 struct SubscriberField {
   FieldOption PageOptions::*option;
   std::string_view form_field;
-  Message label;
+  CatalogueText label;
   std::string_view capture_size;
   std::string_view update_size;
   std::string_view sample_value;
@@ -77,3 +79,5 @@ enum class DataBlob {
 // The sample response (lowercase hexadecimal) that a page's shop form hands
 // back to the merchant's shop.
 std::string_view data_blob(DataBlob page);
+
+}  // namespace pages

@@ -2,6 +2,8 @@
 
 #include "pages/page_options.h"
 
+namespace pages {
+
 // The pages of taking out a subscription. Each writes its page body through
 // emit(), in the language and with the options of `options`.
 
@@ -14,3 +16,5 @@ void render_record_accepted(const PageOptions& options);
 
 // The refusal of the subscriber's payment.
 void render_record_refused(const PageOptions& options);
+
+}  // namespace pages

@@ -4,6 +4,8 @@
 
 #include "pages_test_support.h"
 
+namespace pages {
+
 namespace {
 
 const std::string CARD_FORM_OPENING =
@@ -123,3 +125,5 @@ TEST(SubscriptionPages, LogosReachTheirButtons) {
   EXPECT_TRUE(contains(body_of(render_record_accepted, options), "SRC=\"back.gif\" BORDER=0></FORM>"));
   EXPECT_TRUE(contains(body_of(render_record_refused, options), "SRC=\"stop.gif\" BORDER=0></center></FORM>"));
 }
+
+}  // namespace pages

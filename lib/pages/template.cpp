@@ -8,6 +8,8 @@
 
 #include "pages/text_file.h"
 
+namespace pages {
+
 namespace {
 
 constexpr std::string_view TAG = "[ORBA]";
@@ -121,3 +123,5 @@ TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, cons
   if (reader.failed()) return TemplateCopy::UNREADABLE;
   return tag_met && same_bytes(fingerprint, checked.fingerprint) ? TemplateCopy::COPIED : TemplateCopy::CHANGED;
 }
+
+}  // namespace pages

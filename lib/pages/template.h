@@ -7,6 +7,8 @@
 #include "support/fingerprint.h"
 #include "pages/output.h"
 
+namespace pages {
+
 // How the check of the merchant's template ended.
 enum class TemplateVerdict { PASSED, FAILED, UNREADABLE };
 
@@ -33,3 +35,5 @@ enum class TemplateCopy { COPIED, CHANGED, UNREADABLE };
 // (the merchant saved the file meanwhile): the page written is then not the
 // one that was checked.
 TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, const std::function<void()>& write_body);
+
+}  // namespace pages

@@ -7,6 +7,8 @@
 
 #include "pages/output.h"
 
+namespace pages {
+
 using namespace std::string_literals;
 
 namespace {
@@ -164,3 +166,5 @@ TEST(CopyTemplate, TemplateChangedSinceTheCheck) {
     std::fclose(file);
   }
 }
+
+}  // namespace pages

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace pages {
+
 namespace {
 
 // Bytes asked of the file at once.
@@ -74,3 +76,5 @@ bool LineReader::next(std::string_view& piece) {
   begin_ += length;
   return true;
 }
+
+}  // namespace pages

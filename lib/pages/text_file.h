@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace pages {
+
 // The longest piece one line read returns, line end included; a longer line
 // comes back as several pieces, and each piece counts as a line of its own
 // (line numbers in the template diagnostics count pieces).
@@ -42,3 +44,5 @@ class LineReader {
   bool file_done_ = false;  // the file has been read to its end
   bool failed_ = false;
 };
+
+}  // namespace pages

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace pages {
+
 namespace {
 
 // The pieces a LineReader gives for a file holding `content`.
@@ -59,3 +61,5 @@ TEST(LineReader, JoinsOnlyCrLfPairsEvenAcrossReadBlocks) {
   EXPECT_EQ(pieces(first + "\r\nz", true).size(), 5u);
   EXPECT_TRUE(pieces(first + "\r", true).back().ends_with("a\r"));
 }
+
+}  // namespace pages

@@ -11,6 +11,8 @@
 #include "pages/output.h"
 #include "pages/sample_data.h"
 
+namespace pages {
+
 namespace {
 
 // The card form shared by the card update and the lost-password pages: a new
@@ -26,7 +28,7 @@ void print_card_capture(const PageOptions& options, std::string_view action) {
 void render_update_card_capture(const PageOptions& options) { print_card_capture(options, UPDATE_ACTION); }
 
 void render_update_card_refused(const PageOptions& options) {
-  print_account_refusal_body(options, Message::OPERATION_REFUSED);
+  print_account_refusal_body(options, CatalogueText::OPERATION_REFUSED);
 }
 
 void render_update_pwd_capture_card(const PageOptions& options) {
@@ -39,16 +41,18 @@ void render_update_pwd_capture_pwd(const PageOptions& options) {
   print_account_form_open(UPDATE_ACTION, Operation::NEW_PASSWORD, PASSWORD_SUBSCRIBER_ID, "1844");
   emit("<br>");
   emit_filled("<table border=0 cellspacing=5><tr><td></td><td>%s</td><td><b>%s</b></td></tr></table>",
-              {message_text(Message::SUBSCRIBER_ID, lang), PASSWORD_SUBSCRIBER_ID});
+              {catalogue_text(CatalogueText::SUBSCRIBER_ID, lang), PASSWORD_SUBSCRIBER_ID});
   emit_filled("<table border=0 cellspacing=5>"
               "<tr><td><td> </td><td>%s</td>"
               "<td><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 NAME=SUB_PASSWD1 VALUE=></td>"
               "<td><td> </td><td>%s</td>"
               "<td><INPUT TYPE=PASSWORD SIZE=8 MAXLENGTH=8 NAME=SUB_PASSWD2 VALUE=></td>"
               "</tr></table>",
-              {message_text(Message::CHOOSE_PASSWORD, lang), message_text(Message::RETYPE_PASSWORD, lang)});
+              {catalogue_text(CatalogueText::CHOOSE_PASSWORD, lang), catalogue_text(CatalogueText::RETYPE_PASSWORD, lang)});
   emit("<br><center>");
   print_submit_button(options);
   emit("</FORM></center>");
   print_leaving_notice(lang);
 }
+
+}  // namespace pages

@@ -2,6 +2,8 @@
 
 #include "pages/page_options.h"
 
+namespace pages {
+
 // The pages through which a subscriber replaces the payment card or sets a
 // new password. Each writes its page body through emit(), in the language and
 // with the options of `options`.
@@ -18,3 +20,5 @@ void render_update_pwd_capture_card(const PageOptions& options);
 
 // The form of the new password.
 void render_update_pwd_capture_pwd(const PageOptions& options);
+
+}  // namespace pages

@@ -5,6 +5,8 @@
 #include "pages_test_support.h"
 #include "pages/subscription_pages.h"
 
+namespace pages {
+
 TEST(UpdatePages, CardPagesHandTheirFlagsToTheCardEntryBlock) {
   PageOptions options = default_options(Language::FRENCH);
   options.NO_SEC_MSG = 1;
@@ -35,3 +37,5 @@ TEST(UpdatePwdCapturePwd, PasswordFieldsWhateverThePasswordOption) {
                        "<br><center><INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=go.gif BORDER=0>"
                        "</FORM></center>"));
 }
+
+}  // namespace pages

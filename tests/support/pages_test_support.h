@@ -12,6 +12,8 @@
 #include "pages/output.h"
 #include "pages/page_options.h"
 
+namespace pages {
+
 // What `write` emits, captured instead of going to standard output.
 inline std::string captured(const std::function<void()>& write) {
   std::string page;
@@ -50,3 +52,5 @@ inline ::testing::AssertionResult same_bytes(const std::string& expected, const 
 inline bool contains(const std::string& page, std::string_view needle) {
   return page.find(needle) != std::string::npos;
 }
+
+}  // namespace pages

@@ -24,13 +24,13 @@ namespace {
 // One language of the gallery: the language of its pages, its code in their
 // file names, and its name in the progress lines.
 struct GalleryLanguage {
-  Language language;
+  pages::Language language;
   std::string_view code;
   std::string_view name;
 };
 
 // The two languages of the gallery, in the order their pages are written.
-constexpr GalleryLanguage LANGUAGES[] = {{Language::ENGLISH, "en", "English"}, {Language::FRENCH, "fr", "French"}};
+constexpr GalleryLanguage LANGUAGES[] = {{pages::Language::ENGLISH, "en", "English"}, {pages::Language::FRENCH, "fr", "French"}};
 
 // What one page holds, for the index.
 struct PageEntry {
@@ -82,7 +82,7 @@ bool is_no_input(const std::string& path, const std::string& template_name) {
 bool writes_no_input(const std::string& template_name, const std::string& out_dir) {
   std::vector<std::string> written{path_in(out_dir, "index.html"), path_in(out_dir, LOCK_FILE),
                                    path_in(out_dir, RELOAD_SCRIPT)};
-  for (const PageType& type : page_types())
+  for (const pages::PageType& type : pages::page_types())
     for (const GalleryLanguage& language : LANGUAGES)
       written.push_back(path_in(out_dir, page_file_name(type.name, language)));
   for (const std::string& path : written)
@@ -166,7 +166,7 @@ std::string index_page(const std::string& template_name, const std::vector<PageE
       "onclick=\"showWidth('phone')\">a phone's width, 360 px</button></p>\n"
       "<table>\n<tr><th>Page type</th><th>English</th><th>Fran\xC3\xA7" "ais</th></tr>\n";
   std::size_t at = 0;
-  for (const PageType& type : page_types()) {
+  for (const pages::PageType& type : pages::page_types()) {
     page += "<tr data-page-type=\"" + std::string(type.name) + "\"><td>" + std::string(type.name) + "</td>";
     for (std::size_t l = 0; l < std::size(LANGUAGES); ++l) page += index_cell(pages[at++]);
     page += "</tr>\n";
@@ -200,8 +200,8 @@ void write_pages(const std::string& template_name, const std::string& out_dir, b
   std::vector<PageEntry> pages;
   LoadedNames loaded;
   std::size_t number = 0;
-  std::size_t count = page_types().size();
-  for (const PageType& type : page_types()) {
+  std::size_t count = pages::page_types().size();
+  for (const pages::PageType& type : pages::page_types()) {
     std::string held;
     for (const GalleryLanguage& language : LANGUAGES) {
       PageEntry page;
@@ -209,9 +209,9 @@ void write_pages(const std::string& template_name, const std::string& out_dir, b
       // Rendered in memory: the names the page loads are read from the very
       // bytes that go into its file.
       std::string bytes;
-      capture_output(&bytes);
-      PageOutcome rendered = render_page({template_name, std::string(type.name), language.language});
-      capture_output(nullptr);
+      pages::capture_output(&bytes);
+      pages::PageOutcome rendered = pages::render_page({template_name, std::string(type.name), language.language});
+      pages::capture_output(nullptr);
       if (!write_text_file(path_in(out_dir, page.file), bytes)) return;
       add_loaded_names(bytes, pages.size(), loaded);
       page.complete = rendered.complete;

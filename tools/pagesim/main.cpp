@@ -45,11 +45,11 @@ constexpr const char* HELP =
 // Tells how to call the program; the merchant sees it on the console, so it
 // is plain text, not HTML.
 void print_usage() {
-  emit("usage is: \n");
-  emit("pagesim \"template_name\" \"page_type\" > test.html\n");
-  emit("Example:\n");
-  emit("pagesim merchant_template RECORD_CAPTURE > test.html\n\n");
-  emit("Look at the pagesim documentation for more informations.\n");
+  pages::emit("usage is: \n");
+  pages::emit("pagesim \"template_name\" \"page_type\" > test.html\n");
+  pages::emit("Example:\n");
+  pages::emit("pagesim merchant_template RECORD_CAPTURE > test.html\n\n");
+  pages::emit("Look at the pagesim documentation for more informations.\n");
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     // The template and the page type; any further argument is ignored.
     if (argc < 3) {
       print_usage();
-    } else if (render_page(PageRequest{argv[1], argv[2], std::nullopt}).complete) {
+    } else if (pages::render_page(pages::PageRequest{argv[1], argv[2], std::nullopt}).complete) {
       status = PAGE_WRITTEN;
     }
   } catch (const std::bad_alloc&) {
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   }
   // A page that did not fully reach standard output (a full disk, standard
   // output closed) fails the run: the merchant must not trust a cut preview.
-  if (finish_output()) return status;
+  if (pages::finish_output()) return status;
   std::string message = std::string(PROGRAM) + ": cannot write the page to standard output\n";
   std::fputs(message.c_str(), stderr);
   return FAILED;

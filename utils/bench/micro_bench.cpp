@@ -159,8 +159,8 @@ std::FILE* template_file(size_t bytes) {
 void BM_check_template(benchmark::State& state) {
   std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
   for (auto _ : state) {
-    Diagnostics diagnostics;
-    benchmark::DoNotOptimize(check_template(file, diagnostics));
+    pages::Diagnostics diagnostics;
+    benchmark::DoNotOptimize(pages::check_template(file, diagnostics));
   }
   std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
@@ -169,14 +169,14 @@ BENCHMARK(BM_check_template)->Arg(16 << 10)->Arg(10 << 20);
 
 void BM_copy_template(benchmark::State& state) {
   std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
-  Diagnostics diagnostics;
-  CheckedTemplate checked = check_template(file, diagnostics);
+  pages::Diagnostics diagnostics;
+  pages::CheckedTemplate checked = pages::check_template(file, diagnostics);
   std::string page;
   for (auto _ : state) {
     page.clear();
-    capture_output(&page);
-    benchmark::DoNotOptimize(copy_template(file, checked, [] {}));
-    capture_output(nullptr);
+    pages::capture_output(&page);
+    benchmark::DoNotOptimize(pages::copy_template(file, checked, [] {}));
+    pages::capture_output(nullptr);
   }
   std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
