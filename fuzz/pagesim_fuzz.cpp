@@ -57,10 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string_view> parts = parts_of(fuzz::bytes(data, size));
   place(parts, 1, "parameters");
   place(parts, 2, "template.html");
-  std::string page;
-  pages::capture_output(&page);
-  pages::PageOutcome outcome = pages::render_page(pages::PageRequest{"template.html", std::string(parts[0]), std::nullopt});
-  pages::capture_output(nullptr);
+  pages::Sink out;
+  pages::PageOutcome outcome = pages::render_page({"template.html", std::string(parts[0]), std::nullopt}, out);
+  const std::string& page = out.bytes;
   fuzz::require(outcome.complete || !outcome.diagnostic.empty(), "failed page without a diagnostic");
   fuzz::require(page.compare(0, HEAD.size(), HEAD) == 0, "document head");
   fuzz::require(ends_with(page, TAIL), "document tail");

@@ -18,12 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::write_file("parameters", fuzz::bytes(data, size));
   pages::PageOptions options;
   pages::init_page_options(options);
-  std::string page;
-  pages::capture_output(&page);
-  pages::Diagnostics diagnostics;
+  pages::Sink page;
+  pages::Diagnostics diagnostics(page);
   bool read = pages::read_parameters(options, diagnostics);
-  pages::capture_output(nullptr);
-  fuzz::require(read || (!page.empty() && !diagnostics.text().empty()), "parameters refused without a diagnostic");
-  fuzz::require(options.LANGUAGE == pages::Language::ENGLISH || options.LANGUAGE == pages::Language::FRENCH, "language");
+  fuzz::require(read || (!page.bytes.empty() && !diagnostics.text().empty()),
+                "parameters refused without a diagnostic");
+  fuzz::require(options.LANGUAGE == pages::Language::ENGLISH || options.LANGUAGE == pages::Language::FRENCH,
+                "language");
   return 0;
 }

@@ -22,20 +22,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::write_file("template.html", text);
   std::FILE* file = open_for_reading("template.html");
   fuzz::require(file != nullptr, "template opened");
-  std::string page;
-  pages::capture_output(&page);
-  pages::Diagnostics diagnostics;
+  pages::Sink page;
+  pages::Diagnostics diagnostics(page);
   pages::CheckedTemplate checked = pages::check_template(file, diagnostics);
   fuzz::require(checked.verdict != pages::TemplateVerdict::UNREADABLE, "template read");
-  fuzz::require(checked.verdict == pages::TemplateVerdict::PASSED || !page.empty(), "template refused without a diagnostic");
+  fuzz::require(checked.verdict == pages::TemplateVerdict::PASSED || !page.bytes.empty(),
+                "template refused without a diagnostic");
   if (checked.verdict == pages::TemplateVerdict::PASSED) {
-    page.clear();
+    page.bytes.clear();
     std::size_t body_at = std::string::npos;
-    pages::TemplateCopy copy = pages::copy_template(file, checked, [&] { body_at = page.size(); });
+    pages::TemplateCopy copy = pages::copy_template(file, checked, page, [&] { body_at = page.bytes.size(); });
     fuzz::require(copy == pages::TemplateCopy::COPIED && body_at != std::string::npos, "template copied");
-    fuzz::require(page.substr(0, body_at) + "[ORBA]" + page.substr(body_at) == text, "copy lost or added bytes");
+    std::string copied = page.bytes;
+    fuzz::require(copied.substr(0, body_at) + "[ORBA]" + copied.substr(body_at) == text, "copy lost or added bytes");
   }
-  pages::capture_output(nullptr);
   std::fclose(file);
   return 0;
 }

@@ -51,7 +51,7 @@ TEST(UpdateInfo, SubscriptionFormOptionsDoNotApply) {
 
 // The sample address is ISO-8859-1: one byte per accented letter.
 TEST(AccountPages, SampleAddressIsLatin1) {
-  for (void (*render)(const PageOptions&) : {render_view_info, render_update_info}) {
+  for (void (*render)(Sink&, const PageOptions&) : {render_view_info, render_update_info}) {
     std::string page = body_of(render, default_options(Language::FRENCH));
     EXPECT_TRUE(contains(page, "8, impasse des \xE9" "rables"));
     EXPECT_TRUE(contains(page, "la sabli\xE8" "re"));
@@ -69,7 +69,7 @@ TEST(AccountPages, LogosReachTheirButtons) {
   const std::string submit = "SRC=go.gif BORDER=0>";
   const std::string cancel = "SRC=\"stop.gif\" BORDER=0></center></FORM>";
   const std::string back = "SRC=\"back.gif\" BORDER=0></FORM></center>";
-  for (void (*render)(const PageOptions&) : {render_menu, render_update_info, render_delete_subscription}) {
+  for (void (*render)(Sink&, const PageOptions&) : {render_menu, render_update_info, render_delete_subscription}) {
     std::string page = body_of(render, options);
     EXPECT_TRUE(contains(page, submit) && contains(page, cancel) && !contains(page, "VALUE=\"SUBMIT\""));
   }

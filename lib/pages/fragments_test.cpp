@@ -12,19 +12,19 @@ namespace pages {
 TEST(Buttons, EachLogoTurnsOnlyItsOwnButtonIntoAnImage) {
   PageOptions options = default_options(Language::FRENCH);
   options.SUBMIT_LOGO = "ok%s.gif";
-  EXPECT_EQ(captured([&] { print_submit_button(options); }),
+  EXPECT_EQ(captured([&](Sink& out) { print_submit_button(out, options); }),
             "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=ok%s.gif BORDER=0>");
-  EXPECT_EQ(captured([&] { print_cancel_button(options); }),
+  EXPECT_EQ(captured([&](Sink& out) { print_cancel_button(out, options); }),
             "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"ANNULATION - RETOUR A LA BOUTIQUE\">");
 
   options.SUB_CANCEL_LOGO = "img/cancel.gif";
-  EXPECT_EQ(captured([&] { print_cancel_button(options); }),
+  EXPECT_EQ(captured([&](Sink& out) { print_cancel_button(out, options); }),
             "<INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"img/cancel.gif\" BORDER=0>");
-  EXPECT_EQ(captured([&] { print_return_button(options); }),
+  EXPECT_EQ(captured([&](Sink& out) { print_return_button(out, options); }),
             "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"RETOUR A LA BOUTIQUE\">");
 
   options.NORMAL_RETURN_LOGO = "100%.gif";
-  EXPECT_EQ(captured([&] { print_return_button(options); }),
+  EXPECT_EQ(captured([&](Sink& out) { print_return_button(out, options); }),
             "<INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"100%.gif\" BORDER=0>");
 }
 
@@ -32,7 +32,7 @@ TEST(Buttons, EachLogoTurnsOnlyItsOwnButtonIntoAnImage) {
 // these are the effects of its flags.
 TEST(CardEntryBlock, SecurityNoticeFollowsTheTwoFlags) {
   auto block = [](const PageOptions& options) {
-    return captured([&] { print_card_entry_block(options, CvvLinkText::PAGE_LANGUAGE); });
+    return captured([&](Sink& out) { print_card_entry_block(out, options, CvvLinkText::PAGE_LANGUAGE); });
   };
   PageOptions options = default_options();
   std::string with_symbols = block(options);
@@ -56,17 +56,19 @@ TEST(CardEntryBlock, SecurityNoticeFollowsTheTwoFlags) {
 TEST(CardEntryBlock, NoValidMsgLeavesTwoLineBreaks) {
   PageOptions options = default_options();
   std::string hidden = "<INPUT TYPE=HIDDEN NAME=USER VALUE=\"1226@011223344550000\">";
-  EXPECT_TRUE(contains(captured([&] { print_card_entry_block(options, CvvLinkText::PAGE_LANGUAGE); }),
+  EXPECT_TRUE(contains(captured([&](Sink& out) { print_card_entry_block(out, options, CvvLinkText::PAGE_LANGUAGE); }),
                        "</TABLE><br> You have completed the form correctly, you may now " + hidden));
   options.NO_VALID_MSG = 1;
-  EXPECT_TRUE(contains(captured([&] { print_card_entry_block(options, CvvLinkText::PAGE_LANGUAGE); }),
+  EXPECT_TRUE(contains(captured([&](Sink& out) { print_card_entry_block(out, options, CvvLinkText::PAGE_LANGUAGE); }),
                        "</TR></TD></TABLE><br><br>" + hidden));
 }
 
 // The catalogue's raw byte goes out as it is, not as an HTML reference.
 TEST(CardEntryBlock, FrenchAugustIsOneRawByte) {
-  std::string block = captured([] { print_card_entry_block(default_options(Language::FRENCH), CvvLinkText::PAGE_LANGUAGE); });
-  EXPECT_TRUE(contains(block, "<OPTION VALUE=\"08\">" + std::string(catalogue_text(CatalogueText::AUGUST, Language::FRENCH)) + "<OPTION"));
+  std::string block = captured(
+      [](Sink& out) { print_card_entry_block(out, default_options(Language::FRENCH), CvvLinkText::PAGE_LANGUAGE); });
+  EXPECT_TRUE(contains(block, "<OPTION VALUE=\"08\">" +
+                                  std::string(catalogue_text(CatalogueText::AUGUST, Language::FRENCH)) + "<OPTION"));
   EXPECT_FALSE(contains(block, "&ucirc;"));
 }
 

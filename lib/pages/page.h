@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pages/catalogue.h"
+#include "pages/output.h"
 
 namespace pages {
 
@@ -24,8 +25,8 @@ struct PageOutcome {
   std::string diagnostic;
 };
 
-// Writes the whole HTML document of `request` through emit(): the head, the
+// Writes the whole HTML document of `request` into `out`: the head, the
 // template around the page body and the tail, or a diagnostic in the frame.
-PageOutcome render_page(const PageRequest& request);
+PageOutcome render_page(const PageRequest& request, Sink& out);
 
 }  // namespace pages

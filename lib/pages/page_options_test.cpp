@@ -29,10 +29,10 @@ ParametersRun read_text(const std::string& content) {
   fs::current_path(dir);
   ParametersRun run;
   init_page_options(run.options);
-  capture_output(&run.page);
-  Diagnostics diagnostics;
+  Sink page;
+  Diagnostics diagnostics(page);
   run.ok = read_parameters(run.options, diagnostics);
-  capture_output(nullptr);
+  run.page = page.bytes;
   fs::current_path(old);
   fs::remove_all(dir);
   return run;

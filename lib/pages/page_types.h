@@ -7,8 +7,8 @@
 
 namespace pages {
 
-// Writes the body of one of the server's pages, as the options ask.
-using PageRenderer = void (*)(const PageOptions& options);
+// Writes the body of one of the server's pages into `out`, as the options ask.
+using PageRenderer = void (*)(Sink& out, const PageOptions& options);
 
 // One of the server's subscription pages: its name on the command line and
 // the renderer of its body.

@@ -103,7 +103,8 @@ CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
   return checked;
 }
 
-TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, const std::function<void()>& write_body) {
+TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, Sink& out,
+                           const std::function<void()>& write_body) {
   Fingerprint fingerprint;
   bool tag_met = false;
   LineReader reader(file);
@@ -112,12 +113,12 @@ TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, cons
     // The tag counts only where one line read sees it whole, as in the check.
     std::size_t at = tag_met ? std::string_view::npos : line.find(TAG);
     if (at == std::string_view::npos) {
-      emit(line);
+      emit(out, line);
       continue;
     }
-    emit(line.substr(0, at));
+    emit(out, line.substr(0, at));
     write_body();
-    emit(line.substr(at + TAG.size()));
+    emit(out, line.substr(at + TAG.size()));
     tag_met = true;
   }
   if (reader.failed()) return TemplateCopy::UNREADABLE;

@@ -29,11 +29,12 @@ CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics);
 // How the copy of a checked template into the page ended.
 enum class TemplateCopy { COPIED, CHANGED, UNREADABLE };
 
-// Reads the template a second time from its beginning and writes it into the
-// page with `write_body` called in place of its first "[ORBA]" tag (the tag
+// Reads the template a second time from its beginning and writes it into
+// `out` with `write_body` called in place of its first "[ORBA]" tag (the tag
 // itself dropped). CHANGED when the bytes differ from those the check read
 // (the merchant saved the file meanwhile): the page written is then not the
 // one that was checked.
-TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, const std::function<void()>& write_body);
+TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, Sink& out,
+                           const std::function<void()>& write_body);
 
 }  // namespace pages

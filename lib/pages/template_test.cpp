@@ -28,10 +28,10 @@ struct CheckRun {
 CheckRun check(const std::string& content) {
   CheckRun run{};
   std::FILE* file = file_holding(content);
-  Diagnostics diagnostics;
-  capture_output(&run.page);
+  Sink page;
+  Diagnostics diagnostics(page);
   run.ok = check_template(file, diagnostics).verdict == TemplateVerdict::PASSED;
-  capture_output(nullptr);
+  run.page = page.bytes;
   std::fclose(file);
   return run;
 }
@@ -113,16 +113,14 @@ namespace {
 // the page body goes.
 std::string copied(const std::string& content) {
   std::FILE* file = file_holding(content);
-  Diagnostics diagnostics;
-  std::string page;
-  capture_output(&page);
+  Sink diagnostics_page;
+  Diagnostics diagnostics(diagnostics_page);
   CheckedTemplate checked = check_template(file, diagnostics);
-  page.clear();
-  TemplateCopy copy = copy_template(file, checked, [] { emit("<BODY>"); });
-  capture_output(nullptr);
+  Sink page;
+  TemplateCopy copy = copy_template(file, checked, page, [&] { emit(page, "<BODY>"); });
   std::fclose(file);
   EXPECT_EQ(copy, TemplateCopy::COPIED);
-  return page;
+  return page.bytes;
 }
 
 }  // namespace
@@ -153,16 +151,14 @@ TEST(CopyTemplate, TemplateChangedSinceTheCheck) {
   for (const std::string& changed : {"<p>[ORBA]<form>\n"s, "[ORBA]"s, "<p>(ORBA)"s, "<p>[ORBA]</p>\nmore\n"s}) {
     SCOPED_TRACE(changed);
     std::FILE* file = file_holding("<p>[ORBA]</p>\n");
-    Diagnostics diagnostics;
+    Sink page;
+    Diagnostics diagnostics(page);
     CheckedTemplate checked = check_template(file, diagnostics);
     ASSERT_EQ(checked.verdict, TemplateVerdict::PASSED);
     std::rewind(file);
     std::fwrite(changed.data(), 1, changed.size(), file);
     std::fflush(file);
-    std::string page;
-    capture_output(&page);
-    EXPECT_EQ(copy_template(file, checked, [] {}), TemplateCopy::CHANGED);
-    capture_output(nullptr);
+    EXPECT_EQ(copy_template(file, checked, page, [] {}), TemplateCopy::CHANGED);
     std::fclose(file);
   }
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the tests of the page renderers share: capturing what a renderer
-// writes, the options of an empty Parameters file, and byte comparisons.
+// What the tests of the page renderers share: what a renderer writes into a
+// page in memory, the options of an empty Parameters file, and byte
+// comparisons.
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,16 @@
 
 namespace pages {
 
-// What `write` emits, captured instead of going to standard output.
-inline std::string captured(const std::function<void()>& write) {
-  std::string page;
-  capture_output(&page);
-  write();
-  capture_output(nullptr);
-  return page;
+// What `write` writes into a page rendered in memory.
+inline std::string captured(const std::function<void(Sink&)>& write) {
+  Sink page;
+  write(page);
+  return page.bytes;
 }
 
 // The body `render` writes for `options`.
-inline std::string body_of(void (*render)(const PageOptions&), const PageOptions& options) {
-  return captured([&] { render(options); });
+inline std::string body_of(void (*render)(Sink&, const PageOptions&), const PageOptions& options) {
+  return captured([&](Sink& out) { render(out, options); });
 }
 
 // Options as a merchant with an empty Parameters file gets them, in

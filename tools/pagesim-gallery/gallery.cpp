@@ -30,7 +30,8 @@ struct GalleryLanguage {
 };
 
 // The two languages of the gallery, in the order their pages are written.
-constexpr GalleryLanguage LANGUAGES[] = {{pages::Language::ENGLISH, "en", "English"}, {pages::Language::FRENCH, "fr", "French"}};
+constexpr GalleryLanguage LANGUAGES[] = {{pages::Language::ENGLISH, "en", "English"},
+                                         {pages::Language::FRENCH, "fr", "French"}};
 
 // What one page holds, for the index.
 struct PageEntry {
@@ -208,10 +209,9 @@ void write_pages(const std::string& template_name, const std::string& out_dir, b
       page.file = page_file_name(type.name, language);
       // Rendered in memory: the names the page loads are read from the very
       // bytes that go into its file.
-      std::string bytes;
-      pages::capture_output(&bytes);
-      pages::PageOutcome rendered = pages::render_page({template_name, std::string(type.name), language.language});
-      pages::capture_output(nullptr);
+      pages::Sink out;
+      pages::PageOutcome rendered = pages::render_page({template_name, std::string(type.name), language.language}, out);
+      const std::string& bytes = out.bytes;
       if (!write_text_file(path_in(out_dir, page.file), bytes)) return;
       add_loaded_names(bytes, pages.size(), loaded);
       page.complete = rendered.complete;

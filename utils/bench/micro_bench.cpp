@@ -159,7 +159,8 @@ std::FILE* template_file(size_t bytes) {
 void BM_check_template(benchmark::State& state) {
   std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
   for (auto _ : state) {
-    pages::Diagnostics diagnostics;
+    pages::Sink page;
+    pages::Diagnostics diagnostics(page);
     benchmark::DoNotOptimize(pages::check_template(file, diagnostics));
   }
   std::fclose(file);
@@ -169,14 +170,12 @@ BENCHMARK(BM_check_template)->Arg(16 << 10)->Arg(10 << 20);
 
 void BM_copy_template(benchmark::State& state) {
   std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
-  pages::Diagnostics diagnostics;
+  pages::Sink page;
+  pages::Diagnostics diagnostics(page);
   pages::CheckedTemplate checked = pages::check_template(file, diagnostics);
-  std::string page;
   for (auto _ : state) {
-    page.clear();
-    pages::capture_output(&page);
-    benchmark::DoNotOptimize(pages::copy_template(file, checked, [] {}));
-    pages::capture_output(nullptr);
+    page.bytes.clear();
+    benchmark::DoNotOptimize(pages::copy_template(file, checked, page, [] {}));
   }
   std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
