@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   place(parts, 1, "parameters");
   place(parts, 2, "template.html");
   pages::Sink out;
-  pages::PageOutcome outcome = pages::render_page({"template.html", std::string(parts[0]), std::nullopt}, out);
+  pages::PageOutcome outcome = pages::render_page({"template.html", std::string(parts[0])}, out);
   const std::string& page = out.bytes;
   fuzz::require(outcome.complete || !outcome.diagnostic.empty(), "failed page without a diagnostic");
   fuzz::require(page.compare(0, HEAD.size(), HEAD) == 0, "document head");

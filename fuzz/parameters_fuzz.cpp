@@ -17,7 +17,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::write_file("parameters", fuzz::bytes(data, size));
   pages::PageOptions options;
-  pages::init_page_options(options);
   pages::Sink page;
   pages::Diagnostics diagnostics(page);
   bool read = pages::read_parameters(options, diagnostics);

@@ -24,14 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::require(file != nullptr, "template opened");
   pages::Sink page;
   pages::Diagnostics diagnostics(page);
-  pages::CheckedTemplate checked = pages::check_template(file, diagnostics);
+  pages::LineReader check_reader(file);
+  pages::CheckedTemplate checked = pages::check_template(check_reader, diagnostics);
   fuzz::require(checked.verdict != pages::TemplateVerdict::UNREADABLE, "template read");
   fuzz::require(checked.verdict == pages::TemplateVerdict::PASSED || !page.bytes.empty(),
                 "template refused without a diagnostic");
   if (checked.verdict == pages::TemplateVerdict::PASSED) {
     page.bytes.clear();
     std::size_t body_at = std::string::npos;
-    pages::TemplateCopy copy = pages::copy_template(file, checked, page, [&] { body_at = page.bytes.size(); });
+    pages::LineReader copy_reader(file);
+    pages::TemplateCopy copy = pages::copy_template(copy_reader, checked, page, [&] { body_at = page.bytes.size(); });
     fuzz::require(copy == pages::TemplateCopy::COPIED && body_at != std::string::npos, "template copied");
     std::string copied = page.bytes;
     fuzz::require(copied.substr(0, body_at) + "[ORBA]" + copied.substr(body_at) == text, "copy lost or added bytes");

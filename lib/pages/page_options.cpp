@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "pages/output.h"
 #include "platform/platform.h"
@@ -127,12 +126,6 @@ bool apply_parameter_line(std::string_view line, PageOptions& options, Diagnosti
 }
 
 }  // namespace
-
-void init_page_options(PageOptions& options) {
-  std::string template_name = std::move(options.template_name);
-  options = PageOptions{};
-  options.template_name = std::move(template_name);
-}
 
 bool read_parameters(PageOptions& options, Diagnostics& diagnostics) {
   std::FILE* file = open_for_reading("./parameters");

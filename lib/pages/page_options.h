@@ -62,9 +62,6 @@ struct PageOptions {
   std::string template_name;
 };
 
-// Gives every option its default; leaves template_name alone.
-void init_page_options(PageOptions& options);
-
 // Fills `options` from ./parameters, read in line pieces. On failure the
 // diagnostic is already written and false is returned.
 bool read_parameters(PageOptions& options, Diagnostics& diagnostics);

@@ -28,7 +28,6 @@ ParametersRun read_text(const std::string& content) {
   std::ofstream(dir / "parameters", std::ios::binary) << content;
   fs::current_path(dir);
   ParametersRun run;
-  init_page_options(run.options);
   Sink page;
   Diagnostics diagnostics(page);
   run.ok = read_parameters(run.options, diagnostics);

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "pages/text_file.h"
-
 namespace pages {
 
 namespace {
@@ -72,15 +70,15 @@ std::string_view referenced_file(std::string_view line) {
 
 }  // namespace
 
-CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
+CheckedTemplate check_template(LineReader& reader, Diagnostics& diagnostics, std::string* read) {
   CheckedTemplate checked;
   bool tag_found = false;
   bool forbidden_seen = false;
   bool outside_file_seen = false;
   long line_number = 0;
-  LineReader reader(file);
   for (std::string_view line; reader.next(line);) {
     add_bytes(checked.fingerprint, line);
+    if (read) read->append(line);
     ++line_number;
     unsigned forbidden = forbidden_tags_in(line);
     for (std::size_t t = 0; forbidden != 0 && t < std::size(FORBIDDEN_TAGS); ++t) {
@@ -103,11 +101,10 @@ CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
   return checked;
 }
 
-TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, Sink& out,
+TemplateCopy copy_template(LineReader& reader, const CheckedTemplate& checked, Sink& out,
                            const std::function<void()>& write_body) {
   Fingerprint fingerprint;
   bool tag_met = false;
-  LineReader reader(file);
   for (std::string_view line; reader.next(line);) {
     add_bytes(fingerprint, line);
     // The tag counts only where one line read sees it whole, as in the check.

@@ -30,7 +30,8 @@ CheckRun check(const std::string& content) {
   std::FILE* file = file_holding(content);
   Sink page;
   Diagnostics diagnostics(page);
-  run.ok = check_template(file, diagnostics).verdict == TemplateVerdict::PASSED;
+  LineReader reader(file);
+  run.ok = check_template(reader, diagnostics).verdict == TemplateVerdict::PASSED;
   run.page = page.bytes;
   std::fclose(file);
   return run;
@@ -115,9 +116,11 @@ std::string copied(const std::string& content) {
   std::FILE* file = file_holding(content);
   Sink diagnostics_page;
   Diagnostics diagnostics(diagnostics_page);
-  CheckedTemplate checked = check_template(file, diagnostics);
+  LineReader check_reader(file);
+  CheckedTemplate checked = check_template(check_reader, diagnostics);
   Sink page;
-  TemplateCopy copy = copy_template(file, checked, page, [&] { emit(page, "<BODY>"); });
+  LineReader copy_reader(file);
+  TemplateCopy copy = copy_template(copy_reader, checked, page, [&] { emit(page, "<BODY>"); });
   std::fclose(file);
   EXPECT_EQ(copy, TemplateCopy::COPIED);
   return page.bytes;
@@ -153,12 +156,14 @@ TEST(CopyTemplate, TemplateChangedSinceTheCheck) {
     std::FILE* file = file_holding("<p>[ORBA]</p>\n");
     Sink page;
     Diagnostics diagnostics(page);
-    CheckedTemplate checked = check_template(file, diagnostics);
+    LineReader check_reader(file);
+    CheckedTemplate checked = check_template(check_reader, diagnostics);
     ASSERT_EQ(checked.verdict, TemplateVerdict::PASSED);
     std::rewind(file);
     std::fwrite(changed.data(), 1, changed.size(), file);
     std::fflush(file);
-    EXPECT_EQ(copy_template(file, checked, page, [] {}), TemplateCopy::CHANGED);
+    LineReader copy_reader(file);
+    EXPECT_EQ(copy_template(copy_reader, checked, page, [] {}), TemplateCopy::CHANGED);
     std::fclose(file);
   }
 }

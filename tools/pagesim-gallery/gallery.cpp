@@ -198,6 +198,9 @@ namespace {
 // script into `out_dir`; `outcome` tells how far it came.
 void write_pages(const std::string& template_name, const std::string& out_dir, bool progress,
                  GalleryOutcome& outcome) {
+  // ./parameters and the template are read once, and every page is written
+  // from what was read.
+  pages::PageInputs inputs = pages::read_page_inputs(template_name);
   std::vector<PageEntry> pages;
   LoadedNames loaded;
   std::size_t number = 0;
@@ -210,7 +213,7 @@ void write_pages(const std::string& template_name, const std::string& out_dir, b
       // Rendered in memory: the names the page loads are read from the very
       // bytes that go into its file.
       pages::Sink out;
-      pages::PageOutcome rendered = pages::render_page({template_name, std::string(type.name), language.language}, out);
+      pages::PageOutcome rendered = pages::render_page_from(inputs, type.name, language.language, out);
       const std::string& bytes = out.bytes;
       if (!write_text_file(path_in(out_dir, page.file), bytes)) return;
       add_loaded_names(bytes, pages.size(), loaded);

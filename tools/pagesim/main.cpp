@@ -2,7 +2,6 @@
 // the merchant's own HTML template, as one HTML document on standard output.
 #include <cstdio>
 #include <new>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -65,7 +64,7 @@ int main(int argc, char** argv) {
     // The template and the page type; any further argument is ignored.
     if (argc < 3) {
       print_usage(out);
-    } else if (pages::render_page(pages::PageRequest{argv[1], argv[2], std::nullopt}, out).complete) {
+    } else if (pages::render_page(pages::PageRequest{argv[1], argv[2]}, out).complete) {
       status = PAGE_WRITTEN;
     }
   } catch (const std::bad_alloc&) {

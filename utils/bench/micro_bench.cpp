@@ -161,7 +161,8 @@ void BM_check_template(benchmark::State& state) {
   for (auto _ : state) {
     pages::Sink page;
     pages::Diagnostics diagnostics(page);
-    benchmark::DoNotOptimize(pages::check_template(file, diagnostics));
+    pages::LineReader reader(file);
+    benchmark::DoNotOptimize(pages::check_template(reader, diagnostics));
   }
   std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
@@ -172,10 +173,12 @@ void BM_copy_template(benchmark::State& state) {
   std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
   pages::Sink page;
   pages::Diagnostics diagnostics(page);
-  pages::CheckedTemplate checked = pages::check_template(file, diagnostics);
+  pages::LineReader check_reader(file);
+  pages::CheckedTemplate checked = pages::check_template(check_reader, diagnostics);
   for (auto _ : state) {
     page.bytes.clear();
-    benchmark::DoNotOptimize(pages::copy_template(file, checked, page, [] {}));
+    pages::LineReader copy_reader(file);
+    benchmark::DoNotOptimize(pages::copy_template(copy_reader, checked, page, [] {}));
   }
   std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
