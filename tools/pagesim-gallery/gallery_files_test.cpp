@@ -13,6 +13,8 @@
 #include "private_folder.h"
 #include "run_program.h"
 
+namespace gallery {
+
 namespace fs = std::filesystem;
 
 class Placing : public ::testing::Test {
@@ -26,14 +28,16 @@ class Placing : public ::testing::Test {
   // Places `names` for the template shop/shop.html; the files written land
   // in `written_`.
   std::vector<PlacedFile> place(const LoadedNames& names) {
-    PlacedFiles placed = place_loaded_files(names, (dir_ / "shop" / "shop.html").string(), (dir_ / "out").string(),
-                                            {"index.html", "menu.en.html"},
-                                            [&](const std::string& name, const std::string& bytes) {
-                                              written_[name] = bytes;
-                                              return true;
-                                            });
-    EXPECT_TRUE(placed.written);
-    return placed.files;
+    std::vector<PlacedFile> placed;
+    std::string err;
+    EXPECT_TRUE(place_loaded_files(
+        names, (dir_ / "shop" / "shop.html").string(), (dir_ / "out").string(), {"index.html", "menu.en.html"},
+        [&](const std::string& name, const std::string& bytes, std::string*) {
+          written_[name] = bytes;
+          return true;
+        },
+        placed, &err));
+    return placed;
   }
 
   fs::path dir_;
@@ -64,3 +68,5 @@ TEST_F(Placing, StylesheetImagesFollowAndTheMerchantsServerImageIsCopied) {
   EXPECT_EQ(files["index.html"].fate, FileFate::GALLERY_OWN);
   EXPECT_EQ(count_not_copied(placed), 1);
 }
+
+}  // namespace gallery

@@ -16,6 +16,8 @@
 #include "private_folder.h"
 #include "run_program.h"
 
+namespace gallery {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -229,3 +231,5 @@ TEST_F(Gallery, WatchWritesOnceAfterATwoStepSaveGoesOnAfterAFailureAndEndsWholeO
   EXPECT_EQ(files.size(), 39u);
   for (const auto& [name, bytes] : files) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
+
+}  // namespace gallery

@@ -1,16 +1,23 @@
 // pagesim-gallery: previews every subscription page, in English and in
 // French, inside the merchant's own template, into one folder with an index.
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <new>
 #include <string>
 #include <string_view>
 
 #include "gallery.h"
+#include "gallery_folder.h"
 #include "gallery_watch.h"
-#include "support/help_version.h"
 #include "platform/platform.h"
+#include "support/block_writer.h"
+#include "support/help_version.h"
 
 namespace {
+
+// The program's name, as --version and its messages give it.
+constexpr std::string_view PROGRAM = "pagesim-gallery";
 
 // pagesim-gallery's exit statuses.
 enum ExitStatus : int {
@@ -54,9 +61,29 @@ void print_usage() {
   std::fputs(usage.c_str(), stderr);
 }
 
+// Tells why the gallery stopped, or what the watch does: the program's name,
+// `what` and a line end, on standard error.
+void tell(const std::string& what) {
+  std::string message = std::string(PROGRAM) + ": " + what + "\n";
+  std::fputs(message.c_str(), stderr);
+}
+
+// Writes `line` on standard output, where a job that runs the gallery reads
+// it; false after the message when it is lost.
+bool print_line(const std::string& line) {
+  BlockWriter out = make_block_writer(stdout);
+  write_bytes(out, line);
+  if (flush_block_writer(out)) return true;
+  tell("cannot write to standard output");
+  return false;
+}
+
+// Shows one progress line on standard error.
+void show_progress(const std::string& line) { std::fputs(line.c_str(), stderr); }
+
 // The closing line: how many pages, where the index is, and how many pages
 // hold a diagnostic.
-std::string closing_line(const GalleryOutcome& outcome) {
+std::string closing_line(const gallery::GalleryOutcome& outcome) {
   std::string line = std::to_string(outcome.pages) + " pages written to " + outcome.index_path;
   if (outcome.diagnostics == 1) line += ", 1 holds a diagnostic";
   if (outcome.diagnostics > 1) line += ", " + std::to_string(outcome.diagnostics) + " hold a diagnostic";
@@ -66,31 +93,88 @@ std::string closing_line(const GalleryOutcome& outcome) {
   return line + "\n";
 }
 
+// The local time of day, as the watch's lines start.
+std::string time_of_day() {
+  std::tm local{};
+  if (!to_local_time(static_cast<int64_t>(std::time(nullptr)), local)) return "--:--:--";
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", local.tm_hour % 100, local.tm_min % 100, local.tm_sec % 100);
+  return text;
+}
+
+// Writes the gallery once, holding `out_dir`'s lock for the run, then the
+// closing line; the exit status.
+int write_once(const std::string& template_name, const std::string& out_dir) {
+  FolderLock lock;
+  std::string err;
+  if (!gallery::claim_folder(template_name, out_dir, lock, &err)) {
+    tell(err);
+    return NOT_WRITTEN;
+  }
+  gallery::GalleryOutcome outcome;
+  gallery::Progress progress = is_terminal(stderr) ? show_progress : gallery::Progress();
+  bool written = gallery::write_gallery(template_name, out_dir, progress, outcome, &err);
+  unlock_folder(lock);
+  if (!written) {
+    tell(err);
+    return NOT_WRITTEN;
+  }
+  // A job that runs the gallery reads this line: lost, it fails the run.
+  if (!print_line(closing_line(outcome))) return NOT_WRITTEN;
+  return outcome.diagnostics > 0 ? SOME_PAGE_HOLDS_A_DIAGNOSTIC : EVERY_PAGE_COMPLETE;
+}
+
+// One writing of the watch, into the folder it holds: the gallery, then its
+// line after the time of day. The first writing must succeed; a later one
+// that cannot write a file is told and waits for the next save. A lost line
+// ends the watch.
+gallery::WatchedWriting write_watched(const std::string& template_name, const std::string& out_dir, bool first) {
+  gallery::GalleryOutcome outcome;
+  std::string err;
+  if (!gallery::write_gallery(template_name, out_dir, {}, outcome, &err)) {
+    tell(err);
+    return {!first, outcome.watched};
+  }
+  if (!print_line(time_of_day() + " " + closing_line(outcome))) return {false, {}};
+  if (first) tell("watching the template, ./parameters and the files the pages load; Ctrl-C ends");
+  return {true, outcome.watched};
+}
+
+// Writes the gallery, then again after every change, holding `out_dir`'s
+// lock all the while. Ctrl-C ends the run as the interrupt would, once the
+// writing under way is whole; otherwise the exit status of a watch that
+// cannot go on.
+int watch(const std::string& template_name, const std::string& out_dir) {
+  catch_stop_requests();
+  FolderLock lock;
+  std::string err;
+  if (!gallery::claim_folder(template_name, out_dir, lock, &err)) {
+    tell(err);
+    return NOT_WRITTEN;
+  }
+  bool stopped =
+      gallery::watch_gallery(template_name, [&](bool first) { return write_watched(template_name, out_dir, first); });
+  unlock_folder(lock);
+  if (stopped) end_stopped_run();
+  return NOT_WRITTEN;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   prepare_stdout(StdoutRole::PRODUCT);
-  if (int status = answer_help_or_version(argc, argv, GALLERY_PROGRAM, HELP, NOT_WRITTEN); status >= 0)
-    return status;
+  if (int status = answer_help_or_version(argc, argv, PROGRAM, HELP, NOT_WRITTEN); status >= 0) return status;
   install_interrupt_cleanup();
-  bool watch = argc == 4 && std::string_view(argv[1]) == "--watch";
-  if (argc != 3 && !watch) {
+  bool watching = argc == 4 && std::string_view(argv[1]) == "--watch";
+  if (argc != 3 && !watching) {
     print_usage();
     return NOT_WRITTEN;
   }
   try {
-    if (watch) {
-      watch_gallery(argv[2], argv[3], closing_line);
-      return NOT_WRITTEN;
-    }
-    GalleryOutcome outcome = write_gallery(argv[1], argv[2], is_terminal(stderr));
-    if (!outcome.written) return NOT_WRITTEN;
-    // A job that runs the gallery reads this line: lost, it fails the run.
-    if (!print_gallery_line(closing_line(outcome))) return NOT_WRITTEN;
-    return outcome.diagnostics > 0 ? SOME_PAGE_HOLDS_A_DIAGNOSTIC : EVERY_PAGE_COMPLETE;
+    return watching ? watch(argv[2], argv[3]) : write_once(argv[1], argv[2]);
   } catch (const std::bad_alloc&) {
     remove_registered_files();
-    tell_gallery_failure("out of memory");
+    tell("out of memory");
     return NOT_WRITTEN;
   }
 }
