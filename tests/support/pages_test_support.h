@@ -1,10 +1,8 @@
 #pragma once
 
 // What the tests of the page renderers share: what a renderer writes into a
-// page in memory, the options of an empty Parameters file, and byte
-// comparisons.
-
-#include <gtest/gtest.h>
+// page in memory, the options of an empty Parameters file, and the search of
+// an option's effect in a page.
 
 #include <functional>
 #include <string>
@@ -33,18 +31,6 @@ inline PageOptions default_options(Language language = Language::ENGLISH) {
   PageOptions options;
   options.LANGUAGE = language;
   return options;
-}
-
-// Equal bytes; on a difference, says where (page bodies are one long line, so
-// a whole-string dump would hide it).
-inline ::testing::AssertionResult same_bytes(const std::string& expected, const std::string& actual) {
-  if (expected == actual) return ::testing::AssertionSuccess();
-  size_t at = 0;
-  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
-  size_t from = at > 60 ? at - 60 : 0;
-  return ::testing::AssertionFailure() << "bytes differ at offset " << at << " (expected " << expected.size()
-                                       << " bytes, got " << actual.size() << ")\n  expected: ..."
-                                       << expected.substr(from, 160) << "\n  actual:   ..." << actual.substr(from, 160);
 }
 
 // Whether `needle` occurs in `page`, for the tests of one option's effect.
