@@ -1,7 +1,8 @@
 // A whole pagesim page in process. The input is the page type, the Parameters
 // file and the Template file, separated by lines "@@@"; a missing part is a
-// missing file. The document must always be framed, and a page that is not
-// complete must hold its diagnostic.
+// missing file. The document must always be framed, a page that is not
+// complete must hold its diagnostic, and the page written from the files read
+// once, as the gallery writes it, must be the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -62,5 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::require(outcome.complete || !outcome.diagnostic.empty(), "failed page without a diagnostic");
   fuzz::require(page.compare(0, HEAD.size(), HEAD) == 0, "document head");
   fuzz::require(ends_with(page, TAIL), "document tail");
+  pages::PageInputs inputs = pages::read_page_inputs("template.html");
+  pages::Sink again;
+  pages::PageOutcome outcome_again = pages::render_page_from(inputs, parts[0], inputs.options.LANGUAGE, again);
+  fuzz::require(again.bytes == page && outcome_again.complete == outcome.complete &&
+                    outcome_again.diagnostic == outcome.diagnostic,
+                "the page from the files read once differs");
   return 0;
 }

@@ -6,6 +6,7 @@ namespace pages {
 
 namespace {
 
+// The texts of one language, by number.
 using CatalogueRow = std::array<std::string_view, CATALOGUE_SIZE>;
 
 // One row per language, in the order of CatalogueText. The texts are

@@ -18,12 +18,15 @@ struct ButtonForms {
   CatalogueText message;
 };
 
+// The button that sends the page's own data form.
 constexpr ButtonForms SUBMIT_BUTTON = {
     "<INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=%s BORDER=0>",
     "<INPUT TYPE=SUBMIT NAME=\"VALID\" VALUE=\"%s\">", CatalogueText::SUBMIT};
+// The button of the shop form that abandons the operation.
 constexpr ButtonForms CANCEL_BUTTON = {
     "<INPUT TYPE=IMAGE ALT=\"\" NAME=\"ANNULATION\" SRC=\"%s\" BORDER=0>",
     "<INPUT TYPE=SUBMIT NAME=\"PAIEMENT\" VALUE=\"%s\">", CatalogueText::CANCEL};
+// The button of the shop form that goes back to the shop.
 constexpr ButtonForms RETURN_BUTTON = {
     "<INPUT TYPE=IMAGE NAME=\"PAIEMENT\" SRC=\"%s\" BORDER=0>",
     "<INPUT TYPE=SUBMIT NAME=\"RETOUR\" VALUE=\"%s\">", CatalogueText::BACK_TO_THE_SHOP};

@@ -59,6 +59,7 @@ struct ParameterKey {
   std::string_view too_long_lead;  // message up to the " (" before the value
 };
 
+// Every key of the Parameters file, in the order each line is tested.
 constexpr ParameterKey PARAMETER_KEYS[] = {
     {"NO_COPYRIGHT", &PageOptions::NO_COPYRIGHT, nullptr, 0, ""},
     {"NO_SUB_DATA", &PageOptions::NO_SUB_DATA, nullptr, 0, ""},

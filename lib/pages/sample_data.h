@@ -12,8 +12,9 @@ namespace pages {
 // a real subscriber's: the preview shows how they sit in the merchant's
 // template. Each is written here once.
 
-// The sample merchant that every form names: merchant id and country.
+// The sample merchant that every form names: its merchant id,
 inline constexpr std::string_view SAMPLE_MERCHANT_ID = "011223344550000";
+// and its country.
 inline constexpr std::string_view SAMPLE_MERCHANT_COUNTRY = "fr";
 
 // The subscriber of the account pages and of the card update pages, the same

@@ -10,6 +10,7 @@ namespace pages {
 
 namespace {
 
+// The tag of the template that the page body takes the place of.
 constexpr std::string_view TAG = "[ORBA]";
 
 // A tag the page supplies itself, in the three spellings merchants use, and
@@ -19,6 +20,7 @@ struct ForbiddenTag {
   std::string_view message;  // follows "Error line N"
 };
 
+// The tags the page supplies itself, in the order a line's messages come.
 constexpr ForbiddenTag FORBIDDEN_TAGS[] = {
     {{"<html", "<Html", "<HTML"},
      ": your template file must not contain the HTML tags < html >, < Html > or < HTML > <BR>"},
@@ -36,6 +38,7 @@ constexpr ForbiddenTag FORBIDDEN_TAGS[] = {
      ": your template file must not contain the HTML tags < /body >, < /Body > or < /BODY > <BR>"},
 };
 
+// True when `line` holds `what`.
 bool contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
 
 // The forbidden tags that `line` holds, one bit per entry of FORBIDDEN_TAGS.

@@ -11,11 +11,14 @@ namespace gallery {
 
 namespace {
 
-// How often the files are looked at, and how long they must hold still
-// after a change before the gallery is written.
+// How often the files are looked at.
 constexpr int LOOK_EVERY_MS = 50;
+
+// How long the files must hold still after a change before the gallery is
+// written.
 constexpr int HOLD_STILL_MS = 80;
 
+// What the watch saw of each file, by name.
 using Stamps = std::map<std::string, FileStamp>;
 
 // The files a writing of the gallery depends on.
