@@ -10,31 +10,23 @@ namespace {
 // gigabyte can hold a violation on every line.
 constexpr std::size_t DIAGNOSTIC_COPY_LIMIT = 1 << 20;
 
-// Hands the gathered bytes on once they make a block, when `out` has a writer.
-void hand_on_blocks(Sink& out) {
-  if (!out.file || out.bytes.size() < WRITE_BLOCK) return;
-  write_bytes(*out.file, out.bytes);
-  out.bytes.clear();
-}
-
 }  // namespace
 
 void emit(Sink& out, std::string_view bytes) {
-  out.bytes.append(bytes);
-  hand_on_blocks(out);
+  if (out.file)
+    write_bytes(*out.file, bytes);
+  else
+    out.bytes.append(bytes);
 }
 
 void emit_filled(Sink& out, std::string_view pattern, std::initializer_list<std::string_view> values) {
   support::append_filled(out.bytes, pattern, values);
-  hand_on_blocks(out);
-}
-
-bool finish_page_output(Sink& out) {
-  if (!out.file) return true;
+  if (!out.file) return;
   write_bytes(*out.file, out.bytes);
   out.bytes.clear();
-  return flush_block_writer(*out.file);
 }
+
+bool finish_page_output(Sink& out) { return !out.file || flush_block_writer(*out.file); }
 
 void Diagnostics::write(BodyTag tag, std::initializer_list<std::string_view> pieces) {
   if (!written_) {

@@ -8,11 +8,10 @@
 
 namespace pages {
 
-// Where the bytes of a page go. They gather in `bytes`: the whole page when
-// it is rendered in memory (the gallery's pages, a test), or, with `file`
-// set, only what is not yet handed on to that writer, a block at a time
-// (pagesim's standard output), so a template of any size goes out in little
-// memory.
+// Where the bytes of a page go: into `bytes`, where the whole page gathers
+// when it is rendered in memory (the gallery's pages, a test), or, with
+// `file` set, on to that writer as they come (pagesim's standard output, a
+// block at a time), so that a template of any size goes out in little memory.
 struct Sink {
   std::string bytes;
   BlockWriter* file = nullptr;
@@ -27,9 +26,9 @@ void emit(Sink& out, std::string_view bytes);
 // literals; values are written as data.
 void emit_filled(Sink& out, std::string_view pattern, std::initializer_list<std::string_view> values);
 
-// Hands what `out` still holds on to its writer and flushes the writer; false
-// when anything written to it was lost (a full disk, /dev/full). True, and
-// nothing done, for a page rendered in memory.
+// Flushes the writer of `out`; false when anything written to it was lost (a
+// full disk, /dev/full). True, and nothing done, for a page rendered in
+// memory.
 bool finish_page_output(Sink& out);
 
 // How a failure page opens its body before the first diagnostic: "<body>" and
