@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
     }
   } catch (const std::bad_alloc&) {
     // No allocation from here: the message is a literal. The page is cut
-    // short; the status says so.
+    // short, what was written of it goes out; the status says so.
+    flush_block_writer(standard_output);
     std::fputs("pagesim: not enough memory to write the page\n", stderr);
     return FAILED;
   }
