@@ -16,6 +16,8 @@
 #include "private_folder.h"
 #include "run_program.h"
 
+namespace gallery {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -251,3 +253,4 @@ TEST_F(Gallery, WatchWhoseFolderIsTakenEndsWritingNothingThere) {
   EXPECT_TRUE(fs::exists(lock_path));
   unlock_folder(other);
 }
+}  // namespace gallery
