@@ -1,11 +1,11 @@
 // A whole pagesim page in process. The input is the page type, the Parameters
 // file and the Template file, separated by lines "@@@"; a missing part is a
-// missing file. The document must always be framed, and a page that is not
-// complete must hold its diagnostic.
+// missing file. The document must always be framed, a page that is not
+// complete must hold its diagnostic, and the page written from the files read
+// once, as the gallery writes it, must be the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,12 +57,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string_view> parts = parts_of(fuzz::bytes(data, size));
   place(parts, 1, "parameters");
   place(parts, 2, "template.html");
-  std::string page;
-  capture_output(&page);
-  PageOutcome outcome = render_page(PageRequest{"template.html", std::string(parts[0]), std::nullopt});
-  capture_output(nullptr);
+  pages::Sink out;
+  pages::PageOutcome outcome = pages::render_page({"template.html", std::string(parts[0])}, out);
+  const std::string& page = out.bytes;
   fuzz::require(outcome.complete || !outcome.diagnostic.empty(), "failed page without a diagnostic");
   fuzz::require(page.compare(0, HEAD.size(), HEAD) == 0, "document head");
   fuzz::require(ends_with(page, TAIL), "document tail");
+  pages::PageInputs inputs = pages::read_page_inputs("template.html");
+  pages::Sink again;
+  pages::PageOutcome outcome_again = pages::render_page_from(inputs, parts[0], inputs.options.LANGUAGE, again);
+  fuzz::require(again.bytes == page && outcome_again.complete == outcome.complete &&
+                    outcome_again.diagnostic == outcome.diagnostic,
+                "the page from the files read once differs");
   return 0;
 }

@@ -16,14 +16,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::write_file("parameters", fuzz::bytes(data, size));
-  PageOptions options;
-  init_page_options(options);
-  std::string page;
-  capture_output(&page);
-  Diagnostics diagnostics;
-  bool read = read_parameters(options, diagnostics);
-  capture_output(nullptr);
-  fuzz::require(read || (!page.empty() && !diagnostics.text().empty()), "parameters refused without a diagnostic");
-  fuzz::require(options.LANGUAGE == Language::ENGLISH || options.LANGUAGE == Language::FRENCH, "language");
+  pages::PageOptions options;
+  pages::Sink page;
+  pages::Diagnostics diagnostics(page);
+  bool read = pages::read_parameters(options, diagnostics);
+  fuzz::require(read || (!page.bytes.empty() && !diagnostics.text().empty()),
+                "parameters refused without a diagnostic");
+  fuzz::require(options.LANGUAGE == pages::Language::ENGLISH || options.LANGUAGE == pages::Language::FRENCH,
+                "language");
   return 0;
 }

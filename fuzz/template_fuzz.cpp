@@ -8,7 +8,7 @@
 
 #include "fuzz_support.h"
 #include "pages/output.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "pages/template.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -22,20 +22,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::write_file("template.html", text);
   std::FILE* file = open_for_reading("template.html");
   fuzz::require(file != nullptr, "template opened");
-  std::string page;
-  capture_output(&page);
-  Diagnostics diagnostics;
-  CheckedTemplate checked = check_template(file, diagnostics);
-  fuzz::require(checked.verdict != TemplateVerdict::UNREADABLE, "template read");
-  fuzz::require(checked.verdict == TemplateVerdict::PASSED || !page.empty(), "template refused without a diagnostic");
-  if (checked.verdict == TemplateVerdict::PASSED) {
-    page.clear();
+  pages::Sink page;
+  pages::Diagnostics diagnostics(page);
+  pages::LineReader check_reader(file);
+  pages::CheckedTemplate checked = pages::check_template(check_reader, diagnostics);
+  fuzz::require(checked.verdict != pages::TemplateVerdict::UNREADABLE, "template read");
+  fuzz::require(checked.verdict == pages::TemplateVerdict::PASSED || !page.bytes.empty(),
+                "template refused without a diagnostic");
+  if (checked.verdict == pages::TemplateVerdict::PASSED) {
+    page.bytes.clear();
     std::size_t body_at = std::string::npos;
-    TemplateCopy copy = copy_template(file, checked, [&] { body_at = page.size(); });
-    fuzz::require(copy == TemplateCopy::COPIED && body_at != std::string::npos, "template copied");
-    fuzz::require(page.substr(0, body_at) + "[ORBA]" + page.substr(body_at) == text, "copy lost or added bytes");
+    pages::LineReader copy_reader(file);
+    pages::TemplateCopy copy = pages::copy_template(copy_reader, checked, page, [&] { body_at = page.bytes.size(); });
+    fuzz::require(copy == pages::TemplateCopy::COPIED && body_at != std::string::npos, "template copied");
+    std::string copied = page.bytes;
+    fuzz::require(copied.substr(0, body_at) + "[ORBA]" + copied.substr(body_at) == text, "copy lost or added bytes");
   }
-  capture_output(nullptr);
   std::fclose(file);
   return 0;
 }

@@ -7,7 +7,8 @@
 
 #include "batch/messages.h"
 #include "batch/occurrence.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/files.h"
 
 namespace batch {
 

@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "batch/messages.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/files.h"
 
 namespace batch {
 

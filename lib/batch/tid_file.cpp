@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "batch/messages.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "batch/request_layout.h"
 #include "support/block_reader.h"
 

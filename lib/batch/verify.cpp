@@ -5,7 +5,7 @@
 
 #include "batch/console.h"
 #include "batch/messages.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "batch/record_checks.h"
 #include "batch/record_layout.h"
 #include "batch/record_reader.h"

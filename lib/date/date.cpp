@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "date/calendar.h"
-#include "platform/platform.h"
+#include "platform/clock.h"
 
 namespace datelib {
 

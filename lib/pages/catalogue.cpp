@@ -2,14 +2,18 @@
 
 #include <array>
 
+namespace pages {
+
 namespace {
 
-using MessageRow = std::array<std::string_view, MESSAGE_COUNT>;
+// The texts of one language, by number.
+using CatalogueRow = std::array<std::string_view, CATALOGUE_SIZE>;
 
-// One row per language, in the order of Message. The texts are ISO-8859-1 bytes as the browser gets
-// them: accented French letters are HTML references, except the raw 0xFB of
-// August, and the leading and trailing blanks and tabs are part of the layout.
-constexpr std::array<MessageRow, 2> CATALOGUE = {{
+// One row per language, in the order of CatalogueText. The texts are
+// ISO-8859-1 bytes as the browser gets them: accented French letters are HTML
+// references, except the raw 0xFB of August, and the leading and trailing
+// blanks and tabs are part of the layout.
+constexpr std::array<CatalogueRow, 2> CATALOGUE = {{
   {{
     "Block number unknown :",  // UNKNOWN_NUMBER
     "(Mrs, Miss, Mr)",  // CIVIL_STATUS
@@ -148,9 +152,11 @@ constexpr std::array<MessageRow, 2> CATALOGUE = {{
 
 }  // namespace
 
-std::string_view message_text(Message message, Language language) {
-  int number = static_cast<int>(message);
-  if (number < 0 || number >= MESSAGE_COUNT) number = 0;
-  const MessageRow& row = CATALOGUE[language == Language::FRENCH ? 1 : 0];
+std::string_view catalogue_text(CatalogueText text, Language language) {
+  int number = static_cast<int>(text);
+  if (number < 0 || number >= CATALOGUE_SIZE) number = 0;
+  const CatalogueRow& row = CATALOGUE[language == Language::FRENCH ? 1 : 0];
   return row[static_cast<size_t>(number)];
 }
+
+}  // namespace pages

@@ -2,9 +2,11 @@
 
 #include <string_view>
 
+namespace pages {
+
 // The catalogue's texts, by what each says; the value is the text's number in
 // the catalogue. UNKNOWN_NUMBER is the text for a number outside the table.
-enum class Message {
+enum class CatalogueText {
   UNKNOWN_NUMBER = 0,
   CIVIL_STATUS = 1,
   LASTNAME = 2,
@@ -73,12 +75,14 @@ enum class Message {
 };
 
 // Number of entries in each language row of the catalogue.
-inline constexpr int MESSAGE_COUNT = 65;
+inline constexpr int CATALOGUE_SIZE = 65;
 
 // The languages of the pages, in the order of the catalogue's rows; English
 // is the default.
 enum class Language { ENGLISH, FRENCH };
 
-// The visible wording of every page: the catalogue's text of `message` in
-// `language`, or UNKNOWN_NUMBER's text for a number outside the table.
-std::string_view message_text(Message message, Language language);
+// The visible wording of every page: the catalogue's wording of `text` in
+// `language`, or UNKNOWN_NUMBER's wording for a number outside the table.
+std::string_view catalogue_text(CatalogueText text, Language language);
+
+}  // namespace pages

@@ -1,55 +1,45 @@
 #include "pages/output.h"
 
+#include "support/fill.h"
+
+using namespace support;
+
+namespace pages {
+
 namespace {
-std::string* capture = nullptr;
-std::FILE* destination = nullptr;  // null: standard output
-bool write_failed = false;
 
 // The longest copy of the diagnostics kept for the index; a template of a
 // gigabyte can hold a violation on every line.
 constexpr std::size_t DIAGNOSTIC_COPY_LIMIT = 1 << 20;
+
 }  // namespace
 
-void emit(std::string_view bytes) {
-  if (capture) {
-    capture->append(bytes);
-    return;
-  }
-  std::FILE* file = destination ? destination : stdout;
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) write_failed = true;
+void emit(Sink& out, std::string_view bytes) {
+  if (out.file)
+    write_bytes(*out.file, bytes);
+  else
+    out.bytes.append(bytes);
 }
 
-void emit_filled(std::string_view pattern, std::initializer_list<std::string_view> values) {
-  const std::string_view* value = values.begin();
-  std::size_t from = 0;
-  for (std::size_t at = pattern.find("%s"); at != std::string_view::npos; at = pattern.find("%s", from)) {
-    emit(pattern.substr(from, at - from));
-    if (value != values.end()) emit(*value++);
-    from = at + 2;
-  }
-  emit(pattern.substr(from));
+void emit_filled(Sink& out, std::string_view pattern, std::initializer_list<std::string_view> values) {
+  support::append_filled(out.bytes, pattern, values);
+  if (!out.file) return;
+  write_bytes(*out.file, out.bytes);
+  out.bytes.clear();
 }
 
-void capture_output(std::string* sink) { capture = sink; }
-
-void send_output_to(std::FILE* file) { destination = file; }
-
-bool finish_output() {
-  std::FILE* file = destination ? destination : stdout;
-  if (std::fflush(file) != 0 || std::ferror(file)) write_failed = true;
-  bool complete = !write_failed;
-  write_failed = false;
-  return complete;
-}
+bool finish_page_output(Sink& out) { return !out.file || flush_block_writer(*out.file); }
 
 void Diagnostics::write(BodyTag tag, std::initializer_list<std::string_view> pieces) {
   if (!written_) {
-    if (tag == BodyTag::WITH_LINE_END) emit("<body>\n");
-    if (tag == BodyTag::ALONE) emit("<body>");
+    if (tag == BodyTag::WITH_LINE_END) emit(out_, "<body>\n");
+    if (tag == BodyTag::ALONE) emit(out_, "<body>");
     written_ = true;
   }
   for (std::string_view piece : pieces) {
-    emit(piece);
+    emit(out_, piece);
     if (text_.size() < DIAGNOSTIC_COPY_LIMIT) text_.append(piece.substr(0, DIAGNOSTIC_COPY_LIMIT - text_.size()));
   }
 }
+
+}  // namespace pages

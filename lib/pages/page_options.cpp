@@ -4,11 +4,12 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "pages/output.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "pages/text_file.h"
+
+namespace pages {
 
 namespace {
 
@@ -58,6 +59,7 @@ struct ParameterKey {
   std::string_view too_long_lead;  // message up to the " (" before the value
 };
 
+// Every key of the Parameters file, in the order each line is tested.
 constexpr ParameterKey PARAMETER_KEYS[] = {
     {"NO_COPYRIGHT", &PageOptions::NO_COPYRIGHT, nullptr, 0, ""},
     {"NO_SUB_DATA", &PageOptions::NO_SUB_DATA, nullptr, 0, ""},
@@ -126,12 +128,6 @@ bool apply_parameter_line(std::string_view line, PageOptions& options, Diagnosti
 
 }  // namespace
 
-void init_page_options(PageOptions& options) {
-  std::string template_name = std::move(options.template_name);
-  options = PageOptions{};
-  options.template_name = std::move(template_name);
-}
-
 bool read_parameters(PageOptions& options, Diagnostics& diagnostics) {
   std::FILE* file = open_for_reading("./parameters");
   bool read = file != nullptr;
@@ -154,3 +150,5 @@ bool read_parameters(PageOptions& options, Diagnostics& diagnostics) {
   if (!read) diagnostics.write(BodyTag::WITH_LINE_END, {"Can't read the file parameters\n"});
   return read;
 }
+
+}  // namespace pages

@@ -5,6 +5,8 @@
 #include "pages/catalogue.h"
 #include "pages/output.h"
 
+namespace pages {
+
 // How the subscription form offers one subscriber field, as the merchant's
 // field mode for it says: an input row (the option empty or "#O"), an input
 // row whose label is in italics ("#M"), only an empty hidden field ("#V"), or
@@ -60,9 +62,8 @@ struct PageOptions {
   std::string template_name;
 };
 
-// Gives every option its default; leaves template_name alone.
-void init_page_options(PageOptions& options);
-
 // Fills `options` from ./parameters, read in line pieces. On failure the
 // diagnostic is already written and false is returned.
 bool read_parameters(PageOptions& options, Diagnostics& diagnostics);
+
+}  // namespace pages

@@ -8,6 +8,8 @@
 #include "pages/output.h"
 #include "private_folder.h"
 
+namespace pages {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -25,11 +27,10 @@ ParametersRun read_text(const std::string& content) {
   write_file(dir.path / "parameters", content);
   fs::current_path(dir.path);
   ParametersRun run;
-  init_page_options(run.options);
-  capture_output(&run.page);
-  Diagnostics diagnostics;
+  Sink page;
+  Diagnostics diagnostics(page);
   run.ok = read_parameters(run.options, diagnostics);
-  capture_output(nullptr);
+  run.page = page.bytes;
   fs::current_path(old);
   return run;
 }
@@ -183,3 +184,5 @@ TEST(ReadParameters, LongLinesAreReadInPieces) {
   EXPECT_FALSE(run.ok);
   EXPECT_EQ(run.page, "<body>Error, there is only one separator in parameters file line: " + line.substr(0, 16583));
 }
+
+}  // namespace pages

@@ -4,6 +4,8 @@
 #include "pages/subscription_pages.h"
 #include "pages/update_pages.h"
 
+namespace pages {
+
 namespace {
 
 // The server's pages, in the order the names are tested. Several confirmation
@@ -39,3 +41,5 @@ PageRenderer find_page_renderer(std::string_view name) {
 }
 
 bool is_known_page_type(std::string_view name) { return find_page_renderer(name) != nullptr; }
+
+}  // namespace pages

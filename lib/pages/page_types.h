@@ -5,8 +5,10 @@
 
 #include "pages/page_options.h"
 
-// Writes the body of one of the server's pages, as the options ask.
-using PageRenderer = void (*)(const PageOptions& options);
+namespace pages {
+
+// Writes the body of one of the server's pages into `out`, as the options ask.
+using PageRenderer = void (*)(Sink& out, const PageOptions& options);
 
 // One of the server's subscription pages: its name on the command line and
 // the renderer of its body.
@@ -25,3 +27,5 @@ PageRenderer find_page_renderer(std::string_view name);
 
 // True when `name` is exactly one of the server's page types.
 bool is_known_page_type(std::string_view name);
+
+}  // namespace pages

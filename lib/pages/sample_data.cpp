@@ -3,24 +3,26 @@
 #include <array>
 #include <cstddef>
 
+namespace pages {
+
 namespace {
 
 // In page order. The option keys spell ADDRESS, the server's fields ADRESSE.
 constexpr std::array<SubscriberField, 10> SUBSCRIBER_FIELDS = {{
-    {&PageOptions::SUB_CIVIL_STATUS, "SUBSCRIPTION_CIVIL_STATUS", Message::CIVIL_STATUS, "6", "6",
+    {&PageOptions::SUB_CIVIL_STATUS, "SUBSCRIPTION_CIVIL_STATUS", CatalogueText::CIVIL_STATUS, "6", "6",
      SAMPLE_SUBSCRIBER.civil_status},
-    {&PageOptions::SUB_LASTNAME, "SUBSCRIPTION_LASTNAME", Message::LASTNAME, "20", "20", SAMPLE_SUBSCRIBER.lastname},
-    {&PageOptions::SUB_FIRSTNAME, "SUBSCRIPTION_FIRSTNAME", Message::FIRSTNAME, "20", "20",
+    {&PageOptions::SUB_LASTNAME, "SUBSCRIPTION_LASTNAME", CatalogueText::LASTNAME, "20", "20", SAMPLE_SUBSCRIBER.lastname},
+    {&PageOptions::SUB_FIRSTNAME, "SUBSCRIPTION_FIRSTNAME", CatalogueText::FIRSTNAME, "20", "20",
      SAMPLE_SUBSCRIBER.firstname},
-    {&PageOptions::SUB_ADDRESS1, "SUBSCRIPTION_ADRESSE1", Message::ADDRESS, "30", "30", SAMPLE_SUBSCRIBER.address_1},
-    {&PageOptions::SUB_ADDRESS2, "SUBSCRIPTION_ADRESSE2", Message::ADDRESS_LINE_2, "30", "30",
+    {&PageOptions::SUB_ADDRESS1, "SUBSCRIPTION_ADRESSE1", CatalogueText::ADDRESS, "30", "30", SAMPLE_SUBSCRIBER.address_1},
+    {&PageOptions::SUB_ADDRESS2, "SUBSCRIPTION_ADRESSE2", CatalogueText::ADDRESS_LINE_2, "30", "30",
      SAMPLE_SUBSCRIBER.address_2},
-    {&PageOptions::SUB_ZIPCODE, "SUBSCRIPTION_ZIPCODE", Message::POSTAL_CODE, "8", "8", SAMPLE_SUBSCRIBER.zipcode},
-    {&PageOptions::SUB_CITY, "SUBSCRIPTION_CITY", Message::CITY, "30", "40", SAMPLE_SUBSCRIBER.city},
-    {&PageOptions::SUB_COUNTRY, "SUBSCRIPTION_COUNTRY", Message::COUNTRY, "30", "30", SAMPLE_SUBSCRIBER.country},
-    {&PageOptions::SUB_TELEPHONE, "SUBSCRIPTION_TELEPHONE", Message::PHONE_NUMBER, "16", "16",
+    {&PageOptions::SUB_ZIPCODE, "SUBSCRIPTION_ZIPCODE", CatalogueText::POSTAL_CODE, "8", "8", SAMPLE_SUBSCRIBER.zipcode},
+    {&PageOptions::SUB_CITY, "SUBSCRIPTION_CITY", CatalogueText::CITY, "30", "40", SAMPLE_SUBSCRIBER.city},
+    {&PageOptions::SUB_COUNTRY, "SUBSCRIPTION_COUNTRY", CatalogueText::COUNTRY, "30", "30", SAMPLE_SUBSCRIBER.country},
+    {&PageOptions::SUB_TELEPHONE, "SUBSCRIPTION_TELEPHONE", CatalogueText::PHONE_NUMBER, "16", "16",
      SAMPLE_SUBSCRIBER.telephone},
-    {&PageOptions::SUB_EMAIL, "SUBSCRIPTION_EMAIL", Message::EMAIL, "50", "50", SAMPLE_SUBSCRIBER.email},
+    {&PageOptions::SUB_EMAIL, "SUBSCRIPTION_EMAIL", CatalogueText::EMAIL, "50", "50", SAMPLE_SUBSCRIBER.email},
 }};
 
 // Sample responses of the shop forms, indexed by DataBlob. They are opaque to
@@ -141,3 +143,5 @@ constexpr std::array<std::string_view, 9> DATA_BLOBS = {
 std::span<const SubscriberField> subscriber_fields() { return SUBSCRIBER_FIELDS; }
 
 std::string_view data_blob(DataBlob page) { return DATA_BLOBS[static_cast<std::size_t>(page)]; }
+
+}  // namespace pages

@@ -6,12 +6,15 @@
 #include "pages/catalogue.h"
 #include "pages/page_options.h"
 
+namespace pages {
+
 // The fixed sample values that the pages show and send where the server puts
 // a real subscriber's: the preview shows how they sit in the merchant's
 // template. Each is written here once.
 
-// The sample merchant that every form names: merchant id and country.
+// The sample merchant that every form names: its merchant id,
 inline constexpr std::string_view SAMPLE_MERCHANT_ID = "011223344550000";
+// and its country.
 inline constexpr std::string_view SAMPLE_MERCHANT_COUNTRY = "fr";
 
 // The subscriber of the account pages and of the card update pages, the same
@@ -52,7 +55,7 @@ inline constexpr std::string_view SAMPLE_AMOUNT = "  10,00 Euro ";
 struct SubscriberField {
   FieldOption PageOptions::*option;
   std::string_view form_field;
-  Message label;
+  CatalogueText label;
   std::string_view capture_size;
   std::string_view update_size;
   std::string_view sample_value;
@@ -77,3 +80,5 @@ enum class DataBlob {
 // The sample response (lowercase hexadecimal) that a page's shop form hands
 // back to the merchant's shop.
 std::string_view data_blob(DataBlob page);
+
+}  // namespace pages

@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "pages/text_file.h"
+namespace pages {
 
 namespace {
 
+// The tag of the template that the page body takes the place of.
 constexpr std::string_view TAG = "[ORBA]";
 
 // A tag the page supplies itself, in the three spellings merchants use, and
@@ -19,6 +20,7 @@ struct ForbiddenTag {
   std::string_view message;  // follows "Error line N"
 };
 
+// The tags the page supplies itself, in the order a line's messages come.
 constexpr ForbiddenTag FORBIDDEN_TAGS[] = {
     {{"<html", "<Html", "<HTML"},
      ": your template file must not contain the HTML tags < html >, < Html > or < HTML > <BR>"},
@@ -36,6 +38,7 @@ constexpr ForbiddenTag FORBIDDEN_TAGS[] = {
      ": your template file must not contain the HTML tags < /body >, < /Body > or < /BODY > <BR>"},
 };
 
+// True when `line` holds `what`.
 bool contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
 
 // The forbidden tags that `line` holds, one bit per entry of FORBIDDEN_TAGS.
@@ -70,15 +73,15 @@ std::string_view referenced_file(std::string_view line) {
 
 }  // namespace
 
-CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
+CheckedTemplate check_template(LineReader& reader, Diagnostics& diagnostics, std::string* read) {
   CheckedTemplate checked;
   bool tag_found = false;
   bool forbidden_seen = false;
   bool outside_file_seen = false;
   long line_number = 0;
-  LineReader reader(file);
   for (std::string_view line; reader.next(line);) {
     add_bytes(checked.fingerprint, line);
+    if (read) read->append(line);
     ++line_number;
     unsigned forbidden = forbidden_tags_in(line);
     for (std::size_t t = 0; forbidden != 0 && t < std::size(FORBIDDEN_TAGS); ++t) {
@@ -101,23 +104,25 @@ CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics) {
   return checked;
 }
 
-TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, const std::function<void()>& write_body) {
+TemplateCopy copy_template(LineReader& reader, const CheckedTemplate& checked, Sink& out,
+                           const std::function<void()>& write_body) {
   Fingerprint fingerprint;
   bool tag_met = false;
-  LineReader reader(file);
   for (std::string_view line; reader.next(line);) {
     add_bytes(fingerprint, line);
     // The tag counts only where one line read sees it whole, as in the check.
     std::size_t at = tag_met ? std::string_view::npos : line.find(TAG);
     if (at == std::string_view::npos) {
-      emit(line);
+      emit(out, line);
       continue;
     }
-    emit(line.substr(0, at));
+    emit(out, line.substr(0, at));
     write_body();
-    emit(line.substr(at + TAG.size()));
+    emit(out, line.substr(at + TAG.size()));
     tag_met = true;
   }
   if (reader.failed()) return TemplateCopy::UNREADABLE;
   return tag_met && same_bytes(fingerprint, checked.fingerprint) ? TemplateCopy::COPIED : TemplateCopy::CHANGED;
 }
+
+}  // namespace pages

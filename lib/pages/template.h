@@ -1,11 +1,13 @@
 #pragma once
 
-#include <cstdint>
-#include <cstdio>
 #include <functional>
+#include <string>
 
-#include "support/fingerprint.h"
 #include "pages/output.h"
+#include "pages/text_file.h"
+#include "support/fingerprint.h"
+
+namespace pages {
 
 // How the check of the merchant's template ended.
 enum class TemplateVerdict { PASSED, FAILED, UNREADABLE };
@@ -17,19 +19,23 @@ struct CheckedTemplate {
   Fingerprint fingerprint;
 };
 
-// Checks the merchant's template, read from its beginning in line pieces: the
-// page supplies its own html, head and form elements and the closing body
-// tag, so the template must not hold them; files it loads through src must lie
-// beside it; and it must hold the "[ORBA]" tag. Every violation is written
-// into the page as a diagnostic.
-CheckedTemplate check_template(std::FILE* file, Diagnostics& diagnostics);
+// Checks the merchant's template, read by `reader` in line pieces: the page
+// supplies its own html, head and form elements and the closing body tag, so
+// the template must not hold them; files it loads through src must lie beside
+// it; and it must hold the "[ORBA]" tag. Every violation is written into the
+// page as a diagnostic. With `read`, the bytes read are appended to it, so
+// that pages can be written from the very bytes checked.
+CheckedTemplate check_template(LineReader& reader, Diagnostics& diagnostics, std::string* read = nullptr);
 
 // How the copy of a checked template into the page ended.
 enum class TemplateCopy { COPIED, CHANGED, UNREADABLE };
 
-// Reads the template a second time from its beginning and writes it into the
-// page with `write_body` called in place of its first "[ORBA]" tag (the tag
-// itself dropped). CHANGED when the bytes differ from those the check read
-// (the merchant saved the file meanwhile): the page written is then not the
-// one that was checked.
-TemplateCopy copy_template(std::FILE* file, const CheckedTemplate& checked, const std::function<void()>& write_body);
+// Writes the template that `reader` reads (again, for a file) into `out`,
+// with `write_body` called in place of its first "[ORBA]" tag (the tag itself
+// dropped). CHANGED when the bytes differ from those the check read (the
+// merchant saved the file meanwhile): the page written is then not the one
+// that was checked.
+TemplateCopy copy_template(LineReader& reader, const CheckedTemplate& checked, Sink& out,
+                           const std::function<void()>& write_body);
+
+}  // namespace pages

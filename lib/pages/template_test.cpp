@@ -7,6 +7,8 @@
 
 #include "pages/output.h"
 
+namespace pages {
+
 using namespace std::string_literals;
 
 namespace {
@@ -26,10 +28,11 @@ struct CheckRun {
 CheckRun check(const std::string& content) {
   CheckRun run{};
   std::FILE* file = file_holding(content);
-  Diagnostics diagnostics;
-  capture_output(&run.page);
-  run.ok = check_template(file, diagnostics).verdict == TemplateVerdict::PASSED;
-  capture_output(nullptr);
+  Sink page;
+  Diagnostics diagnostics(page);
+  LineReader reader(file);
+  run.ok = check_template(reader, diagnostics).verdict == TemplateVerdict::PASSED;
+  run.page = page.bytes;
   std::fclose(file);
   return run;
 }
@@ -111,16 +114,16 @@ namespace {
 // the page body goes.
 std::string copied(const std::string& content) {
   std::FILE* file = file_holding(content);
-  Diagnostics diagnostics;
-  std::string page;
-  capture_output(&page);
-  CheckedTemplate checked = check_template(file, diagnostics);
-  page.clear();
-  TemplateCopy copy = copy_template(file, checked, [] { emit("<BODY>"); });
-  capture_output(nullptr);
+  Sink diagnostics_page;
+  Diagnostics diagnostics(diagnostics_page);
+  LineReader check_reader(file);
+  CheckedTemplate checked = check_template(check_reader, diagnostics);
+  Sink page;
+  LineReader copy_reader(file);
+  TemplateCopy copy = copy_template(copy_reader, checked, page, [&] { emit(page, "<BODY>"); });
   std::fclose(file);
   EXPECT_EQ(copy, TemplateCopy::COPIED);
-  return page;
+  return page.bytes;
 }
 
 }  // namespace
@@ -151,16 +154,18 @@ TEST(CopyTemplate, TemplateChangedSinceTheCheck) {
   for (const std::string& changed : {"<p>[ORBA]<form>\n"s, "[ORBA]"s, "<p>(ORBA)"s, "<p>[ORBA]</p>\nmore\n"s}) {
     SCOPED_TRACE(changed);
     std::FILE* file = file_holding("<p>[ORBA]</p>\n");
-    Diagnostics diagnostics;
-    CheckedTemplate checked = check_template(file, diagnostics);
+    Sink page;
+    Diagnostics diagnostics(page);
+    LineReader check_reader(file);
+    CheckedTemplate checked = check_template(check_reader, diagnostics);
     ASSERT_EQ(checked.verdict, TemplateVerdict::PASSED);
     std::rewind(file);
     std::fwrite(changed.data(), 1, changed.size(), file);
     std::fflush(file);
-    std::string page;
-    capture_output(&page);
-    EXPECT_EQ(copy_template(file, checked, [] {}), TemplateCopy::CHANGED);
-    capture_output(nullptr);
+    LineReader copy_reader(file);
+    EXPECT_EQ(copy_template(copy_reader, checked, page, [] {}), TemplateCopy::CHANGED);
     std::fclose(file);
   }
 }
+
+}  // namespace pages

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace pages {
+
 namespace {
 
 // Bytes asked of the file at once.
@@ -13,6 +15,8 @@ LineReader::LineReader(std::FILE* file, bool join_crlf) : file_(file), join_crlf
   buffer_.reserve(READ_BLOCK + MAX_LINE_PIECE + 2);
   std::rewind(file_);
 }
+
+LineReader::LineReader(std::string_view text) : text_(text), file_done_(true) {}
 
 void LineReader::append(std::string_view bytes) {
   if (!join_crlf_) {
@@ -63,14 +67,15 @@ void LineReader::fill() {
 
 bool LineReader::next(std::string_view& piece) {
   if (failed_) return false;
-  if (buffer_.size() - begin_ <= MAX_LINE_PIECE) fill();
-  if (failed_ || begin_ == buffer_.size()) return false;
-  std::size_t room = buffer_.size() - begin_;
-  if (room > MAX_LINE_PIECE) room = MAX_LINE_PIECE;
-  const char* start = buffer_.data() + begin_;
-  const void* end = std::memchr(start, '\n', room);
-  std::size_t length = end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) + 1 : room;
-  piece = std::string_view(start, length);
-  begin_ += length;
+  if (file_ && buffer_.size() - begin_ <= MAX_LINE_PIECE) fill();
+  if (failed_) return false;
+  std::string_view rest = file_ ? std::string_view(buffer_).substr(begin_) : text_.substr(begin_);
+  if (rest.empty()) return false;
+  std::size_t room = rest.size() < MAX_LINE_PIECE ? rest.size() : MAX_LINE_PIECE;
+  std::size_t end = rest.substr(0, room).find('\n');
+  piece = rest.substr(0, end == std::string_view::npos ? room : end + 1);
+  begin_ += piece.size();
   return true;
 }
+
+}  // namespace pages

@@ -6,17 +6,31 @@
 #include <string>
 #include <vector>
 
+namespace pages {
+
 namespace {
 
-// The pieces a LineReader gives for a file holding `content`.
+// The pieces `reader` gives, read to the end.
+std::vector<std::string> pieces_of(LineReader& reader) {
+  std::vector<std::string> out;
+  for (std::string_view piece; reader.next(piece);) out.emplace_back(piece);
+  EXPECT_FALSE(reader.failed());
+  return out;
+}
+
+// The pieces a LineReader gives for a file holding `content`. Without
+// `join_crlf`, the text read from memory must give the very same pieces: the
+// gallery writes its pages from the template read once.
 std::vector<std::string> pieces(const std::string& content, bool join_crlf = false) {
   std::FILE* file = std::tmpfile();
   std::fwrite(content.data(), 1, content.size(), file);
-  std::vector<std::string> out;
   LineReader reader(file, join_crlf);
-  for (std::string_view piece; reader.next(piece);) out.emplace_back(piece);
-  EXPECT_FALSE(reader.failed());
+  std::vector<std::string> out = pieces_of(reader);
   std::fclose(file);
+  if (!join_crlf) {
+    LineReader text_reader(content);
+    EXPECT_EQ(pieces_of(text_reader), out);
+  }
   return out;
 }
 
@@ -59,3 +73,5 @@ TEST(LineReader, JoinsOnlyCrLfPairsEvenAcrossReadBlocks) {
   EXPECT_EQ(pieces(first + "\r\nz", true).size(), 5u);
   EXPECT_TRUE(pieces(first + "\r", true).back().ends_with("a\r"));
 }
+
+}  // namespace pages

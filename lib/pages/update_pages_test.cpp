@@ -3,25 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "pages_test_support.h"
-#include "pages/subscription_pages.h"
+
+namespace pages {
 
 TEST(UpdatePages, CardPagesHandTheirFlagsToTheCardEntryBlock) {
   PageOptions options = default_options(Language::FRENCH);
   options.NO_SEC_MSG = 1;
   EXPECT_TRUE(contains(body_of(render_update_card_capture, options), "VALUE=fr><br><center><TABLE BORDER=0"));
   EXPECT_TRUE(contains(body_of(render_update_pwd_capture_card, options), "VALUE=fr><br><center><TABLE BORDER=0"));
-}
-
-// The security code link of the update pages reads French in both
-// languages; only its status text follows the page's language.
-TEST(UpdatePages, SecurityCodeLinkReadsFrenchInBothLanguages) {
-  const std::string english = "onmouseover=\"window.status='Information about card security code'\">"
-                              " En savoir plus sur le cryptogramme visuel </a>";
-  EXPECT_TRUE(contains(body_of(render_update_card_capture, default_options()), english));
-  EXPECT_TRUE(contains(body_of(render_update_pwd_capture_card, default_options()), english));
-  EXPECT_TRUE(contains(body_of(render_record_capture, default_options()),
-                       "onmouseover=\"window.status='Information about card security code'\">"
-                       " Information about card security code </a>"));
 }
 
 TEST(UpdatePwdCapturePwd, PasswordFieldsWhateverThePasswordOption) {
@@ -35,3 +24,5 @@ TEST(UpdatePwdCapturePwd, PasswordFieldsWhateverThePasswordOption) {
                        "<br><center><INPUT TYPE=IMAGE ALT=\"\" NAME=PAIEMENT ALIGN=ABSMIDDLE SRC=go.gif BORDER=0>"
                        "</FORM></center>"));
 }
+
+}  // namespace pages

@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#include "platform/cleanup.h"
+#include "platform/files.h"
+#include "platform/replacement_internal.h"
+
 bool write_directly(const std::string& path, Replacement& replacement) {
   replacement.temporary.clear();
   replacement.file = open_for_writing(path);
@@ -63,5 +67,3 @@ void discard_replacement(Replacement& replacement) {
   remove_temporary(replacement.temporary);
   replacement.temporary.clear();
 }
-
-bool remove_file(const std::string& path) { return std::remove(path.c_str()) == 0; }

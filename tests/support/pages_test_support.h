@@ -1,9 +1,8 @@
 #pragma once
 
-// What the tests of the page renderers share: capturing what a renderer
-// writes, the options of an empty Parameters file, and byte comparisons.
-
-#include <gtest/gtest.h>
+// What the tests of the page renderers share: what a renderer writes into a
+// page in memory, the options of an empty Parameters file, and the search of
+// an option's effect in a page.
 
 #include <functional>
 #include <string>
@@ -12,18 +11,18 @@
 #include "pages/output.h"
 #include "pages/page_options.h"
 
-// What `write` emits, captured instead of going to standard output.
-inline std::string captured(const std::function<void()>& write) {
-  std::string page;
-  capture_output(&page);
-  write();
-  capture_output(nullptr);
-  return page;
+namespace pages {
+
+// What `write` writes into a page rendered in memory.
+inline std::string captured(const std::function<void(Sink&)>& write) {
+  Sink page;
+  write(page);
+  return page.bytes;
 }
 
 // The body `render` writes for `options`.
-inline std::string body_of(void (*render)(const PageOptions&), const PageOptions& options) {
-  return captured([&] { render(options); });
+inline std::string body_of(void (*render)(Sink&, const PageOptions&), const PageOptions& options) {
+  return captured([&](Sink& out) { render(out, options); });
 }
 
 // Options as a merchant with an empty Parameters file gets them, in
@@ -34,19 +33,9 @@ inline PageOptions default_options(Language language = Language::ENGLISH) {
   return options;
 }
 
-// Equal bytes; on a difference, says where (page bodies are one long line, so
-// a whole-string dump would hide it).
-inline ::testing::AssertionResult same_bytes(const std::string& expected, const std::string& actual) {
-  if (expected == actual) return ::testing::AssertionSuccess();
-  size_t at = 0;
-  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
-  size_t from = at > 60 ? at - 60 : 0;
-  return ::testing::AssertionFailure() << "bytes differ at offset " << at << " (expected " << expected.size()
-                                       << " bytes, got " << actual.size() << ")\n  expected: ..."
-                                       << expected.substr(from, 160) << "\n  actual:   ..." << actual.substr(from, 160);
-}
-
 // Whether `needle` occurs in `page`, for the tests of one option's effect.
 inline bool contains(const std::string& page, std::string_view needle) {
   return page.find(needle) != std::string::npos;
 }
+
+}  // namespace pages

@@ -14,7 +14,8 @@
 #include "description.h"
 #include "finding_spill.h"
 #include "junit_report.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/process.h"
 #include "record_view.h"
 
 using namespace batch;

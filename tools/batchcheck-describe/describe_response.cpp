@@ -12,7 +12,7 @@
 #include "batch/verification_result.h"
 #include "description.h"
 #include "junit_report.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "record_view.h"
 #include "response_check.h"
 #include "response_pairing.h"

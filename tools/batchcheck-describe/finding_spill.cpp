@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "batch/messages.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 using namespace batch;
 using namespace support;

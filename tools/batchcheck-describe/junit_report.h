@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "support/block_writer.h"
-#include "platform/platform.h"
+#include "platform/replacement.h"
 #include "batch/rules.h"
 
 // batchcheck-describe's report for CI (--junit FILE): a JUnit XML file that

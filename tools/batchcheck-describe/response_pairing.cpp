@@ -3,7 +3,7 @@
 #include <array>
 
 #include "batch/response_layout.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "support/escaped_text.h"
 
 using namespace batch;

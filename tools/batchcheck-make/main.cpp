@@ -13,7 +13,8 @@
 #include "support/text.h"
 #include "make_run.h"
 #include "batch/request_writer.h"
-#include "platform/platform.h"
+#include "platform/cleanup.h"
+#include "platform/console.h"
 
 using namespace batch;
 

@@ -5,7 +5,8 @@
 #include "make_csv.h"
 #include "make_json.h"
 #include "make_table.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/replacement.h"
 
 using namespace support;
 

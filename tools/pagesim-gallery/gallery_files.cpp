@@ -1,8 +1,7 @@
 // The files beside the gallery's pages: what the pages load by a relative
-// name, copied from the template's folder, the server's images drawn as
-// stand-ins, and the index's list of what could not be copied and why. The
-// server takes a template's files from the template's own folder, so that
-// folder is the only place a copy comes from.
+// name, copied from the template's folder, and the server's images drawn as
+// stand-ins. The server takes a template's files from the template's own
+// folder, so that folder is the only place a copy comes from.
 #include "gallery_files.h"
 
 #include <algorithm>
@@ -13,8 +12,10 @@
 
 #include "loaded_names.h"
 #include "support/markup.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "stand_ins.h"
+
+namespace gallery {
 
 namespace fs = std::filesystem;
 
@@ -70,32 +71,13 @@ bool is_stylesheet(std::string_view file_name) {
   return file_name.size() > 4 && same_name(file_name.substr(file_name.size() - 4), ".css");
 }
 
-// What the index says of a file's fate.
-std::string_view fate_text(FileFate fate) {
-  switch (fate) {
-    case FileFate::COPIED: return "copied from the template's folder";
-    case FileFate::STAND_IN:
-      return "stand-in: the payment server supplies this image, and the gallery draws a plain one in its place";
-    case FileFate::MISSING: return "not copied: the template's folder holds no such file";
-    case FileFate::ABSOLUTE: return "not copied: an absolute path; the server takes a template's files from its own folder";
-    case FileFate::LEAVES: return "not copied: the path leaves the template's folder";
-    case FileFate::SUBFOLDER:
-      return "not copied: in a folder below the template's; the server takes a template's files from its own folder";
-    case FileFate::LINK_OUTSIDE: return "not copied: a link to a file outside the template's folder";
-    case FileFate::NOT_A_FILE: return "not copied: not a file";
-    case FileFate::UNREADABLE: return "not copied: the file cannot be read";
-    case FileFate::GALLERY_OWN: return "not copied: the gallery writes a file of this name itself";
-  }
-  return "";
-}
-
-// True when the file stands beside the pages, copied or drawn.
-bool is_in_gallery(FileFate fate) { return fate == FileFate::COPIED || fate == FileFate::STAND_IN; }
-
 }  // namespace
 
-PlacedFiles place_loaded_files(const LoadedNames& names, const std::string& template_name, const std::string& out_dir,
-                               const std::vector<std::string>& own_files, const GalleryFileWriter& write) {
+bool is_in_gallery(FileFate fate) { return fate == FileFate::COPIED || fate == FileFate::STAND_IN; }
+
+bool place_loaded_files(const LoadedNames& names, const std::string& template_name, const std::string& out_dir,
+                        const std::vector<std::string>& own_files, const GalleryFileWriter& write,
+                        std::vector<PlacedFile>& files, std::string* err) {
   fs::path folder = fs::path(template_name).parent_path();
   if (folder.empty()) folder = ".";
   std::map<std::string, PlacedFile> placed;
@@ -106,7 +88,6 @@ PlacedFiles place_loaded_files(const LoadedNames& names, const std::string& temp
     waiting.push_back(name);
   }
   std::set<std::string> done;
-  PlacedFiles result;
   while (!waiting.empty()) {
     std::string name = waiting.front();
     waiting.pop_front();
@@ -130,10 +111,8 @@ PlacedFiles place_loaded_files(const LoadedNames& names, const std::string& temp
     }
     if (!is_in_gallery(file.fate)) continue;
     // Kept as it is when the gallery's folder is the template's own.
-    if (!same_file(file.source, (fs::path(out_dir) / file_name).string()) && !write(file_name, bytes)) {
-      result.written = false;
-      return result;
-    }
+    if (!same_file(file.source, (fs::path(out_dir) / file_name).string()) && !write(file_name, bytes, err))
+      return false;
     if (file.fate != FileFate::COPIED || !is_stylesheet(file_name)) continue;
     css_references(bytes, [&](std::string_view value) {
       std::string loaded = file_reference(value);
@@ -151,8 +130,8 @@ PlacedFiles place_loaded_files(const LoadedNames& names, const std::string& temp
       for (const std::string& name : loaded)
         for (std::size_t page : placed[stylesheet].pages) grew = placed[name].pages.insert(page).second || grew;
   }
-  for (auto& [name, file] : placed) result.files.push_back(std::move(file));
-  return result;
+  for (auto& [name, file] : placed) files.push_back(std::move(file));
+  return true;
 }
 
 int count_not_copied(const std::vector<PlacedFile>& files) {
@@ -161,28 +140,4 @@ int count_not_copied(const std::vector<PlacedFile>& files) {
   return count;
 }
 
-std::string placed_files_section(const std::vector<PlacedFile>& files, const std::vector<std::string>& page_files) {
-  if (files.empty()) return {};
-  std::string section = "<h2>Files beside the pages</h2>\n";
-  if (int missing = count_not_copied(files); missing > 0)
-    section += "<p class=\"diagnostic\">" + std::to_string(missing) + (missing == 1 ? " file" : " files") +
-               " that the pages load " + (missing == 1 ? "is" : "are") +
-               " not in the gallery: those pages do not show as the customer will see them.</p>\n";
-  section += "<table class=\"files\">\n<tr><th>File</th><th>In the gallery</th><th>Loaded by</th></tr>\n";
-  for (const PlacedFile& file : files) {
-    section += std::string("<tr class=\"") + (is_in_gallery(file.fate) ? "placed" : "not-copied") + "\"><td><code>" +
-               markup_text(file.name) + "</code></td><td>" + std::string(fate_text(file.fate)) + "</td><td>";
-    if (file.pages.size() == page_files.size()) {
-      section += "every page";
-    } else {
-      const char* separator = "";
-      for (std::size_t page : file.pages) {
-        std::string page_file = markup_text(page < page_files.size() ? page_files[page] : std::string());
-        section += separator + ("<a href=\"" + page_file + "\">" + page_file + "</a>");
-        separator = ", ";
-      }
-    }
-    section += "</td></tr>\n";
-  }
-  return section + "</table>\n";
-}
+}  // namespace gallery

@@ -10,6 +10,8 @@
 
 #include "loaded_names.h"
 
+namespace gallery {
+
 // What became of a file the pages load.
 enum class FileFate {
   COPIED,        // copied from the template's folder
@@ -32,29 +34,25 @@ struct PlacedFile {
   std::string source;               // its path in the template's folder; empty when it has none
 };
 
-// Writes `bytes` as the file `name` of the gallery's folder, whole; false when
-// it cannot.
-using GalleryFileWriter = std::function<bool(const std::string& name, const std::string& bytes)>;
-
-// How placing the files came out.
-struct PlacedFiles {
-  std::vector<PlacedFile> files;  // by name
-  bool written = true;            // false when a file could not be written (the writer said why)
-};
+// Writes `bytes` as the file `name` of the gallery's folder, whole; false,
+// with `err` saying why, when it cannot.
+using GalleryFileWriter = std::function<bool(const std::string& name, const std::string& bytes, std::string* err)>;
 
 // Puts beside the pages each file that `names` lists and that lies in the
 // folder of `template_name`: a copy of it, and of each file that a stylesheet
 // so copied loads through url(...) or @import. A server image that the folder
 // does not hold gets its stand-in. Nothing else of the folder is read;
 // `own_files` are the names the gallery writes itself, which no copy takes.
-PlacedFiles place_loaded_files(const LoadedNames& names, const std::string& template_name, const std::string& out_dir,
-                               const std::vector<std::string>& own_files, const GalleryFileWriter& write);
+// Every file the pages load goes into `files`, by name, with what became of
+// it. False, with `err` from `write`, when a file could not be written.
+bool place_loaded_files(const LoadedNames& names, const std::string& template_name, const std::string& out_dir,
+                        const std::vector<std::string>& own_files, const GalleryFileWriter& write,
+                        std::vector<PlacedFile>& files, std::string* err);
+
+// True when the file stands beside the pages, copied or drawn.
+bool is_in_gallery(FileFate fate);
 
 // How many of `files` are missing from the gallery (neither copied nor a stand-in).
 int count_not_copied(const std::vector<PlacedFile>& files);
 
-// The index's part on the files beside the pages: what was copied, which
-// images are stand-ins, and each file not copied with why and the pages that
-// need it (`page_files` names the pages by number). Empty when the pages load
-// no file.
-std::string placed_files_section(const std::vector<PlacedFile>& files, const std::vector<std::string>& page_files);
+}  // namespace gallery

@@ -12,6 +12,8 @@
 
 #include "private_folder.h"
 
+namespace gallery {
+
 namespace fs = std::filesystem;
 
 class Placing : public PrivateFolderTest {
@@ -21,14 +23,16 @@ class Placing : public PrivateFolderTest {
   // Places `names` for the template shop/shop.html; the files written land
   // in `written_`.
   std::vector<PlacedFile> place(const LoadedNames& names) {
-    PlacedFiles placed = place_loaded_files(names, (dir_ / "shop" / "shop.html").string(), (dir_ / "out").string(),
-                                            {"index.html", "menu.en.html"},
-                                            [&](const std::string& name, const std::string& bytes) {
-                                              written_[name] = bytes;
-                                              return true;
-                                            });
-    EXPECT_TRUE(placed.written);
-    return placed.files;
+    std::vector<PlacedFile> placed;
+    std::string err;
+    EXPECT_TRUE(place_loaded_files(
+        names, (dir_ / "shop" / "shop.html").string(), (dir_ / "out").string(), {"index.html", "menu.en.html"},
+        [&](const std::string& name, const std::string& bytes, std::string*) {
+          written_[name] = bytes;
+          return true;
+        },
+        placed, &err));
+    return placed;
   }
 
   std::map<std::string, std::string> written_;
@@ -58,3 +62,5 @@ TEST_F(Placing, StylesheetImagesFollowAndTheMerchantsServerImageIsCopied) {
   EXPECT_EQ(files["index.html"].fate, FileFate::GALLERY_OWN);
   EXPECT_EQ(count_not_copied(placed), 1);
 }
+
+}  // namespace gallery

@@ -12,8 +12,11 @@
 #include <string>
 #include <thread>
 
-#include "platform/platform.h"
+#include "platform/lock.h"
+#include "private_folder.h"
 #include "run_program.h"
+
+namespace gallery {
 
 namespace fs = std::filesystem;
 
@@ -250,3 +253,4 @@ TEST_F(Gallery, WatchWhoseFolderIsTakenEndsWritingNothingThere) {
   EXPECT_TRUE(fs::exists(lock_path));
   unlock_folder(other);
 }
+}  // namespace gallery

@@ -2,37 +2,25 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
-#include "gallery.h"
+namespace gallery {
 
-// The file beside the index that tells an index open in a browser which
-// writing of the gallery is the latest; the index loads it with a <script>
-// element, which works from file:// too, where a page may fetch nothing.
-inline constexpr const char* RELOAD_SCRIPT = "gallery-reload.js";
+// What one writing of the watched gallery gives back: whether the watch goes
+// on, and the files of the template's folder that the pages load, which the
+// watch then follows too.
+struct WatchedWriting {
+  bool go_on = false;
+  std::vector<std::string> loaded;
+};
 
-// A mark that tells one writing of the gallery from every other.
-std::string writing_mark();
+// Writes the gallery through `write`, told whether it is the first writing,
+// then watches the template, ./parameters and the files the last writing
+// named, and writes anew after each change, once the files hold still (an
+// editor may save in two steps). Returns true once a stop is requested
+// (Ctrl-C, after catch_stop_requests), which it honours between two
+// writings, or false as soon as `write` says the watch cannot go on; ending
+// the run is the caller's.
+bool watch_gallery(const std::string& template_name, const std::function<WatchedWriting(bool first)>& write);
 
-// The index's script: it reloads the index once RELOAD_SCRIPT names another
-// writing than `mark`, switches the previews between a phone's width and a
-// desktop's, and shows each page in its preview once the preview comes near
-// the view.
-std::string index_script(const std::string& mark);
-
-// What RELOAD_SCRIPT holds after the writing `mark`.
-std::string reload_script(const std::string& mark);
-
-// Writes the gallery, then watches the template, ./parameters and the files
-// of the template's folder that the pages load, and writes the gallery anew
-// after each change, once the files hold still (an editor may save in two
-// steps). Holds `out_dir`'s lock all the while. Each writing gives a line on
-// standard output: the time, then `line_of` the outcome. Runs until a stop
-// request (Ctrl-C), which it honours between two writings, and ends the run
-// then. Before each writing it checks that `out_dir` is still the folder it
-// holds and that no file it writes has become the template or ./parameters.
-// Returns only when it cannot go on, after the message: the folder cannot be
-// claimed, the first writing failed, standard output is lost, the folder was
-// removed, moved or replaced (the lock is then left alone), or a file it
-// writes became an input.
-void watch_gallery(const std::string& template_name, const std::string& out_dir,
-                   const std::function<std::string(const GalleryOutcome&)>& line_of);
+}  // namespace gallery

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace gallery {
+
 namespace {
 
 // The characters HTML and CSS read as blanks.
@@ -182,3 +184,5 @@ void add_loaded_names(std::string_view page, std::size_t page_number, LoadedName
     if (!name.empty()) names[name].insert(page_number);
   });
 }
+
+}  // namespace gallery

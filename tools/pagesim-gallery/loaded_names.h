@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace gallery {
+
 // The files the gallery's pages load by a relative name (images, stylesheets,
 // scripts, the pages a link opens), with the pages that load each one (their
 // numbers in the gallery's order). A name is kept as the page writes it, less
@@ -38,3 +40,5 @@ std::string percent_decoded(std::string_view text);
 // True when `a` and `b` are the same name, ASCII letter case aside (the same
 // file on Windows; a scheme or a tag name in HTML and CSS).
 bool same_name(std::string_view a, std::string_view b);
+
+}  // namespace gallery

@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+namespace gallery {
+
 namespace {
 
 // The names `html` loads, each with the pages given as page 0.
@@ -33,3 +35,5 @@ TEST(LoadedNames, AttributesInAnyCaseQuotedOrNotAndStyleUrls) {
   EXPECT_EQ(loaded_by("<img src=\"../secret.txt\"><img src=\"/abs/logo.png\"><img src=\"C:\\shop\\logo.png\">"),
             (std::set<std::string>{"../secret.txt", "/abs/logo.png", "C:\\shop\\logo.png"}));
 }
+
+}  // namespace gallery

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+namespace gallery {
+
 namespace {
 
 // The four colours every stand-in uses: 0 is transparent.
@@ -184,3 +186,5 @@ std::string stand_in_image(std::string_view name) {
   if (name == "INTERVAL.gif") return gif(blank(20, 1));
   return gif(card_box(name.substr(0, name.size() - 4)));
 }
+
+}  // namespace gallery

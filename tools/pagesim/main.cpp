@@ -2,14 +2,16 @@
 // the merchant's own HTML template, as one HTML document on standard output.
 #include <cstdio>
 #include <new>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "support/help_version.h"
 #include "pages/output.h"
 #include "pages/page.h"
-#include "platform/platform.h"
+#include "platform/console.h"
+#include "support/block_writer.h"
+#include "support/help_version.h"
+
+using namespace support;
 
 namespace {
 
@@ -44,12 +46,12 @@ constexpr const char* HELP =
 
 // Tells how to call the program; the merchant sees it on the console, so it
 // is plain text, not HTML.
-void print_usage() {
-  emit("usage is: \n");
-  emit("pagesim \"template_name\" \"page_type\" > test.html\n");
-  emit("Example:\n");
-  emit("pagesim merchant_template RECORD_CAPTURE > test.html\n\n");
-  emit("Look at the pagesim documentation for more informations.\n");
+void print_usage(pages::Sink& out) {
+  pages::emit(out, "usage is: \n");
+  pages::emit(out, "pagesim \"template_name\" \"page_type\" > test.html\n");
+  pages::emit(out, "Example:\n");
+  pages::emit(out, "pagesim merchant_template RECORD_CAPTURE > test.html\n\n");
+  pages::emit(out, "Look at the pagesim documentation for more informations.\n");
 }
 
 }  // namespace
@@ -58,22 +60,25 @@ int main(int argc, char** argv) {
   prepare_stdout(StdoutRole::PRODUCT);
   if (int status = answer_help_or_version(argc, argv, PROGRAM, HELP, FAILED); status >= 0) return status;
   ExitStatus status = FAILED;
+  BlockWriter standard_output = make_block_writer(stdout);
+  pages::Sink out{{}, &standard_output};
   try {
     // The template and the page type; any further argument is ignored.
     if (argc < 3) {
-      print_usage();
-    } else if (render_page(PageRequest{argv[1], argv[2], std::nullopt}).complete) {
+      print_usage(out);
+    } else if (pages::render_page(pages::PageRequest{argv[1], argv[2]}, out).complete) {
       status = PAGE_WRITTEN;
     }
   } catch (const std::bad_alloc&) {
     // No allocation from here: the message is a literal. The page is cut
-    // short; the status says so.
+    // short, what was written of it goes out; the status says so.
+    flush_block_writer(standard_output);
     std::fputs("pagesim: not enough memory to write the page\n", stderr);
     return FAILED;
   }
   // A page that did not fully reach standard output (a full disk, standard
   // output closed) fails the run: the merchant must not trust a cut preview.
-  if (finish_output()) return status;
+  if (pages::finish_page_output(out)) return status;
   std::string message = std::string(PROGRAM) + ": cannot write the page to standard output\n";
   std::fputs(message.c_str(), stderr);
   return FAILED;

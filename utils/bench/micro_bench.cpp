@@ -163,8 +163,10 @@ std::FILE* template_file(size_t bytes) {
 void BM_check_template(benchmark::State& state) {
   std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
   for (auto _ : state) {
-    Diagnostics diagnostics;
-    benchmark::DoNotOptimize(check_template(file, diagnostics));
+    pages::Sink page;
+    pages::Diagnostics diagnostics(page);
+    pages::LineReader reader(file);
+    benchmark::DoNotOptimize(pages::check_template(reader, diagnostics));
   }
   std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
@@ -173,14 +175,14 @@ BENCHMARK(BM_check_template)->Arg(16 << 10)->Arg(10 << 20);
 
 void BM_copy_template(benchmark::State& state) {
   std::FILE* file = template_file(static_cast<size_t>(state.range(0)));
-  Diagnostics diagnostics;
-  CheckedTemplate checked = check_template(file, diagnostics);
-  std::string page;
+  pages::Sink page;
+  pages::Diagnostics diagnostics(page);
+  pages::LineReader check_reader(file);
+  pages::CheckedTemplate checked = pages::check_template(check_reader, diagnostics);
   for (auto _ : state) {
-    page.clear();
-    capture_output(&page);
-    benchmark::DoNotOptimize(copy_template(file, checked, [] {}));
-    capture_output(nullptr);
+    page.bytes.clear();
+    pages::LineReader copy_reader(file);
+    benchmark::DoNotOptimize(pages::copy_template(copy_reader, checked, page, [] {}));
   }
   std::fclose(file);
   state.SetBytesProcessed(state.iterations() * state.range(0));
