@@ -8,7 +8,8 @@ namespace {
 std::string no_latin1_form(uint32_t code_point) {
   static const char DIGITS[] = "0123456789ABCDEF";
   std::string hex;
-  for (int shift = code_point > 0xFFFF ? 20 : 12; shift >= 0; shift -= 4) hex.push_back(DIGITS[(code_point >> shift) & 15]);
+  for (int shift = code_point > 0xFFFF ? 20 : 12; shift >= 0; shift -= 4)
+    hex.push_back(DIGITS[(code_point >> shift) & 15]);
   return "the character U+" + hex + " has no ISO-8859-1 form";
 }
 
@@ -17,7 +18,10 @@ std::string no_latin1_form(uint32_t code_point) {
 Utf8Character utf8_character_at(std::string_view bytes, size_t at) {
   auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
   unsigned char lead = byte(0);
-  size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
+  size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
+                  : lead >= 0xE0 && lead <= 0xEF ? 3
+                  : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                 : 0;
   if (length == 0 || at + length > bytes.size()) return {};
   uint32_t value = lead & (0x7F >> length);
   for (size_t i = 1; i < length; ++i) {

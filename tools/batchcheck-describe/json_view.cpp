@@ -99,7 +99,8 @@ void append_json_record(std::string& out, JsonRecords& views, const ShownRecord&
   *view.record = shown.position;
   *view.length = shown.record.size();
   if (view.line_end) view.line_end->assign(*shown.line_end);
-  for (size_t i = 0; i < shown.fields.size(); ++i) latin1_to_utf8(field_of(shown.record, shown.fields[i]), *view.values[i]);
+  for (size_t i = 0; i < shown.fields.size(); ++i)
+    latin1_to_utf8(field_of(shown.record, shown.fields[i]), *view.values[i]);
   if (view.outcome) view.outcome->assign(shown.outcome);
   *view.findings = findings_json(shown.findings);
   out.append(view.line.dump());
@@ -121,7 +122,8 @@ void append_json_closing(std::string& out, const Closing& closing, std::span<con
   if (closing.layout == json_layout::REQUEST)
     end[key(json_member::FILE_NUMBER_CHECKED)] = closing.file_number_checked;
   else
-    end[key(json_member::REQUEST)] = closing.paired_request ? Json(latin1_to_utf8(*closing.paired_request)) : Json(nullptr);
+    end[key(json_member::REQUEST)] =
+        closing.paired_request ? Json(latin1_to_utf8(*closing.paired_request)) : Json(nullptr);
   out.append(end.dump());
   out.push_back('\n');
 }

@@ -38,12 +38,12 @@ struct ShownRecord {
 // The end of a description: the counts, the findings on the whole file and
 // the result.
 struct Closing {
-  std::string_view layout;                // "request" or "response"
-  std::optional<std::string_view> form;   // a Response's: "full" or "error"
-  int result = 0;                         // 0 when no rule is broken
-  std::string_view meaning;               // of the result, in words
-  std::string summary;                    // the text view's lines before the findings
-  std::string note;                       // the text view's words after the meaning
+  std::string_view layout;               // "request" or "response"
+  std::optional<std::string_view> form;  // a Response's: "full" or "error"
+  int result = 0;                        // 0 when no rule is broken
+  std::string_view meaning;              // of the result, in words
+  std::string summary;                   // the text view's lines before the findings
+  std::string note;                      // the text view's words after the meaning
   // The counts by name, for the JSON; none when the file could not be read.
   std::optional<std::vector<std::pair<std::string_view, int64_t>>> counts;
   bool file_number_checked = false;           // a Request's

@@ -145,10 +145,9 @@ ValueEnd read_quoted(CsvReader& reader, std::string& value) {
 CsvRow read_csv_row(CsvReader& reader, std::vector<std::string>& values) {
   if (!reader.started) {
     reader.started = true;
-    while (reader.input.end - reader.input.position < 3 && support::refill(reader.input) > 0) {
+    while (support::unread(reader.input).size() < 3 && support::refill(reader.input) > 0) {
     }
-    if (reader.input.end - reader.input.position >= 3 && std::memcmp(reader.input.buffer.data() + reader.input.position, "\xEF\xBB\xBF", 3) == 0)
-      reader.input.position += 3;
+    if (support::unread(reader.input).starts_with("\xEF\xBB\xBF")) reader.input.position += 3;
   }
   if (peek(reader) < 0) return reader.input.failed ? CsvRow::READ_ERROR : CsvRow::END;
   reader.row_line = reader.next_line;
