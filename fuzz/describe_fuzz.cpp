@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -44,19 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Content that reads either way is described as a batch, as --as request would.
   if (!describes_response(options, &response, &why)) response = false;
   if (!response) options.file_number = "12";
-  char* buffer = nullptr;
-  size_t buffer_size = 0;
-  std::FILE* out = open_memstream(&buffer, &buffer_size);
-  if (!out) std::abort();
-  BlockWriter writer = make_block_writer(out);
   Verdict verdict = Verdict::FILE_FAILED;
-  std::string err;
-  bool whole = (response ? describe_response_file(options, writer, &verdict, &err)
-                         : describe_request_file(options, writer, &verdict, &err)) &&
-               flush_block_writer(writer);
-  std::fclose(out);
-  std::istringstream lines(std::string(buffer, buffer_size));
-  std::free(buffer);
+  std::string err, described;
+  bool whole = fuzz::write_in_memory(
+      [&](BlockWriter& writer) {
+        return response ? describe_response_file(options, writer, &verdict, &err)
+                        : describe_request_file(options, writer, &verdict, &err);
+      },
+      described);
+  std::istringstream lines(described);
   fuzz::require(whole && verdict != Verdict::FILE_FAILED, "description failed");
   int64_t last_record = 0;
   nlohmann::json line;

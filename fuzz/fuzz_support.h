@@ -1,5 +1,6 @@
 // Shared by the fuzz targets: a private working folder, a silenced standard
-// output, and files written from the fuzzer's bytes.
+// output, files written from the fuzzer's bytes, and what a writer writes
+// gathered in memory.
 #pragma once
 
 #include <fcntl.h>
@@ -11,6 +12,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "support/block_writer.h"
 
 namespace fuzz {
 
@@ -44,6 +47,14 @@ inline void silence_stdout() {
   close(null_fd);
 }
 
+// Both of the above, as the targets that run a tool's own code on files and
+// pages start: a private folder, and no message on standard output.
+inline void enter_quiet_private_folder() {
+  enter_private_folder();
+  silence_stdout();
+}
+
+// The fuzzer's input as the bytes of a text.
 inline std::string_view bytes(const uint8_t* data, size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
@@ -63,6 +74,34 @@ inline std::FILE* stream_of(std::string_view content) {
   if (!content.empty() && std::fwrite(content.data(), 1, content.size(), file) != content.size()) std::abort();
   std::rewind(file);
   return file;
+}
+
+// Runs `write` on a block writer over memory and puts what it wrote, flushed,
+// into `written`; gives back what `write` answered. A flush into memory fails
+// only when memory runs out, which stops the run.
+template <typename Write>
+bool write_in_memory(Write write, std::string& written) {
+  char* buffer = nullptr;
+  size_t buffer_size = 0;
+  std::FILE* out = open_memstream(&buffer, &buffer_size);
+  if (!out) std::abort();
+  support::BlockWriter writer = support::make_block_writer(out);
+  bool answered = write(writer);
+  if (!support::flush_block_writer(writer)) std::abort();
+  std::fclose(out);
+  written.assign(buffer, buffer_size);
+  std::free(buffer);
+  return answered;
+}
+
+// write_in_memory for a writer that reads: `write` is given a stream that
+// holds `input` as well as the block writer.
+template <typename Write>
+bool write_from_stream(std::string_view input, Write write, std::string& written) {
+  std::FILE* in = stream_of(input);
+  bool answered = write_in_memory([&](support::BlockWriter& out) { return write(in, out); }, written);
+  std::fclose(in);
+  return answered;
 }
 
 // Stops the run with a finding when `holds` is false.

@@ -4,7 +4,6 @@
 // bytes back (an empty file, no record, is refused instead).
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "describe.h"
@@ -18,19 +17,12 @@ namespace {
 
 // make_from_json on `lines`; the batch, or false.
 bool make(std::string_view lines, bool renumber, std::string& batch, std::string& err) {
-  std::FILE* in = fuzz::stream_of(lines);
-  char* buffer = nullptr;
-  size_t buffer_size = 0;
-  std::FILE* out = open_memstream(&buffer, &buffer_size);
-  if (!out) std::abort();
-  BlockWriter output = make_block_writer(out);
-  bool made = make_from_json(in, JsonOptions{lines.size() % 2 ? CRLF : LF, renumber}, output, &err) &&
-              flush_block_writer(output);
-  std::fclose(in);
-  std::fclose(out);
-  batch.assign(buffer, buffer_size);
-  std::free(buffer);
-  return made;
+  return fuzz::write_from_stream(
+      lines,
+      [&](std::FILE* in, BlockWriter& output) {
+        return make_from_json(in, JsonOptions{lines.size() % 2 ? CRLF : LF, renumber}, output, &err);
+      },
+      batch);
 }
 
 }  // namespace
@@ -49,16 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DescribeOptions options;
   options.file = "req";
   options.json = true;
-  char* buffer = nullptr;
-  size_t buffer_size = 0;
-  std::FILE* described = open_memstream(&buffer, &buffer_size);
-  if (!described) std::abort();
-  BlockWriter writer = make_block_writer(described);
   Verdict verdict = Verdict::FILE_FAILED;
-  bool whole = describe_request_file(options, writer, &verdict, &err) && flush_block_writer(writer);
-  std::fclose(described);
-  std::string lines(buffer, buffer_size);
-  std::free(buffer);
+  std::string lines;
+  bool whole = fuzz::write_in_memory(
+      [&](BlockWriter& writer) { return describe_request_file(options, writer, &verdict, &err); }, lines);
   fuzz::require(whole && verdict != Verdict::FILE_FAILED, "describe failed");
   err.clear();
   bool remade = make(lines, false, batch, err);

@@ -48,8 +48,7 @@ bool ends_with(std::string_view text, std::string_view end) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::enter_private_folder();
-  fuzz::silence_stdout();
+  fuzz::enter_quiet_private_folder();
   return 0;
 }
 

@@ -9,8 +9,7 @@
 #include "pages/page_options.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::enter_private_folder();
-  fuzz::silence_stdout();
+  fuzz::enter_quiet_private_folder();
   return 0;
 }
 

@@ -10,8 +10,7 @@
 using namespace batch;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::enter_private_folder();
-  fuzz::silence_stdout();
+  fuzz::enter_quiet_private_folder();
   return 0;
 }
 

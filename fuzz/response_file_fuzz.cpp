@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "fuzz_support.h"
@@ -22,19 +21,10 @@ struct Written {
 
 template <typename Writer>
 Written run_writer(const uint8_t* data, size_t size, Writer writer) {
-  std::FILE* request = fuzz::stream_of(fuzz::bytes(data, size));
-  char* buffer = nullptr;
-  size_t buffer_size = 0;
-  std::FILE* response = open_memstream(&buffer, &buffer_size);
-  if (!response) std::abort();
   Written written;
-  BlockWriter out = make_block_writer(response);
-  written.answered = writer(request, out);
-  if (!flush_block_writer(out)) std::abort();
-  std::fclose(response);
-  std::fclose(request);
-  written.size = buffer_size;
-  std::free(buffer);
+  std::string response;
+  written.answered = fuzz::write_from_stream(fuzz::bytes(data, size), writer, response);
+  written.size = response.size();
   return written;
 }
 

@@ -12,8 +12,7 @@
 #include "pages/template.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::enter_private_folder();
-  fuzz::silence_stdout();
+  fuzz::enter_quiet_private_folder();
   return 0;
 }
 

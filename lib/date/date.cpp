@@ -50,6 +50,13 @@ bool convert_time(int64_t seconds, int kind, std::tm& out) {
   return convert(seconds, out);
 }
 
+// Sets `error` to `code` and gives the -1 by which the library's calls say
+// they failed.
+int failed(int& error, int code) {
+  error = code;
+  return -1;
+}
+
 // Appends `value` as decimal digits, at least `min_digits` of them after the
 // sign (printf's "%.Nd").
 void append_decimal(std::string& out, int64_t value, int min_digits) {
@@ -200,10 +207,7 @@ int run_format(DateRecord& record, std::string_view format, std::string& output,
       char letter = now_letters ? translate_now_letter(format[i]) : format[i];
       code = place_directive(record, letter, out);
     }
-    if (code != 0) {
-      error = code;
-      return -1;
-    }
+    if (code != 0) return failed(error, code);
   }
   return 0;
 }
@@ -229,22 +233,13 @@ int date_set(int64_t seconds, int32_t microseconds, int kind, DateRecord& record
   record.seconds = seconds;
   record.microseconds = microseconds;
   record.day_kind.clear();
-  if (kind != DATE_LOCAL && kind != DATE_UTC) {
-    error = DATE_ERR_KIND;
-    return -1;
-  }
+  if (kind != DATE_LOCAL && kind != DATE_UTC) return failed(error, DATE_ERR_KIND);
   std::tm calendar{};
-  if (!convert_time(seconds, kind, calendar)) {
-    error = DATE_ERR_VALUE;
-    return -1;
-  }
+  if (!convert_time(seconds, kind, calendar)) return failed(error, DATE_ERR_VALUE);
   // The day kind of any record that holds a date must be computable, so a
   // year beyond the calendar's reach is refused like an unconvertible value.
   int64_t year = int64_t{calendar.tm_year} + 1900;
-  if (!calendar_covers_year(year)) {
-    error = DATE_ERR_VALUE;
-    return -1;
-  }
+  if (!calendar_covers_year(year)) return failed(error, DATE_ERR_VALUE);
   set_field(record.second, calendar.tm_sec, 2);
   set_field(record.minute, calendar.tm_min, 2);
   set_field(record.hour, calendar.tm_hour, 2);

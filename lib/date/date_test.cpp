@@ -144,42 +144,23 @@ TEST_F(DateTest, FormatDateCopiesAndFails) {
   EXPECT_EQ(formatted(record, "+Y-+m-+d"), "2004-02-09");
   EXPECT_EQ(formatted(record, ""), "");
 
-  std::string out = "stale";
-  int error = -1;
-  EXPECT_EQ(format_date(record, "+Y+x", out, 0, error), -1);
-  EXPECT_EQ(error, DATE_ERR_DIRECTIVE);
-  EXPECT_EQ(date_error_text(error), "Directive de formatage incorrecte");
-  EXPECT_EQ(out, "2004");
-  error = -1;
-  EXPECT_EQ(format_date(record, "abc+", out, 0, error), -1);
-  EXPECT_EQ(error, DATE_ERR_DIRECTIVE);
-  EXPECT_EQ(out, "abc");
-  error = -1;
-  EXPECT_EQ(format_date(record, "++", out, 0, error), -1);
-  EXPECT_EQ(error, DATE_ERR_DIRECTIVE);
+  EXPECT_EQ(refusal(record, "+Y+x"), Refusal(DATE_ERR_DIRECTIVE, "2004"));
+  EXPECT_EQ(date_error_text(DATE_ERR_DIRECTIVE), "Directive de formatage incorrecte");
+  EXPECT_EQ(refusal(record, "abc+"), Refusal(DATE_ERR_DIRECTIVE, "abc"));
+  EXPECT_EQ(refusal(record, "++"), Refusal(DATE_ERR_DIRECTIVE, ""));
 }
 
 // A character is refused once more than `limit` are already placed, so a
 // limit lets one more character through than its value.
 TEST_F(DateTest, OutputLimit) {
   DateRecord record = utc_record(utc(2004, 2, 9, 10, 5, 3));
-  std::string out;
-  int error = -1;
-  EXPECT_EQ(format_date(record, "+Y+m", out, 3, error), -1);
-  EXPECT_EQ(error, DATE_ERR_TOO_SMALL);
-  EXPECT_EQ(date_error_text(error), "Buffer destination trop petit");
-  EXPECT_EQ(out, "2004");
-  error = -1;
-  EXPECT_EQ(format_date(record, "+Y+m", out, 4, error), -1);
-  EXPECT_EQ(error, DATE_ERR_TOO_SMALL);
-  EXPECT_EQ(out, "20040");
-  EXPECT_EQ(format_date(record, "+Y+m", out, 5, error), 0);
-  EXPECT_EQ(out, "200402");
-  error = -1;
-  EXPECT_EQ(format_date(record, "abcde", out, 3, error), -1);
-  EXPECT_EQ(error, DATE_ERR_TOO_SMALL);
-  EXPECT_EQ(out, "abcd");
+  EXPECT_EQ(refusal(record, "+Y+m", 3), Refusal(DATE_ERR_TOO_SMALL, "2004"));
+  EXPECT_EQ(date_error_text(DATE_ERR_TOO_SMALL), "Buffer destination trop petit");
+  EXPECT_EQ(refusal(record, "+Y+m", 4), Refusal(DATE_ERR_TOO_SMALL, "20040"));
+  EXPECT_EQ(formatted(record, "+Y+m", 5), "200402");
+  EXPECT_EQ(refusal(record, "abcde", 3), Refusal(DATE_ERR_TOO_SMALL, "abcd"));
   // format_now runs with a limit of 250: 251 characters at most.
+  std::string out;
   std::string many(300, 'x');
   EXPECT_EQ(format_now(1, many, out), 251);
 }

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "date/date.h"
 
@@ -84,12 +85,24 @@ class DateTest : public ::testing::Test {
     return record;
   }
 
-  // format_date without a limit, expected to succeed.
-  static std::string formatted(datelib::DateRecord record, std::string_view format) {
+  // format_date, without a limit unless one is given, expected to succeed.
+  static std::string formatted(datelib::DateRecord record, std::string_view format, size_t limit = 0) {
     std::string out;
     int error = -1;
-    EXPECT_EQ(datelib::format_date(record, format, out, 0, error), 0) << format;
+    EXPECT_EQ(datelib::format_date(record, format, out, limit, error), 0) << format;
     return out;
+  }
+
+  // What a failed format_date says: the error it sets, and the text it
+  // placed before it stopped.
+  using Refusal = std::pair<int, std::string>;
+
+  // format_date, without a limit unless one is given, expected to fail.
+  static Refusal refusal(datelib::DateRecord record, std::string_view format, size_t limit = 0) {
+    std::string out = "stale";
+    int error = -1;
+    EXPECT_EQ(datelib::format_date(record, format, out, limit, error), -1) << format;
+    return {error, out};
   }
 
   // format_now's text, its length checked.

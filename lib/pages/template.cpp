@@ -13,30 +13,23 @@ namespace {
 // The tag of the template that the page body takes the place of.
 constexpr std::string_view TAG = "[ORBA]";
 
-// A tag the page supplies itself, in the three spellings merchants use, and
-// the message that names it.
-struct ForbiddenTag {
-  std::array<std::string_view, 3> forms;
-  std::string_view message;  // follows "Error line N"
-};
+// A tag the page supplies itself, in the three spellings merchants use.
+using ForbiddenTag = std::array<std::string_view, 3>;
 
 // The tags the page supplies itself, in the order a line's messages come.
 constexpr ForbiddenTag FORBIDDEN_TAGS[] = {
-    {{"<html", "<Html", "<HTML"},
-     ": your template file must not contain the HTML tags < html >, < Html > or < HTML > <BR>"},
-    {{"<head", "<Head", "<HEAD"},
-     ": your template file must not contain the HTML tags < head >, < Head > or < HEAD > <BR>"},
-    {{"<form", "<Form", "<FORM"},
-     ": your template file must not contain the HTML tags < form >, < Form > or < FORM > <BR>"},
-    {{"</html>", "</Html>", "</HTML>"},
-     ": your template file must not contain the HTML tags < /html >, < /Html > or < /HTML > <BR>"},
-    {{"</head>", "</Head>", "</HEAD>"},
-     ": your template file must not contain the HTML tags < /head >, < /Head > or < /HEAD > <BR>"},
-    {{"</form>", "</Form>", "</FORM>"},
-     ": your template file must not contain the HTML tags < /form >, < /Form > or < /FORM > <BR>"},
-    {{"</body>", "</Body>", "</BODY>"},
-     ": your template file must not contain the HTML tags < /body >, < /Body > or < /BODY > <BR>"},
+    {"<html", "<Html", "<HTML"},       {"<head", "<Head", "<HEAD"},       {"<form", "<Form", "<FORM"},
+    {"</html>", "</Html>", "</HTML>"}, {"</head>", "</Head>", "</HEAD>"}, {"</form>", "</Form>", "</FORM>"},
+    {"</body>", "</Body>", "</BODY>"},
 };
+
+// A spelling of a forbidden tag as its message names it: "<html" as "html",
+// "</html>" as "/html".
+std::string_view named(std::string_view form) {
+  form.remove_prefix(1);
+  if (form.ends_with('>')) form.remove_suffix(1);
+  return form;
+}
 
 // True when `line` holds `what`.
 bool contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
@@ -52,8 +45,8 @@ unsigned forbidden_tags_in(std::string_view line) {
     char second = static_cast<char>(rest[1] | 0x20);  // '/' keeps its value
     for (std::size_t t = 0; t < std::size(FORBIDDEN_TAGS); ++t) {
       const ForbiddenTag& tag = FORBIDDEN_TAGS[t];
-      if ((tag.forms[0][1] | 0x20) != second) continue;
-      for (std::string_view form : tag.forms)
+      if ((tag[0][1] | 0x20) != second) continue;
+      for (std::string_view form : tag)
         if (rest.starts_with(form)) found |= 1u << t;
     }
   }
@@ -86,7 +79,10 @@ CheckedTemplate check_template(LineReader& reader, Diagnostics& diagnostics, std
     unsigned forbidden = forbidden_tags_in(line);
     for (std::size_t t = 0; forbidden != 0 && t < std::size(FORBIDDEN_TAGS); ++t) {
       if ((forbidden & (1u << t)) == 0) continue;
-      diagnostics.write(BodyTag::ALONE, {"Error line ", std::to_string(line_number), FORBIDDEN_TAGS[t].message});
+      const ForbiddenTag& tag = FORBIDDEN_TAGS[t];
+      diagnostics.write(BodyTag::ALONE, {"Error line ", std::to_string(line_number),
+                                         ": your template file must not contain the HTML tags < ", named(tag[0]),
+                                         " >, < ", named(tag[1]), " > or < ", named(tag[2]), " > <BR>"});
       forbidden_seen = true;
     }
     if (!tag_found && contains(line, TAG)) tag_found = true;

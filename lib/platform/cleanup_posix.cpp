@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "platform/cleanup_internal.h"
 #include "platform/posix_internal.h"
 
 using posix_internal::InterruptsHeld;
@@ -157,14 +158,5 @@ void remove_registered_files() {
 CreateResult create_temporary(const std::string& path, FILE*& file,
                               CreateResult (*create)(const std::string&, FILE*&)) {
   InterruptsHeld held;
-  CreateResult created = create(path, file);
-  // A file that could not be registered would outlive an interrupt: it is
-  // removed at once, and the run goes on as if it could not be created.
-  if (created == CreateResult::CREATED && !remove_on_interrupt(path)) {
-    std::fclose(file);
-    file = nullptr;
-    unlink(path.c_str());
-    return CreateResult::FAILED;
-  }
-  return created;
+  return create_registered(path, file, create, remove_on_interrupt);
 }

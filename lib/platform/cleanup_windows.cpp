@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/cleanup_internal.h"
 #include "platform/windows_internal.h"
 
 namespace {
@@ -90,16 +91,7 @@ CreateResult create_temporary(const std::string& path, FILE*& file,
   // The console handler waits for the lock: it sees the file registered, or
   // not created yet.
   RegistryLocked locked;
-  CreateResult created = create(path, file);
-  // A file that could not be registered would outlive an interrupt: it is
-  // removed at once, and the run goes on as if it could not be created.
-  if (created == CreateResult::CREATED && !register_locked(path)) {
-    std::fclose(file);
-    file = nullptr;
-    DeleteFileA(path.c_str());
-    return CreateResult::FAILED;
-  }
-  return created;
+  return create_registered(path, file, create, register_locked);
 }
 
 void keep_on_interrupt(const std::string& path) {

@@ -1,15 +1,35 @@
 #include "platform/replacement.h"
 
 #include <cstdio>
+#include <string>
 
 #include "platform/cleanup.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "platform/replacement_internal.h"
 
 bool write_directly(const std::string& path, Replacement& replacement) {
   replacement.temporary.clear();
   replacement.file = open_for_writing(path);
   return replacement.file != nullptr;
+}
+
+bool create_beside(Replacement& replacement) {
+  std::string pid = std::to_string(process_id());
+  for (bool cut : {false, true}) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string suffix = "." + pid + "-" + std::to_string(attempt) + ".tmp";
+      std::string stem = replacement.target;
+      if (cut && !cut_name(replacement.target, suffix.size(), stem)) return false;
+      CreateResult created = create_temporary(stem + suffix, replacement.file);
+      if (created == CreateResult::CREATED) {
+        replacement.temporary = stem + suffix;
+        return true;
+      }
+      if (created == CreateResult::FAILED) break;
+    }
+  }
+  return false;
 }
 
 bool close_replacement(Replacement& replacement) {

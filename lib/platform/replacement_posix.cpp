@@ -17,37 +17,6 @@ using posix_internal::same_inode;
 
 namespace {
 
-// Creates the replacement's temporary file beside its target, registered for
-// removal should the run be interrupted: <target>.<pid>-<n>.tmp, or, when
-// the target's name leaves no room for that suffix in the folder's longest
-// name, the same with the name cut short. False when neither can be made.
-bool create_beside(Replacement& replacement) {
-  std::filesystem::path target(replacement.target);
-  std::string folder = target.parent_path().empty() ? "." : target.parent_path().string();
-  std::string name = target.filename().string();
-  long longest = pathconf(folder.c_str(), _PC_NAME_MAX);
-  if (longest <= 0) longest = 255;
-  std::string pid = std::to_string(getpid());
-  for (bool cut : {false, true}) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string suffix = "." + pid + "-" + std::to_string(attempt) + ".tmp";
-      std::string stem = replacement.target;
-      if (cut) {
-        size_t room = static_cast<size_t>(longest) > suffix.size() ? static_cast<size_t>(longest) - suffix.size() : 1;
-        if (name.size() <= room) return false;  // not the name's length: no shorter name helps
-        stem = replacement.target.substr(0, replacement.target.size() - name.size() + room);
-      }
-      CreateResult created = create_temporary(stem + suffix, replacement.file);
-      if (created == CreateResult::CREATED) {
-        replacement.temporary = stem + suffix;
-        return true;
-      }
-      if (created == CreateResult::FAILED) break;
-    }
-  }
-  return false;
-}
-
 // Makes `path` belong to `owner` and `group` when the run may give it (run
 // as root); otherwise it stays as it is.
 void give_owner(const char* path, uid_t owner, gid_t group) { [[maybe_unused]] int given = chown(path, owner, group); }
@@ -102,6 +71,18 @@ bool open_replacement(const std::string& path, Replacement& replacement, AtLink 
   // at the rename (install_replacement): until then the file stays the
   // run's own, which it may remove from any folder.
   if (exists) fchmod(fileno(replacement.file), info.st_mode & 07777);
+  return true;
+}
+
+bool cut_name(const std::string& target, size_t suffix_size, std::string& stem) {
+  std::filesystem::path path(target);
+  std::string folder = path.parent_path().empty() ? "." : path.parent_path().string();
+  size_t name_size = path.filename().string().size();
+  long longest = pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (longest <= 0) longest = 255;
+  size_t room = static_cast<size_t>(longest) > suffix_size ? static_cast<size_t>(longest) - suffix_size : 1;
+  if (name_size <= room) return false;
+  stem = target.substr(0, target.size() - name_size + room);
   return true;
 }
 

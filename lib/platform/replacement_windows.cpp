@@ -11,43 +11,6 @@
 using windows_internal::is_standard_stream;
 using windows_internal::open_shared;
 
-namespace {
-
-// Creates the replacement's temporary file beside its target, registered for
-// removal should the run be interrupted: <target>.<pid>-<n>.tmp, or, when
-// the target's name leaves no room for that suffix (a name of 255
-// characters, a path near MAX_PATH), the same with the name cut short.
-// False when neither can be made.
-bool create_beside(Replacement& replacement) {
-  const std::string& target = replacement.target;
-  size_t cut_at = target.find_last_of("\\/:");
-  size_t name_length = cut_at == std::string::npos ? target.size() : target.size() - cut_at - 1;
-  std::string pid = std::to_string(GetCurrentProcessId());
-  for (bool cut : {false, true}) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string suffix = "." + pid + "-" + std::to_string(attempt) + ".tmp";
-      std::string stem = target;
-      if (cut) {
-        size_t folder_length = target.size() - name_length;
-        size_t room = 255 > suffix.size() ? 255 - suffix.size() : 1;
-        if (folder_length + suffix.size() + room > MAX_PATH - 1)
-          room = MAX_PATH - 1 > folder_length + suffix.size() ? MAX_PATH - 1 - folder_length - suffix.size() : 1;
-        if (name_length <= room) return false;  // not the name's length: no shorter name helps
-        stem = target.substr(0, folder_length + room);
-      }
-      CreateResult created = create_temporary(stem + suffix, replacement.file);
-      if (created == CreateResult::CREATED) {
-        replacement.temporary = stem + suffix;
-        return true;
-      }
-      if (created == CreateResult::FAILED) break;
-    }
-  }
-  return false;
-}
-
-}  // namespace
-
 bool open_replacement(const std::string& path, Replacement& replacement, AtLink at_link, InPlace in_place) {
   replacement = Replacement{};
   replacement.at_link = at_link;
@@ -85,6 +48,18 @@ bool open_replacement(const std::string& path, Replacement& replacement, AtLink 
     return false;
   }
   return write_directly(path, replacement);
+}
+
+bool cut_name(const std::string& target, size_t suffix_size, std::string& stem) {
+  size_t cut_at = target.find_last_of("\\/:");
+  size_t name_length = cut_at == std::string::npos ? target.size() : target.size() - cut_at - 1;
+  size_t folder_length = target.size() - name_length;
+  size_t room = 255 > suffix_size ? 255 - suffix_size : 1;
+  if (folder_length + suffix_size + room > MAX_PATH - 1)
+    room = MAX_PATH - 1 > folder_length + suffix_size ? MAX_PATH - 1 - folder_length - suffix_size : 1;
+  if (name_length <= room) return false;
+  stem = target.substr(0, folder_length + room);
+  return true;
 }
 
 bool move_into_place(const Replacement& replacement) {

@@ -146,6 +146,15 @@ std::string option_block(const OptionTable& table) {
   return block;
 }
 
+std::string help_text(const OptionTable& table, std::string_view prose, std::string_view exit_status) {
+  std::string program(table.program);
+  std::string text = usage_line(table);
+  // The second usage line starts under the first one's program name.
+  if (table.help_usage_names_alone) text += "       " + program + " --help | --version\n";
+  text += "\n" + std::string(prose) + "\n" + option_block(table) + "\n" + std::string(exit_status);
+  return text + "\nManual: man " + program + "\n";
+}
+
 std::string spoken_value(std::string_view value) {
   std::string spoken;
   for (char c : value) spoken += c == '|' ? std::string(" or ") : std::string(1, c);

@@ -35,6 +35,7 @@ struct OptionTable {
   std::vector<OptionRow> rows;
   size_t help_column = 0;
   bool usage_lists_options = true;  // false: the usage says [OPTIONS], for a program with too many to list
+  bool help_usage_names_alone = false;  // true: the help's usage adds a line "PROGRAM --help | --version"
 };
 
 // An option as the command line gives it: the name of its row and its value
@@ -70,6 +71,12 @@ std::string usage_line(const OptionTable& table);
 // then its help from the table's column (two spaces further when the name
 // reaches it), its further lines under the first; a heading as it stands.
 std::string option_block(const OptionTable& table);
+
+// A program's --help: its usage line, then, each after a blank line, `prose`,
+// the option block, `exit_status`, and where its manual is ("Manual: man
+// PROGRAM", which the install test looks for). `prose` and `exit_status` are
+// whole lines, each with its line end.
+std::string help_text(const OptionTable& table, std::string_view prose, std::string_view exit_status);
 
 // An option's value as a message says it: "request or response" for the
 // "request|response" of the help.

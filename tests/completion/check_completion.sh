@@ -9,13 +9,9 @@
 set -u
 completions=$1 gallery=$2
 PATH=$(cd "$(dirname "$gallery")" && pwd):$PATH
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $1"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
+private_folder
 
 for file in "$completions"/*; do
   name=$(basename "$file")
@@ -85,5 +81,4 @@ expect "$(printf 'shop\nshop batches')" pagesim-gallery template.html sh
 expect "--watch" pagesim-gallery template.html --w
 expect "$(printf 'shop\nshop batches')" pagesim-gallery --watch template.html sh
 
-[ "$failures" -eq 0 ] || exit 1
-echo "bash completes every program's options, file names and pagesim's page types"
+finish "bash completes every program's options, file names and pagesim's page types"

@@ -6,13 +6,10 @@
 # names them).
 set -u
 cmake=$1 build=$2 bindir=$3 mandir=$4 datarootdir=$5 examples=$6 version=$7
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $1"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
+private_folder
+prefix=$work
 
 "$cmake" --install "$build" --prefix "$prefix" || { echo "FAIL: cmake --install"; exit 1; }
 PATH="$prefix/$bindir:$PATH"
@@ -63,17 +60,16 @@ status=$?
 [ "$status" -eq 1 ] && [ "$out" = "$usage" ] || fail "pagesim --versions: \"$out\", status $status"
 
 # The installed programs do real work, run from the user's own folder.
-work="$prefix/work"
-mkdir "$work" && cp "$examples/request.txt" "$examples/parameters" "$examples/template.html" "$work/"
-(cd "$work" && batchcheck SHOP1 FR request.txt response.txt 12 > /dev/null) || fail "batchcheck on the example batch"
-[ "$(wc -c < "$work/response.txt")" -gt 400 ] || fail "batchcheck wrote no full response for the example batch"
-(cd "$work" && batchcheck-describe --findings request.txt 12 > /dev/null) || fail "batchcheck-describe on the example batch"
-(cd "$work" && batchcheck-describe --json request.txt | batchcheck-make --json - copy.txt) &&
-  cmp -s "$work/request.txt" "$work/copy.txt" || fail "batchcheck-make does not write back the example batch describe shows"
-(cd "$work" && pagesim template.html MENU > menu.html) || fail "pagesim on the example template"
-grep -q '</body></html>' "$work/menu.html" || fail "pagesim wrote no whole page"
-(cd "$work" && pagesim-gallery template.html gallery > /dev/null) || fail "pagesim-gallery on the example template"
-cmp -s "$work/menu.html" "$work/gallery/menu.en.html" || fail "pagesim-gallery's English MENU is not pagesim's"
+home="$prefix/home"
+mkdir "$home" && cp "$examples/request.txt" "$examples/parameters" "$examples/template.html" "$home/"
+(cd "$home" && batchcheck SHOP1 FR request.txt response.txt 12 > /dev/null) || fail "batchcheck on the example batch"
+[ "$(wc -c < "$home/response.txt")" -gt 400 ] || fail "batchcheck wrote no full response for the example batch"
+(cd "$home" && batchcheck-describe --findings request.txt 12 > /dev/null) || fail "batchcheck-describe on the example batch"
+(cd "$home" && batchcheck-describe --json request.txt | batchcheck-make --json - copy.txt) &&
+  cmp -s "$home/request.txt" "$home/copy.txt" || fail "batchcheck-make does not write back the example batch describe shows"
+(cd "$home" && pagesim template.html MENU > menu.html) || fail "pagesim on the example template"
+grep -q '</body></html>' "$home/menu.html" || fail "pagesim wrote no whole page"
+(cd "$home" && pagesim-gallery template.html gallery > /dev/null) || fail "pagesim-gallery on the example template"
+cmp -s "$home/menu.html" "$home/gallery/menu.en.html" || fail "pagesim-gallery's English MENU is not pagesim's"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "installed into $prefix: every program runs and has its manual page"
+finish "installed into $prefix: every program runs and has its manual page"

@@ -13,13 +13,9 @@ for tool in dpkg-deb dpkg-shlibdeps; do
     exit 77
   fi
 done
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $1"
-  failures=$((failures + 1))
-}
+# shellcheck source=tests/support/checks.sh
+. "$(dirname "$0")/../support/checks.sh"
+private_folder
 
 (cd "$build" && "$cpack" -G DEB -B "$work/package" > "$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
 set -- "$work"/package/orba-tools_"$version"_*.deb
@@ -44,5 +40,4 @@ for doc in README.md copyright changelog.gz; do
 done
 dpkg-deb -f "$deb" Depends | grep -q libc6 || fail "the package declares no dependency on libc6"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "$(basename "$deb"): $(echo $programs | wc -w) programs answer --version $version"
+finish "$(basename "$deb"): $(echo $programs | wc -w) programs answer --version $version"

@@ -56,20 +56,14 @@ const support::OptionTable OPTIONS{
 
 // What `batchcheck-describe --help` prints.
 std::string help_text() {
-  return support::usage_line(OPTIONS) +
-         "\n"
-         "Verifies a Request file as batchcheck does, or checks a Response file against\n"
-         "its own rules, and shows it record by record: each field by its name, each\n"
-         "finding on the record it concerns, then the counts, the findings on the whole\n"
-         "file and the result. Writes no Response file.\n"
-         "\n" +
-         support::option_block(OPTIONS) +
-         "\n"
-         "Exit status: 0 no rule broken, 1 a rule broken (a Request's result 1 to 4),\n"
-         "2 a file cannot be read or written, or a wrong command line.\n"
-         "\n"
-         "Manual: man " +
-         std::string(PROGRAM) + "\n";
+  return support::help_text(
+      OPTIONS,
+      "Verifies a Request file as batchcheck does, or checks a Response file against\n"
+      "its own rules, and shows it record by record: each field by its name, each\n"
+      "finding on the record it concerns, then the counts, the findings on the whole\n"
+      "file and the result. Writes no Response file.\n",
+      "Exit status: 0 no rule broken, 1 a rule broken (a Request's result 1 to 4),\n"
+      "2 a file cannot be read or written, or a wrong command line.\n");
 }
 
 // Writes `pieces` to standard error, allocating nothing: the last words of

@@ -62,7 +62,11 @@ const HeaderOption HEADER_OPTIONS[] = {
 // JSON Lines and of both.
 support::OptionTable make_options() {
   using support::RowKind;
-  support::OptionTable table{PROGRAM, {}, 25, false};
+  support::OptionTable table{.program = PROGRAM,
+                             .rows = {},
+                             .help_column = 25,
+                             .usage_lists_options = false,
+                             .help_usage_names_alone = true};
   table.rows.push_back({RowKind::HEADING, "", "",
                         "From a table, whose first line names the columns (body record fields and\n"
                         "answer, the response code the simulated server is to give):"});
@@ -92,18 +96,12 @@ const support::OptionTable OPTIONS = make_options();
 
 // What `batchcheck-make --help` prints.
 std::string help_text() {
-  return support::usage_line(OPTIONS) + "       " + std::string(PROGRAM) + " --help | --version\n" +
-         "\n"
-         "Writes a Request file (OUTPUT) from a table of body records in CSV, or from\n"
-         "the JSON Lines of batchcheck-describe --json (INPUT; - reads standard input).\n"
-         "\n" +
-         support::option_block(OPTIONS) +
-         "\n"
-         "Exit status: 0 OUTPUT written; 2 a wrong command line, bad input, or a file\n"
-         "cannot be read or written (OUTPUT is then left as it was).\n"
-         "\n"
-         "Manual: man " +
-         std::string(PROGRAM) + "\n";
+  return support::help_text(
+      OPTIONS,
+      "Writes a Request file (OUTPUT) from a table of body records in CSV, or from\n"
+      "the JSON Lines of batchcheck-describe --json (INPUT; - reads standard input).\n",
+      "Exit status: 0 OUTPUT written; 2 a wrong command line, bad input, or a file\n"
+      "cannot be read or written (OUTPUT is then left as it was).\n");
 }
 
 // Writes a line of batchcheck-make's on standard error, where every

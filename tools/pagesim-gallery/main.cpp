@@ -43,8 +43,8 @@ void tell(const std::string& what) {
 
 // pagesim-gallery's command line: its parsing, its help and its usage.
 const support::OptionTable OPTIONS{
-    PROGRAM,
-    {
+    .program = PROGRAM,
+    .rows = {
         {support::RowKind::OPERAND, "TEMPLATE_NAME", "", "the merchant's HTML template, holding the [ORBA] tag"},
         {support::RowKind::OPERAND, "OUT_DIR", "", "the folder of the pages, created when missing"},
         {support::RowKind::OPTION, "--watch", "",
@@ -54,28 +54,23 @@ const support::OptionTable OPTIONS{
         {support::RowKind::ALONE, "--help", "", "print this help"},
         {support::RowKind::ALONE, "--version", "", "print the name and version"},
     },
-    17,
+    .help_column = 17,
+    .help_usage_names_alone = true,
 };
 
 // What `pagesim-gallery --help` prints.
 std::string help_text() {
-  return support::usage_line(OPTIONS) + "       " + std::string(PROGRAM) + " --help | --version\n" +
-         "\n"
-         "Previews every subscription page of the ORBA payment server, in English and\n"
-         "in French, inside the merchant's HTML template, with the options of\n"
-         "./parameters: the 32 pages that pagesim writes, and OUT_DIR/index.html that\n"
-         "links them and shows the diagnostic of each page that holds one. Beside the\n"
-         "pages go the files they load from the template's folder and stand-ins for\n"
-         "the server's images; the index lists any file that could not be copied.\n"
-         "\n" +
-         support::option_block(OPTIONS) +
-         "\n"
-         "Exit status: 0 every page is complete; 1 some page holds a diagnostic (all\n"
-         "are written); 2 a wrong command line, or OUT_DIR or a file in it cannot be\n"
-         "written.\n"
-         "\n"
-         "Manual: man " +
-         std::string(PROGRAM) + "\n";
+  return support::help_text(
+      OPTIONS,
+      "Previews every subscription page of the ORBA payment server, in English and\n"
+      "in French, inside the merchant's HTML template, with the options of\n"
+      "./parameters: the 32 pages that pagesim writes, and OUT_DIR/index.html that\n"
+      "links them and shows the diagnostic of each page that holds one. Beside the\n"
+      "pages go the files they load from the template's folder and stand-ins for\n"
+      "the server's images; the index lists any file that could not be copied.\n",
+      "Exit status: 0 every page is complete; 1 some page holds a diagnostic (all\n"
+      "are written); 2 a wrong command line, or OUT_DIR or a file in it cannot be\n"
+      "written.\n");
 }
 
 // Says what is wrong with the command line, then how to call the program,
