@@ -12,7 +12,7 @@
 set -euo pipefail
 
 build=$(cd "${1:?usage: run_bench.sh BUILD_DIR}" && pwd)
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 runs=${BENCH_RUNS:-5}
 work="$build/bench-data"
 mkdir -p "$work"
