@@ -221,41 +221,28 @@ ResponseKind response_kind(ResponseForm form, int64_t position, std::string_view
   return ResponseKind::OTHER;
 }
 
-std::string_view response_kind_name(ResponseKind kind) {
-  switch (kind) {
-    case ResponseKind::HEADER:
-      return json_kind::HEADER;
-    case ResponseKind::BODY:
-      return json_kind::BODY;
-    case ResponseKind::FOOTER:
-      return json_kind::FOOTER;
-    case ResponseKind::ERROR_FIRST:
-      return json_kind::ERROR_FIRST;
-    case ResponseKind::ERROR_SECOND:
-      return json_kind::ERROR_SECOND;
-    case ResponseKind::OTHER:
-      break;
-  }
-  return json_kind::OTHER;
-}
+namespace {
 
-std::span<const Field> response_fields(ResponseKind kind) {
-  switch (kind) {
-    case ResponseKind::HEADER:
-      return response::HEADER_FIELDS;
-    case ResponseKind::BODY:
-      return response::BODY_FIELDS;
-    case ResponseKind::FOOTER:
-      return response::FOOTER_FIELDS;
-    case ResponseKind::ERROR_FIRST:
-      return response::ERROR_FIRST_FIELDS;
-    case ResponseKind::ERROR_SECOND:
-      return response::ERROR_SECOND_FIELDS;
-    case ResponseKind::OTHER:
-      break;
-  }
-  return request::OTHER_FIELDS;
-}
+// Each kind of Response record, in ResponseKind's order: its name in the
+// JSON Lines and the fields it is shown by.
+struct ResponseKindShape {
+  std::string_view name;
+  std::span<const Field> fields;
+};
+const ResponseKindShape RESPONSE_KIND_SHAPES[] = {
+    {json_kind::HEADER, response::HEADER_FIELDS},
+    {json_kind::BODY, response::BODY_FIELDS},
+    {json_kind::FOOTER, response::FOOTER_FIELDS},
+    {json_kind::ERROR_FIRST, response::ERROR_FIRST_FIELDS},
+    {json_kind::ERROR_SECOND, response::ERROR_SECOND_FIELDS},
+    {json_kind::OTHER, request::OTHER_FIELDS},
+};
+
+}  // namespace
+
+std::string_view response_kind_name(ResponseKind kind) { return RESPONSE_KIND_SHAPES[static_cast<int>(kind)].name; }
+
+std::span<const Field> response_fields(ResponseKind kind) { return RESPONSE_KIND_SHAPES[static_cast<int>(kind)].fields; }
 
 std::string_view body_outcome(std::string_view record) {
   std::string_view code = field_of(record, response::RESPONSE_CODE);
